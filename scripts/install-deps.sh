@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Installs what the build, the tests and the benchmarks need (Debian 12). Safe to run again.
+set -euo pipefail
+SUDO=""
+if [ "$(id -u)" != 0 ]; then SUDO=sudo; fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends \
+  g++ cmake ninja-build pkg-config \
+  qt6-base-dev libgl-dev libjpeg62-turbo-dev libgtest-dev libgmock-dev libgif-dev \
+  fonts-liberation fonts-dejavu-core \
+  clang libclang-rt-14-dev >/dev/null

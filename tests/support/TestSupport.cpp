@@ -1,0 +1,34 @@
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <memory>
+#include <vector>
+
+namespace testsupport {
+
+std::string DataPath(const std::string& name)
+{
+  return std::string(LUMORA_TEST_DATA_DIR) + "/" + name;
+}
+
+QString TempDir()
+{
+  static std::vector<std::unique_ptr<QTemporaryDir>> dirs;
+  dirs.push_back(std::make_unique<QTemporaryDir>());
+  return dirs.back()->path();
+}
+
+std::string WriteFile(const QString& dir, const std::string& name, const std::string& bytes)
+{
+  QString path = dir + "/" + QString::fromStdString(name);
+  QDir().mkpath(QFileInfo(path).absolutePath());
+  QFile f(path);
+  if (f.open(QIODevice::WriteOnly))
+    f.write(bytes.data(), qint64(bytes.size()));
+  return path.toStdString();
+}
+
+} // namespace testsupport
