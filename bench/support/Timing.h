@@ -1,0 +1,47 @@
+#pragma once
+// Wall-clock timing and one-line reports shared by the benchmarks.
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+namespace benchutil {
+
+class Stopwatch {
+public:
+  Stopwatch() : FStart(std::chrono::steady_clock::now()) {}
+  double Ms() const
+  {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - FStart)
+        .count();
+  }
+
+private:
+  std::chrono::steady_clock::time_point FStart;
+};
+
+// Runs f `repeats` times and returns the fastest run in milliseconds.
+template <class F> double BestOf(int repeats, F&& f)
+{
+  double best = 1e300;
+  for (int i = 0; i < repeats; ++i) {
+    Stopwatch w;
+    f();
+    double ms = w.Ms();
+    if (ms < best)
+      best = ms;
+  }
+  return best;
+}
+
+inline void Report(const std::string& what, double ms)
+{
+  std::printf("  %-44s %10.2f ms\n", what.c_str(), ms);
+}
+
+inline void Ratio(const std::string& what, double num, double den, const char* target = nullptr)
+{
+  std::printf("  %-44s %10.2fx%s%s\n", what.c_str(), den > 0 ? num / den : 0.0,
+              target ? "   target " : "", target ? target : "");
+}
+
+} // namespace benchutil
