@@ -1,0 +1,56 @@
+#pragma once
+// Font changes inside a text section, each keyed to the text index where it starts.
+#include "base/FreeList.h"
+#include "base/UrlTarget.h"
+#include "html/model/MyFont.h"
+
+#include <cstdint>
+
+class TSection;
+class TSectionList;
+
+class TFontObj {
+public:
+  TFontObj(TSection* section, int32_t pos, const TMyFont& font);
+  // Copy for printing: position, script shift, font and link.
+  TFontObj(TSection* section, const TFontObj& source);
+
+  TSection* Section;
+  int32_t ObjPos;
+  int ScriptShift = 0; // 0 normal, 1 subscript, 2 superscript
+  bool WasVisited = false;
+  bool UnderMouse = false;
+  TUrlTarget Link;
+
+  const TMyFont& FontCopy() const { return FFont; }
+  void SetFont(const TMyFont& font);
+  TMyFont& MutableFont() { return FFont; }
+
+  // Metrics on the canvas last laid out on (screen unless printing).
+  int FullHeight = 0; // height plus external leading
+  int BodyHeight = 0;
+  int OverhangPx = 0;
+  int DescentPx = 0;
+  const TFontMetrics* Metrics = nullptr;
+  // Selects the font's metrics for a canvas and updates the fields above.
+  const TFontMetrics& UpdateMetrics(const TCanvas& canvas);
+
+  void MarkVisited(bool v);
+  void MarkHover(bool h);
+  void Refresh();
+  bool IsLink() const { return !Link.Url.empty(); }
+
+private:
+  TMyFont FFont;
+  void UpdateLinkColor();
+};
+
+class TFontList : public TFreeList<TFontObj> {
+public:
+  // The font in effect at pos (the last object with ObjPos <= pos).
+  TFontObj* ObjAt(int32_t pos) const;
+  TFontObj* FontAt(int32_t pos, int& overhang) const;
+  // Characters from pos to the next font change, or to len.
+  int32_t RunLength(int32_t pos, int32_t len) const;
+  void RefreshAll();
+};

@@ -1,0 +1,41 @@
+#pragma once
+// The part of a form control that text layout needs: its window control, its place in the
+// text and its size. The form classes derive from it.
+#include <QPointer>
+#include <QWidget>
+#include <cstdint>
+#include <string>
+
+class TCanvas;
+class TSectionList;
+class ThtmlForm;
+
+class TFormControlObj {
+public:
+  TFormControlObj(TSectionList* list, int32_t pos) : Pos(pos), OwnerList(list) {}
+  virtual ~TFormControlObj() = default;
+
+  int32_t Pos;
+  TSectionList* OwnerList;
+  ThtmlForm* Form = nullptr;
+  std::string Value;
+  std::string Name;
+  bool IsBox = false; // check boxes and radio buttons sit on the baseline
+  QPointer<QWidget> TheControl;
+  bool ShowIt = false;
+  bool Placed = false; // placed in the last paint
+  int32_t YValue = 0;  // y of the line it stands on
+
+  virtual QWidget* ActiveControl() { return TheControl; }
+  virtual void Print(TCanvas& canvas, int32_t X, int32_t Y) { (void)canvas, (void)X, (void)Y; }
+  virtual void ResetToValue() {}
+  virtual bool GetSubmission(int index, std::string& s)
+  {
+    (void)index, (void)s;
+    return false;
+  }
+  virtual void SetSizes(TCanvas& canvas) { (void)canvas; }
+
+  int32_t Width() const { return TheControl ? TheControl->width() : 0; }
+  int32_t Height() const { return TheControl ? TheControl->height() : 0; }
+};

@@ -1,0 +1,39 @@
+#pragma once
+// A horizontal rule (HR).
+#include "base/Color.h"
+#include "html/model/SectionBase.h"
+
+class TAttributeList;
+
+class THorzLine : public TSectionBase {
+public:
+  THorzLine(TSectionList* list, const TAttributeList& attributes);
+  // A default rule (tests and callers without attributes).
+  explicit THorzLine(TSectionList* list);
+  THorzLine(TSectionList* masterList, const THorzLine& source);
+
+  int32_t RuleSize = 2;
+  int32_t RuleWidth = -1;
+  bool RulePercent = false;
+  int RuleAlign = 2; // 1 left, 2 centre, 3 right
+  TColor RuleColor = clBlack;
+  bool HasRuleColor = false;
+  bool NoShade = false;
+
+  // Applies the attribute values as HR gives them.
+  void SetSize(int32_t size);
+  void SetWidth(int32_t number, bool percent);
+  void SetAlign(const std::string& align);
+
+  // The rule's extent for margins L..R: x and width.
+  void Extent(int32_t L, int32_t R, int32_t& x, int32_t& width) const;
+
+  std::unique_ptr<TSectionBase> CloneForPrint(TSectionList* masterList) const override;
+  void CopySelection() override;
+  int32_t Layout(TCanvas& canvas, int32_t Y, IndentManager& indent, int32_t& maxWidth,
+                 int32_t& pos) override;
+  int32_t Paint(TCanvas& canvas, const QRect& clip, IndentManager& indent, int32_t X,
+                int32_t Y) override;
+  void Attached() override;
+  const char* KindName() const override { return "HorzLine"; }
+};

@@ -1,0 +1,54 @@
+#pragma once
+// An inline or floating image of a text section (from IMG or an image form control).
+#include "html/model/FloatingObj.h"
+
+#include <QImage>
+#include <string>
+
+class TAttributeList;
+class TCell;
+class TFontObj;
+class TFormControlObj;
+class TSectionList;
+
+class TImageObj : public TFloatingObj {
+public:
+  TImageObj(TSectionList* list, TCell* cell, int32_t pos, const TAttributeList& attributes);
+  // An image with only a source name (image form controls, tests, fuzzing).
+  TImageObj(TSectionList* list, TCell* cell, int32_t pos, const std::string& src);
+  TImageObj(const TImageObj& source) = default;
+
+  std::string SrcName;
+  std::string AltText;
+  int32_t ReqWidth = -1;
+  bool WidthIsPct = false;
+  int32_t ReqHeight = -1;
+  bool BorderOff = false;
+  bool SeeThrough = false;
+  bool ServerMap = false;
+  bool ClientMap = false;
+  std::string ClientMapName;
+  bool NoAnimate = false;
+
+  QImage Picture; // null while only a placeholder is shown
+  QImage PictureMask;
+  bool IsPlaceholder = true;
+  bool SizeFixed = false;
+  bool Bordered = false;
+  int32_t PaintedX = 0;
+  int32_t PaintedY = 0;
+  TCell* Cell = nullptr;
+  TFormControlObj* FormControl = nullptr;
+  TSectionList* ParentList = nullptr;
+
+  // Size for a line of availableWidth; fontObj is the font at the image's position.
+  void Measure(TCanvas& canvas, int32_t availableWidth, const TFontObj* fontObj);
+  // Draws at x; baselineY and lineTopY place it against its line.
+  void Paint(TCanvas& canvas, int32_t x, const TFontObj* fontObj, int32_t baselineY,
+             int32_t lineTopY, int32_t descent, int32_t textHeight);
+  std::unique_ptr<TFloatingObj> CloneForPrint(TSection* section) const override;
+  const char* KindName() const override { return "image"; }
+
+  // Applies an ALIGN value ("TOP", "MIDDLE"...) as images read it.
+  static int PlacementOf(const std::string& align);
+};

@@ -1,0 +1,39 @@
+#pragma once
+// List items: text sections that draw a marker before their first line.
+#include "html/model/Section.h"
+
+class TUListItem : public TSection {
+public:
+  TUListItem(TSectionList* list, const TUrlTarget& link, const TMyFont& font, int level);
+  TUListItem(TSectionList* masterList, const TUListItem& source);
+  bool Plain = false;
+  std::unique_ptr<TSectionBase> CloneForPrint(TSectionList* masterList) const override;
+  const char* KindName() const override { return "UListItem"; }
+  // "bullet", "circle" or "square" by level, "" when plain.
+  std::string MarkerText() const override;
+};
+
+class TDListItem : public TUListItem {
+public:
+  TDListItem(TSectionList* list, const TUrlTarget& link, const TMyFont& font, int level);
+  TDListItem(TSectionList* masterList, const TDListItem& source);
+  std::unique_ptr<TSectionBase> CloneForPrint(TSectionList* masterList) const override;
+  const char* KindName() const override { return "DListItem"; }
+  std::string MarkerText() const override { return std::string(); }
+};
+
+class TOListItem : public TUListItem {
+public:
+  TOListItem(TSectionList* list, const TUrlTarget& link, const TMyFont& font, char numberType,
+             int32_t number, int level);
+  TOListItem(TSectionList* masterList, const TOListItem& source);
+  char NumberType;
+  std::unique_ptr<TSectionBase> CloneForPrint(TSectionList* masterList) const override;
+  const char* KindName() const override { return "OListItem"; }
+  std::string MarkerText() const override;
+};
+
+// The marker of an ordered item: "5.", "e.", "iv." ...
+std::string OrderedMarker(char numberType, int32_t number);
+// Roman numeral of 1-20 (20 and above stay "XX").
+std::string RomanNumeral(int32_t number, bool upper);

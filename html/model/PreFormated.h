@@ -1,0 +1,18 @@
+#pragma once
+// One line of pre-formatted text: kept as written and never wrapped.
+#include "html/model/Section.h"
+
+class TPreFormated : public TSection {
+public:
+  TPreFormated(TSectionList* root, int align, const TUrlTarget& link, const TMyFont& font,
+               int level);
+  TPreFormated(TSectionList* masterList, const TPreFormated& source);
+
+  using TSection::AppendRun;
+  void AppendRun(const char* chars, const int32_t* positions, int32_t n) override;
+  std::unique_ptr<TSectionBase> CloneForPrint(TSectionList* masterList) const override;
+  int32_t Layout(TCanvas& canvas, int32_t Y, IndentManager& indent, int32_t& maxWidth,
+                 int32_t& pos) override;
+  void WidthRange(TCanvas& canvas, int32_t& min, int32_t& max) override;
+  const char* KindName() const override { return "PreFormated"; }
+};

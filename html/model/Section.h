@@ -1,0 +1,147 @@
+#pragma once
+// A paragraph of text: one single-byte buffer with a placeholder character for every image,
+// panel and form control, plus font changes and objects keyed to positions in it.
+#include "html/model/FloatingObj.h"
+#include "html/model/FontObj.h"
+#include "html/model/SectionBase.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class TAttributeList;
+class TImageObj;
+class TPanelObj;
+class TokenObj;
+
+// Placeholder characters in section text.
+namespace placeholder {
+constexpr char Control = 2;
+constexpr char Image = 4;
+constexpr char NoBreakControl = 6;
+constexpr char NoBreakImage = 7;
+constexpr char NoBreakSpace = char(160);
+constexpr char NoBreakMarker = 5; // in tokens: a space inside NOBR
+inline bool IsObject(char c)
+{
+  return c == Control || c == Image || c == NoBreakControl || c == NoBreakImage;
+}
+} // namespace placeholder
+
+enum TParaAlign : int { paLeft = 1, paCenter = 2, paRight = 3 };
+enum TClearSide : int { clNoClear = 0, clLeftSide = 1, clRightSide = 2, clBothSides = 3 };
+enum TItemKind : int { ikNone = 0, ikOrdered = 1, ikUnordered = 2, ikDefinition = 3 };
+
+// A run of characters whose source positions follow each other.
+class IndexObj {
+public:
+  int32_t BufIndex = 0;
+  int32_t SrcPos = 0;
+};
+
+class LineRec {
+public:
+  int32_t First = 0; // index of the first character in Chars
+  int32_t Count = 0;
+  int32_t TextHeight = 0;
+  int32_t MaxDescent = 0;
+  int32_t ExtraAbove = 0;
+  int32_t ExtraBelow = 0;
+  int32_t StartX = 0;
+  int32_t PaintWidth = 0;
+  int32_t PaintHeight = 0;
+  int32_t Height() const { return ExtraAbove + TextHeight + ExtraBelow; }
+};
+
+class TSection : public TSectionBase {
+public:
+  // font is the builder's current font with its style flags already added.
+  TSection(TSectionList* root, int align, const TUrlTarget& link, const TMyFont& font,
+           int level);
+  TSection(TSectionList* masterList, const TSection& source); // copy for printing
+  ~TSection() override;
+
+  std::string Chars;
+  std::vector<IndexObj> SourceRuns;
+  TFontList Fonts;
+  TImageObjList Images;
+  std::vector<TFormControlObj*> Controls; // not owned
+  std::vector<LineRec> LineList;
+  int Level = 0;
+  int32_t LevelIndent = 0;
+  int ItemKind = ikNone;
+  int32_t ItemNumber = 0;
+  int32_t MarkerX = 0;
+  int ParaAlign = paLeft;
+  int ClearSide = clNoClear;
+  TMyFont MarkerFont;
+  bool Finished = false;
+
+  // Building
+  void AppendRun(const TokenObj& token);
+  /* 16 */ virtual void AppendRun(const char* chars, const int32_t* positions, int32_t n);
+  /* 15 */ virtual void AppendChar(char ch, int32_t sourcePos);
+  // Style flags are those of TFontStyleFlag; scriptShift 0 normal, 1 sub, 2 super.
+  void FontChange(const TMyFont& font, int styleFlags = 0, int scriptShift = 0);
+  // kind true starts the link given, false ends the open link.
+  void LinkMark(bool start, const TMyFont& font, int styleFlags, const TUrlTarget& link);
+  TImageObj* PlaceImage(const TAttributeList& attributes, TCell* cell, int32_t tagPos,
+                        bool noBreak = false);
+  TImageObj* PlaceImage(std::unique_ptr<TImageObj> image, int32_t tagPos, bool noBreak = false);
+  TPanelObj* PlacePanel(const TAttributeList& attributes, int32_t tagPos, bool noBreak = false);
+  TPanelObj* PlacePanel(std::unique_ptr<TPanelObj> panel, int32_t tagPos, bool noBreak = false);
+  // A control with a place in the text (hidden controls have none).
+  void PlaceControl(TFormControlObj* control, int32_t tagPos, bool noBreak = false);
+  int FinishLine();
+  // Terminates the text; done by TCell::Add.
+  void Finish();
+  int32_t Length() const { return int32_t(Chars.size()); }
+
+  std::unique_ptr<TSectionBase> CloneForPrint(TSectionList* masterList) const override;
+  void CopySelection() override;
+  int32_t Layout(TCanvas& canvas, int32_t Y, IndentManager& indent, int32_t& maxWidth,
+                 int32_t& pos) override;
+  int32_t Paint(TCanvas& canvas, const QRect& clip, IndentManager& indent, int32_t X,
+                int32_t Y) override;
+  bool LinkAt(TCanvas& canvas, int32_t X, int32_t Y, TFormControlObj*& formControl,
+              TUrlTarget& urlTarget) override;
+  bool ObjectAt(int32_t X, int32_t Y, TFloatingObj*& obj, int32_t& objX, int32_t& objY) override;
+  int32_t CursorAt(TCanvas& canvas, int32_t X, int32_t Y, int32_t& xr, int32_t& yr,
+                   int32_t& caretHeight, TCell*& cell, bool& inText) override;
+  int32_t SearchText(int32_t from, const std::string& text, bool matchCase) override;
+  int32_t SourcePosOf(int32_t docPos) override;
+  int32_t DocPosOf(int32_t sourcePos, bool prev) override;
+  bool CursorPoint(TCanvas& canvas, int32_t position, int32_t& X, int32_t& Y) override;
+  bool CharAt(int32_t position, char& ch, TCharObject& obj) override;
+  void RefreshFonts() override;
+  void WidthRange(TCanvas& canvas, int32_t& min, int32_t& max) override;
+
+  const char* KindName() const override { return "Section"; }
+  void Dump(std::ostream& out, int indent) const override;
+  // The marker text drawn before the first line ("" when none).
+  virtual std::string MarkerText() const { return std::string(); }
+
+protected:
+  bool FNoWrap = false; // pre-formatted lines never wrap
+  void AddSourcePos(int32_t bufIndex, int32_t srcPos);
+  void AppendRaw(const char* chars, const int32_t* positions, int32_t n);
+  void PaintMarker(TCanvas& canvas, int32_t x0, int32_t baseline, const LineRec& line);
+
+private:
+  struct TLayoutState;
+  int32_t FitCount(TCanvas& canvas, TLayoutState& st, int32_t width, int32_t start, int32_t max);
+  void EndLine(TCanvas& canvas, TLayoutState& st, int32_t start, int32_t count);
+  int32_t ClearSpace(const IndentManager& indent, int32_t Y) const;
+  void SizeObjects(TCanvas& canvas, int32_t availableWidth, int32_t& maxWidth);
+  int32_t LineWidth(const LineRec& line, bool trimTrailing) const;
+  int32_t TextWidthRange(int32_t start, int32_t n) const;
+  const LineRec* LineAtY(int32_t Y, int32_t& lineTop, int32_t& charsBefore) const;
+  int32_t CharsFitting(const LineRec& line, int32_t width) const;
+  void PaintLine(TCanvas& canvas, const LineRec& line, int32_t X, int32_t lineTop,
+                 int32_t baseline, int32_t posBase);
+  void PaintRun(TCanvas& canvas, const TFontObj* font, int32_t x, int32_t baseline,
+                int32_t start, int32_t n, bool selected, int32_t lineTop,
+                const LineRec& line);
+  void DumpLine(std::ostream& out, int indent, const LineRec& line, int32_t lineTop) const;
+};

@@ -1,0 +1,124 @@
+#pragma once
+// The document root: the body cell plus the document-wide settings, lists and hover state.
+#include "base/Color.h"
+#include "base/FreeList.h"
+#include "html/model/Cell.h"
+#include "html/model/MapItem.h"
+
+#include <QImage>
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QObject;
+class QTimer;
+class TFontObj;
+class TImageObj;
+class TPanelObj;
+class ThvPanel;
+class ThtmlForm;
+class ClipBuffer;
+
+// Everything a print copy takes over from the screen document.
+struct TSectionListSettings {
+  bool ImagesOn = true;
+  bool PrintMode = false;
+  int32_t ScrollY = 0;
+  int32_t SelStartPos = 0;
+  int32_t SelEndPos = 0;
+  std::string BodyFontName = "Times New Roman";
+  std::string FixedFontName = "Courier New";
+  int BodyFontSize = 12;
+  TColor TextColor = clBlack;
+  TColor VisitedColor = clPurple;
+  TColor OverColor = clBlue;
+  TColor LinkColor = clBlue;
+  int CharsetCode = 0;
+  int LinkStyle = 4; // underline (fsUnderline)
+  bool PrintBackgrounds = false;
+  TColor PageColor = clWindow;
+  bool HoverColoring = false;
+  bool CaretShown = false;
+};
+
+struct TPendingImage {
+  std::string Name; // upper-cased, trimmed
+  TImageObj* Obj = nullptr;
+};
+
+class TSectionList : public TCell, public TSectionListSettings {
+public:
+  // viewer raises the panel and script events; paintTarget parents panels and controls.
+  explicit TSectionList(QObject* viewer = nullptr, QWidget* paintTarget = nullptr);
+  ~TSectionList() override;
+
+  QObject* Viewer;
+  QPointer<QWidget> PaintTarget;
+
+  // Background image
+  std::string BgImageName;
+  QImage BgImage;
+  QImage BgMask;
+  bool BgImageTried = false;
+
+  std::vector<std::shared_ptr<ThtmlForm>> Forms;
+  std::vector<TImageObj*> Animations; // not owned
+  TFreeList<TMapItem> Maps;
+  TFreeList<TFormControlObj> AllFormControls;
+  std::vector<TPanelObj*> Panels; // not owned; each panel belongs to its section
+  std::vector<TPendingImage> PendingImages;
+  std::vector<TFontObj*> LinkStarts;
+
+  TFontObj* HoverLink = nullptr;
+  TImageObj* HoverImage = nullptr;
+
+  // Host events
+  std::function<void(QObject* viewer, const std::string& src, ThvPanel* panel)> OnPanelCreate;
+  std::function<void(QObject* viewer, ThvPanel* panel)> OnPanelDestroy;
+  std::function<void(QObject* viewer, const std::string& language, const std::string& script)>
+      OnScript;
+  std::function<void(TSectionList* list)> BackgroundChanged;
+  // Turns a name found in the page into a full file name (the viewer's resolver).
+  std::function<std::string(const std::string& name)> ExpandName;
+
+  ClipBuffer* Clip = nullptr; // during CopySelection only
+  bool ControlsMoved = false;
+  int32_t PageBottom = 0; // printing: bottom of the current page
+  int32_t DrawBottom = 0; // bottom of the band drawn last
+
+  // Results of the last Layout, for the viewer and the layout dump.
+  int32_t DocumentHeight = 0;
+  int32_t ScrollWidth = 0;
+  int32_t PositionCount = 0;
+
+  void Clear() override;
+  void ApplyDefaults(const std::string& bodyFont, const std::string& fixedFont, int bodySize,
+                     TColor textColor, TColor linkColor, TColor visitedColor, TColor overColor,
+                     TColor pageColor, bool hoverColoring);
+  void SetPageColor(TColor color);
+  void SetPageImage(const std::string& name);
+  void SetScroll(int32_t y);
+
+  int32_t Layout(TCanvas& canvas, int32_t Y, int32_t width, int32_t& scrollWidth, int32_t& pos);
+  void Paint(TCanvas& canvas, const QRect& clip, int32_t clipWidth, int32_t X, int32_t Y);
+  bool LinkAt(TCanvas& canvas, int32_t X, int32_t Y, TFormControlObj*& formControl,
+              TUrlTarget& urlTarget);
+  // Puts the selected text on the clipboard and returns it.
+  std::string CopySelection();
+
+  // Every image of the document is fetched here. Returns the picture, or a null image with
+  // pending set when it is not available (yet).
+  QImage RequestImage(const std::string& name, bool& pending, bool& fromCache, QImage& mask);
+  void AddPending(const std::string& name, TImageObj* obj);
+  void AddLinkStart(TFontObj* font) { LinkStarts.push_back(font); }
+  TMapItem* FindMap(const std::string& name) const;
+
+  // "SectionList h= w= pos= title=" and the items below it.
+  void Dump(std::ostream& out, const std::string& title) const;
+
+private:
+  void UpdateControlVisibility();
+};

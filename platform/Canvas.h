@@ -1,0 +1,59 @@
+#pragma once
+// The surface the document model measures and draws on: a QPainter over a QImage, QPixmap or
+// printer, or no painter at all for measuring only. Text is single-byte; it is measured from
+// the per-font advance tables and drawn glyph by glyph at those advances, so a measured run
+// ends exactly where the next one starts.
+#include "base/Color.h"
+#include "platform/FontMetricsCache.h"
+
+#include <QImage>
+#include <QRect>
+#include <QString>
+
+class QPainter;
+
+class TCanvas {
+public:
+  // Measure-only canvas at the screen resolution.
+  TCanvas();
+  // Draws through painter (not owned); dpi is the vertical resolution fonts are sized for.
+  explicit TCanvas(QPainter* painter, int dpi = 96);
+  TCanvas(const TCanvas&) = delete;
+  TCanvas& operator=(const TCanvas&) = delete;
+
+  QPainter* Painter() const { return FPainter; }
+  int LogPixelsY() const { return FDpi; }
+  // Printing changes colours of light text and page breaks; set by the print loop.
+  bool Printing = false;
+  int NumColors = 1 << 24;
+
+  // Points to pixels for this canvas.
+  int PointsToPixels(int points) const;
+  // The metrics for a font with size in points.
+  const TFontMetrics& Metrics(const QString& family, int points, bool bold, bool italic,
+                              int charset) const;
+
+  // Width of n bytes of text.
+  static int TextWidth(const TFontMetrics& m, const char* s, int n) { return m.TextWidth(s, n); }
+  // The largest count of characters (at most n) whose width is at most width.
+  static int FitCount(const TFontMetrics& m, const char* s, int n, int width);
+
+  // Text with its baseline at y; opaque draws the background first.
+  void TextOut(const TFontMetrics& m, int x, int baseline, const char* s, int n, TColor color,
+               bool underline = false, bool strikeOut = false, bool opaque = false,
+               TColor background = clWhite);
+  // Text in any font (placeholder captions, markers) clipped to a rectangle.
+  void TextRect(const TFontMetrics& m, const QRect& clip, int x, int baseline, const char* s,
+                int n, TColor color);
+  void FillRect(const QRect& r, TColor color);
+  void FrameRect(const QRect& r, TColor color);
+  void Line(int x1, int y1, int x2, int y2, TColor color);
+  void Ellipse(const QRect& r, TColor pen, TColor brush, bool fill);
+  // A frame lit from the top left (raised) or the bottom right (sunken).
+  void Bevel(const QRect& r, bool sunken);
+  void DrawImage(const QRect& target, const QImage& image);
+
+private:
+  QPainter* FPainter = nullptr;
+  int FDpi = 96;
+};

@@ -1,0 +1,44 @@
+#pragma once
+// Per-font tables for single-byte text: one advance and one glyph per byte value, so that
+// measuring a run is a sum of table entries and drawing places every glyph at exactly the
+// measured x. Entries live for the whole process; documents use only a handful of fonts.
+#include <QFont>
+#include <QRawFont>
+#include <QString>
+#include <array>
+#include <cstdint>
+
+struct TFontMetrics {
+  QFont Font;   // pixel-sized, kerning off, no font merging
+  QRawFont Raw; // the face the glyphs come from
+  int Charset = 0;
+  int PixelSize = 0;
+  int Ascent = 0;
+  int Descent = 0;
+  int Height = 0;  // ascent + descent
+  int Leading = 0; // external leading
+  int Overhang = 0;
+  std::array<int16_t, 256> Advance{};
+  std::array<quint32, 256> Glyph{};
+  QString Decoded; // the 256 byte values in the charset, for copying text out
+
+  int TextWidth(const char* s, int n) const
+  {
+    int w = 0;
+    for (int i = 0; i < n; ++i)
+      w += Advance[uint8_t(s[i])];
+    return w;
+  }
+};
+
+namespace fontcache {
+
+// The metrics of a font with the given family, pixel size, style and charset. The returned
+// reference stays valid for the process.
+const TFontMetrics& Lookup(const QString& family, int pixelSize, bool bold, bool italic,
+                           int charset);
+
+// Decodes single-byte text of a charset (0 and unknown charsets are Latin-1).
+QString Decode(const char* s, int n, int charset);
+
+} // namespace fontcache
