@@ -1,0 +1,26 @@
+#pragma once
+// The attributes of a tag: symbol, number and text, kept in source order.
+#include "base/FreeList.h"
+#include "html/parser/symbols/Symbols.h"
+
+#include <cstdint>
+#include <string>
+
+class TAttribute {
+public:
+  TAttribute(TSymbol sym, int32_t num, std::string text, std::string name = {});
+
+  TSymbol Sym;      // from the attribute table, symUnknownAttr for other names
+  int32_t Num;      // numeric value; 0 when the value is not a number (1 for a bare BORDER)
+  std::string Text; // the value as written (quotes removed, trimmed when quoted)
+  std::string Name; // the upper-cased name as written, kept only for unknown attributes
+};
+
+class TAttributeList : public TFreeList<TAttribute> {
+public:
+  // The first attribute with the given symbol; a repeated attribute is stored twice and the
+  // first one wins.
+  bool Lookup(TSymbol sym, TAttribute*& attr) const;
+  // The same, as a pointer (nullptr when absent).
+  TAttribute* Find(TSymbol sym) const;
+};

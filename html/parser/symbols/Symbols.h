@@ -1,0 +1,261 @@
+#pragma once
+// The HTML vocabulary: one symbol enumeration for tags, end tags, attribute names and token
+// kinds, with the fixed tag, attribute, character-reference and colour-name tables.
+#include "base/Color.h"
+
+#include <cstdint>
+#include <string_view>
+
+// Start tags come first, in tag-table order; the end symbols follow in the same order, so the
+// end symbol of a tag row is its start symbol plus EndSymbolOffset. Attribute symbols and the
+// token kinds come last. The whole set fits in one byte.
+enum TSymbol : uint8_t {
+  // Start tags, rows 1-68.
+  symHTML,
+  symTITLE,
+  symBODY,
+  symHEAD,
+  symB,
+  symI,
+  symH,
+  symEM,
+  symSTRONG,
+  symU,
+  symCITE,
+  symVAR,
+  symTT,
+  symCODE,
+  symKBD,
+  symSAMP,
+  symOL,
+  symUL,
+  symDIR,
+  symMENU,
+  symDL,
+  symA,
+  symADDRESS,
+  symBLOCKQUOTE,
+  symPRE,
+  symCENTER,
+  symTABLE,
+  symTD,
+  symTH,
+  symCAPTION,
+  symFORM,
+  symTEXTAREA,
+  symSELECT,
+  symOPTION,
+  symFONT,
+  symSUB,
+  symSUP,
+  symBIG,
+  symSMALL,
+  symP,
+  symMAP,
+  symFRAMESET,
+  symNOFRAMES,
+  symSCRIPT,
+  symDIV,
+  symS,
+  symSTRIKE,
+  symTR,
+  symNOBR,
+  // Tags without an end symbol of their own.
+  symLI,
+  symBR,
+  symHR,
+  symDD,
+  symDT,
+  symIMG,
+  symBASE,
+  symBUTTON,
+  symINPUT,
+  symSELECTED,
+  symBASEFONT,
+  symAREA,
+  symFRAME,
+  symPAGE,
+  symBGSOUND,
+  symWRAP,
+  symMETA,
+  symPANEL,
+  symWBR,
+  // End tags of rows 1-49.
+  symHTMLEnd,
+  symTITLEEnd,
+  symBODYEnd,
+  symHEADEnd,
+  symBEnd,
+  symIEnd,
+  symHEnd,
+  symEMEnd,
+  symSTRONGEnd,
+  symUEnd,
+  symCITEEnd,
+  symVAREnd,
+  symTTEnd,
+  symCODEEnd,
+  symKBDEnd,
+  symSAMPEnd,
+  symOLEnd,
+  symULEnd,
+  symDIREnd,
+  symMENUEnd,
+  symDLEnd,
+  symAEnd,
+  symADDRESSEnd,
+  symBLOCKQUOTEEnd,
+  symPREEnd,
+  symCENTEREnd,
+  symTABLEEnd,
+  symTDEnd,
+  symTHEnd,
+  symCAPTIONEnd,
+  symFORMEnd,
+  symTEXTAREAEnd,
+  symSELECTEnd,
+  symOPTIONEnd,
+  symFONTEnd,
+  symSUBEnd,
+  symSUPEnd,
+  symBIGEnd,
+  symSMALLEnd,
+  symPEnd,
+  symMAPEnd,
+  symFRAMESETEnd,
+  symNOFRAMESEnd,
+  symSCRIPTEnd,
+  symDIVEnd,
+  symSEnd,
+  symSTRIKEEnd,
+  symTREnd,
+  symNOBREnd,
+  // Attribute names (VALUE appears twice in the table and has one symbol).
+  attrHREF,
+  attrNAME,
+  attrSRC,
+  attrALT,
+  attrALIGN,
+  attrTEXT,
+  attrBGCOLOR,
+  attrLINK,
+  attrBACKGROUND,
+  attrCOLSPAN,
+  attrROWSPAN,
+  attrBORDER,
+  attrCELLPADDING,
+  attrCELLSPACING,
+  attrVALIGN,
+  attrWIDTH,
+  attrSTART,
+  attrVALUE,
+  attrTYPE,
+  attrCHECKBOX,
+  attrRADIO,
+  attrMETHOD,
+  attrACTION,
+  attrCHECKED,
+  attrSIZE,
+  attrMAXLENGTH,
+  attrCOLS,
+  attrROWS,
+  attrMULTIPLE,
+  attrSELECTED,
+  attrFACE,
+  attrCOLOR,
+  attrTRANSP,
+  attrCLEAR,
+  attrISMAP,
+  attrBORDERCOLOR,
+  attrUSEMAP,
+  attrSHAPE,
+  attrCOORDS,
+  attrNOHREF,
+  attrHEIGHT,
+  attrPLAIN,
+  attrTARGET,
+  attrNORESIZE,
+  attrSCROLLING,
+  attrHSPACE,
+  attrLANGUAGE,
+  attrFRAMEBORDER,
+  attrMARGINWIDTH,
+  attrMARGINHEIGHT,
+  attrLOOP,
+  attrONCLICK,
+  attrWRAP,
+  attrNOSHADE,
+  attrHTTP_EQUIV,
+  attrCONTENT,
+  attrENCTYPE,
+  attrVLINK,
+  attrOLINK,
+  attrACTIVE,
+  // Token kinds.
+  symText,       // a run of text or one decoded character reference
+  symEof,        // end of the input
+  symUnknownTag, // a tag word not in the table, or an end tag of a word without an end symbol
+  symOtherChar,  // one character that no other rule took (a control character)
+  symLineEnd,    // a line end inside raw TEXTAREA or SCRIPT text
+  symUnknownAttr,
+  symCount
+};
+
+constexpr int TagCount = 68;
+constexpr int EndTagCount = 49;
+constexpr int EndSymbolOffset = symHTMLEnd - symHTML;
+constexpr int AttributeWordCount = 61;
+constexpr int CharRefCount = 103;
+constexpr int ColorNameCount = 16;
+
+static_assert(EndSymbolOffset == TagCount);
+static_assert(symNOBREnd - symHTMLEnd == EndTagCount - 1);
+static_assert(attrACTIVE - attrHREF == AttributeWordCount - 2);
+
+// Start tag of a row, as in the tag table.
+constexpr bool IsStartTag(TSymbol s)
+{
+  return s < TagCount;
+}
+constexpr bool IsEndTag(TSymbol s)
+{
+  return s >= symHTMLEnd && s <= symNOBREnd;
+}
+constexpr bool IsAttributeSymbol(TSymbol s)
+{
+  return (s >= attrHREF && s <= attrACTIVE) || s == symUnknownAttr;
+}
+// The end symbol of a start tag, or symUnknownTag for rows without one.
+constexpr TSymbol EndSymbolOf(TSymbol start)
+{
+  return start < EndTagCount ? TSymbol(start + EndSymbolOffset) : symUnknownTag;
+}
+// The start symbol of an end tag (the symbol itself for anything else).
+constexpr TSymbol StartSymbolOf(TSymbol s)
+{
+  return IsEndTag(s) ? TSymbol(s - EndSymbolOffset) : s;
+}
+
+// True when the tag's attributes are collected into the attribute list.
+bool TagTakesAttributes(TSymbol start);
+
+// The printable word of a symbol: the tag word for start and end tags ("P", "H", "TABLE"), the
+// attribute word ("HREF", "HTTP-EQUIV"), or the kind name for token kinds ("TEXT", "EOF",
+// "UNKNOWN", "OTHER", "LINEEND", "?").
+const char* SymbolWord(TSymbol s);
+
+// Looks an upper-case tag word up in the tag table (first exact match): the start symbol, or
+// for an end tag the end symbol; symUnknownTag when there is none.
+TSymbol LookupTag(std::string_view upperWord, bool endTag);
+
+// Looks an upper-case attribute name up in the attribute table; symUnknownAttr if absent.
+TSymbol LookupAttribute(std::string_view upperName);
+
+// Looks a character-reference name up (case matters). On success `text` is the decoded text:
+// one character, or three full stops for "hellip".
+bool LookupCharRef(std::string_view name, std::string_view& text);
+
+// Parses a colour value: one of the 16 colour names (any case), or hexadecimal RRGGBB with an
+// optional '#', padded on the right with zeros to six digits. Returns false for empty or
+// malformed text. The result has red in the low byte and no palette flag.
+bool ParseColor(std::string_view text, TColor& color);

@@ -1,0 +1,83 @@
+#include "html/parser/symbols/TokenObj.h"
+
+#include <algorithm>
+#include <cstring>
+
+TokenObj::TokenObj()
+    : FPositions(std::make_unique<int32_t[]>(InitialCapacity)), FCapacity(InitialCapacity)
+{
+}
+
+TokenObj::TokenObj(const TokenObj& other)
+    : FChars(other.FChars), FPositions(std::make_unique<int32_t[]>(size_t(other.FCapacity))),
+      FCapacity(other.FCapacity)
+{
+  std::copy_n(other.FPositions.get(), other.FChars.size(), FPositions.get());
+}
+
+TokenObj& TokenObj::operator=(const TokenObj& other)
+{
+  if (this != &other) {
+    Clear();
+    AppendToken(other);
+  }
+  return *this;
+}
+
+TokenObj::~TokenObj() = default;
+
+// Grows to newCapacity when `needed` positions do not fit.
+void TokenObj::Reserve(int needed, int newCapacity)
+{
+  if (needed <= FCapacity)
+    return;
+  auto grown = std::make_unique<int32_t[]>(size_t(newCapacity));
+  std::copy_n(FPositions.get(), FChars.size(), grown.get());
+  FPositions = std::move(grown);
+  FCapacity = newCapacity;
+}
+
+void TokenObj::AppendChar(char ch, int32_t position)
+{
+  int n = Leng();
+  Reserve(n + 1, FCapacity + GrowBy);
+  FPositions[size_t(n)] = position;
+  FChars.push_back(ch);
+}
+
+void TokenObj::AppendChars(const char* chars, int n, int32_t firstPosition, int32_t step)
+{
+  if (n <= 0)
+    return;
+  int leng = Leng();
+  // The same capacity as n single appends would reach.
+  int capacity = FCapacity;
+  while (leng + n > capacity)
+    capacity += GrowBy;
+  Reserve(leng + n, capacity);
+  int32_t* p = FPositions.get() + leng;
+  for (int k = 0; k < n; ++k)
+    p[k] = firstPosition + k * step;
+  FChars.append(chars, size_t(n));
+}
+
+void TokenObj::AppendText(const std::string& text, int32_t position)
+{
+  AppendChars(text.data(), int(text.size()), position, 0);
+}
+
+void TokenObj::AppendToken(const TokenObj& other)
+{
+  int leng = Leng(), n = other.Leng();
+  if (n == 0)
+    return;
+  Reserve(leng + n, leng + n + GrowBy);
+  std::copy_n(other.FPositions.get(), size_t(n), FPositions.get() + leng);
+  FChars.append(other.FChars);
+}
+
+void TokenObj::Truncate(int leng)
+{
+  if (leng >= 0 && leng < Leng())
+    FChars.resize(size_t(leng));
+}

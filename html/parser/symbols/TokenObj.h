@@ -1,0 +1,44 @@
+#pragma once
+// A text token with the source position of each of its characters.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class TokenObj {
+public:
+  static constexpr int InitialCapacity = 300;
+  static constexpr int GrowBy = 50;
+
+  TokenObj();
+  TokenObj(const TokenObj& other);
+  TokenObj& operator=(const TokenObj& other);
+  ~TokenObj();
+
+  // The token text; entry k of Positions() belongs to character k.
+  const std::string& Chars() const { return FChars; }
+  const int32_t* Positions() const { return FPositions.get(); }
+  int32_t Position(int k) const { return FPositions[size_t(k)]; }
+  int Leng() const { return int(FChars.size()); }
+  bool Empty() const { return FChars.empty(); }
+  // Room for positions before the array grows again.
+  int Capacity() const { return FCapacity; }
+
+  void AppendChar(char ch, int32_t position);
+  // Appends n characters; character k gets firstPosition + k * step (step 0 gives all the
+  // same position, as text read from an include does).
+  void AppendChars(const char* chars, int n, int32_t firstPosition, int32_t step);
+  // Appends text whose characters all carry one position.
+  void AppendText(const std::string& text, int32_t position);
+  void AppendToken(const TokenObj& other);
+  // Empties the text; the position array is kept for reuse.
+  void Clear() { FChars.clear(); }
+  // Drops the characters from index `leng` on.
+  void Truncate(int leng);
+
+private:
+  void Reserve(int needed, int newCapacity);
+
+  std::string FChars;
+  std::unique_ptr<int32_t[]> FPositions;
+  int FCapacity = 0;
+};

@@ -1,0 +1,192 @@
+#include "html/parser/symbols/Symbols.h"
+#include "html/parser/symbols/AttributeList.h"
+#include "html/parser/symbols/TokenObj.h"
+
+#include <gtest/gtest.h>
+#include <set>
+#include <string>
+
+TEST(TagTable, LooksUpStartAndEndSymbolsByWord)
+{
+  struct Case {
+    const char* word;
+    bool end;
+    TSymbol expected;
+  } cases[] = {
+      {"HTML", false, symHTML},
+      {"HTML", true, symHTMLEnd},
+      {"H", false, symH},
+      {"H", true, symHEnd},
+      {"P", true, symPEnd},
+      {"TABLE", false, symTABLE},
+      {"NOBR", true, symNOBREnd}, // row 49 is the last with an end symbol
+      {"LI", false, symLI},
+      {"LI", true, symUnknownTag}, // row 50 has none
+      {"BR", true, symUnknownTag},
+      {"WBR", false, symWBR},
+      {"WBR", true, symUnknownTag},
+      {"SELECTED", false, symSELECTED},
+      {"SELECT", false, symSELECT},
+      {"BLINK", false, symUnknownTag},
+      {"", false, symUnknownTag},
+      {"TABLES", false, symUnknownTag},
+      {"TABL", false, symUnknownTag},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(LookupTag(c.word, c.end), c.expected) << c.word << (c.end ? " end" : "");
+}
+
+TEST(TagTable, EndSymbolsPairWithTheFirst49Rows)
+{
+  std::set<std::string> words;
+  for (int s = 0; s < TagCount; ++s) {
+    TSymbol sym = TSymbol(s);
+    EXPECT_TRUE(words.insert(SymbolWord(sym)).second) << SymbolWord(sym);
+    EXPECT_EQ(LookupTag(SymbolWord(sym), false), sym);
+    if (s < EndTagCount) {
+      EXPECT_TRUE(IsEndTag(EndSymbolOf(sym)));
+      EXPECT_EQ(StartSymbolOf(EndSymbolOf(sym)), sym);
+      EXPECT_STREQ(SymbolWord(EndSymbolOf(sym)), SymbolWord(sym));
+    } else {
+      EXPECT_EQ(EndSymbolOf(sym), symUnknownTag) << SymbolWord(sym);
+    }
+  }
+  EXPECT_EQ(words.size(), size_t(TagCount));
+}
+
+TEST(TagTable, AttrColumnMarksTheTagsThatCollectAttributes)
+{
+  const TSymbol withAttrs[] = {
+      symBODY,     symH,        symOL,       symUL,     symA,       symTABLE, symTD,   symTH,
+      symCAPTION,  symFORM,     symTEXTAREA, symSELECT, symOPTION,  symFONT,  symP,    symMAP,
+      symFRAMESET, symSCRIPT,   symDIV,      symTR,     symBR,      symHR,    symIMG,  symBASE,
+      symINPUT,    symBASEFONT, symAREA,     symFRAME,  symBGSOUND, symWRAP,  symMETA, symPANEL};
+  std::set<TSymbol> expected(std::begin(withAttrs), std::end(withAttrs));
+  for (int s = 0; s < TagCount; ++s)
+    EXPECT_EQ(TagTakesAttributes(TSymbol(s)), expected.count(TSymbol(s)) == 1)
+        << SymbolWord(TSymbol(s));
+  EXPECT_FALSE(TagTakesAttributes(symPEnd));
+}
+
+TEST(AttributeTable, LooksUpNamesAndGivesUnknownForOthers)
+{
+  struct Case {
+    const char* name;
+    TSymbol expected;
+  } cases[] = {
+      {"HREF", attrHREF},         {"VALUE", attrVALUE},       {"HTTP-EQUIV", attrHTTP_EQUIV},
+      {"ACTIVE", attrACTIVE},     {"SELECTED", attrSELECTED}, {"WRAP", attrWRAP},
+      {"VSPACE", symUnknownAttr}, {"ID", symUnknownAttr},     {"CLASS", symUnknownAttr},
+      {"STYLE", symUnknownAttr},  {"href", symUnknownAttr},   {"", symUnknownAttr},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(LookupAttribute(c.name), c.expected) << c.name;
+  EXPECT_STREQ(SymbolWord(attrHTTP_EQUIV), "HTTP-EQUIV");
+  EXPECT_STREQ(SymbolWord(attrVALUE), "VALUE");
+  // Every attribute symbol round-trips through its word.
+  for (int s = attrHREF; s <= attrACTIVE; ++s)
+    EXPECT_EQ(LookupAttribute(SymbolWord(TSymbol(s))), TSymbol(s));
+}
+
+TEST(CharRefs, DecodeFixedAndLatin1NamesCaseSensitively)
+{
+  struct Case {
+    const char* name;
+    bool found;
+    std::string text;
+  } cases[] = {
+      {"amp", true, "&"},       {"lt", true, "<"},        {"gt", true, ">"},
+      {"quot", true, "\""},     {"rsquo", true, "'"},     {"ndash", true, "-"},
+      {"hellip", true, "..."},  {"nbsp", true, "\xA0"},   {"copy", true, "\xA9"},
+      {"Agrave", true, "\xC0"}, {"agrave", true, "\xE0"}, {"times", true, "\xD7"},
+      {"yuml", true, "\xFF"},   {"AMP", false, ""},       {"Copy", false, ""},
+      {"apos", false, ""},      {"", false, ""},
+  };
+  for (const auto& c : cases) {
+    std::string_view text;
+    ASSERT_EQ(LookupCharRef(c.name, text), c.found) << c.name;
+    if (c.found) {
+      EXPECT_EQ(std::string(text), c.text) << c.name;
+    }
+  }
+}
+
+TEST(ParseColor, AcceptsNamesAndPaddedHex)
+{
+  struct Case {
+    const char* text;
+    bool ok;
+    TColor color;
+  } cases[] = {
+      {"#ff0000", true, RGBColor(255, 0, 0)},
+      {"ff0000", true, RGBColor(255, 0, 0)},
+      {"#f", true, RGBColor(0xF0, 0, 0)}, // padded to f00000
+      {"Red", true, clRed},
+      {"fuchsia", true, clFuchsia},
+      {"SILVER", true, RGBColor(192, 192, 192)},
+      {"#0080C0", true, RGBColor(0, 0x80, 0xC0)},
+      {"12#3456", true, RGBColor(0x12, 0x34, 0x56)}, // the first '#' anywhere is dropped
+      {"#xyz", false, 0},
+      {"", false, 0},
+      {"#ff 000", false, 0},
+      {"-10000", false, 0},
+      {"123456789", false, 0},
+  };
+  for (const auto& c : cases) {
+    TColor color = -7;
+    EXPECT_EQ(ParseColor(c.text, color), c.ok) << c.text;
+    if (c.ok) {
+      EXPECT_EQ(color, c.color) << c.text;
+    }
+  }
+}
+
+TEST(AttributeList, LookupReturnsTheFirstOfRepeatedAttributes)
+{
+  TAttributeList list;
+  list.Add(std::make_unique<TAttribute>(attrALIGN, 0, "left"));
+  list.Add(std::make_unique<TAttribute>(attrWIDTH, 50, "50%"));
+  list.Add(std::make_unique<TAttribute>(attrALIGN, 0, "right"));
+  TAttribute* a = nullptr;
+  ASSERT_TRUE(list.Lookup(attrALIGN, a));
+  EXPECT_EQ(a->Text, "left");
+  ASSERT_TRUE(list.Lookup(attrWIDTH, a));
+  EXPECT_EQ(a->Num, 50);
+  EXPECT_FALSE(list.Lookup(attrHREF, a));
+  EXPECT_EQ(a, nullptr);
+  list.Clear();
+  EXPECT_FALSE(list.Lookup(attrALIGN, a));
+}
+
+TEST(TokenObj, KeepsOnePositionPerCharacterAndGrowsInSteps)
+{
+  TokenObj t;
+  EXPECT_EQ(t.Capacity(), 300);
+  for (int i = 0; i < 300; ++i)
+    t.AppendChar('x', i * 2);
+  EXPECT_EQ(t.Capacity(), 300);
+  t.AppendChar('y', 1000); // one past: grows by 50
+  EXPECT_EQ(t.Capacity(), 350);
+  EXPECT_EQ(t.Leng(), 301);
+  EXPECT_EQ(t.Position(299), 598);
+  EXPECT_EQ(t.Position(300), 1000);
+
+  TokenObj other;
+  other.AppendChars("abcdefghij", 10, 7, 1);
+  EXPECT_EQ(other.Position(9), 16);
+  TokenObj big;
+  for (int i = 0; i < 345; ++i)
+    big.AppendChar('z', i);
+  big.AppendToken(other); // 355 > 350: grows to the new length plus 50
+  EXPECT_EQ(big.Capacity(), 405);
+  EXPECT_EQ(big.Chars().substr(345), "abcdefghij");
+  EXPECT_EQ(big.Position(345), 7);
+  EXPECT_EQ(big.Position(354), 16);
+
+  big.Clear();
+  EXPECT_EQ(big.Leng(), 0);
+  EXPECT_EQ(big.Capacity(), 405); // the array is kept
+  big.AppendText("...", 42);
+  EXPECT_EQ(big.Chars(), "...");
+  EXPECT_EQ(big.Position(2), 42);
+}
