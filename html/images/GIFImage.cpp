@@ -1,0 +1,351 @@
+#include "html/images/GIFImage.h"
+
+#include "base/MulDiv.h"
+#include "html/images/BitmapList.h"
+#include "html/images/Display.h"
+#include "html/images/GIFReader.h"
+
+#include <QFile>
+#include <QPainter>
+#include <QWidget>
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+
+namespace {
+
+constexpr QRgb OpaqueBlack = 0xFF000000u;
+
+// The frame as premultiplied pixels with its transparent ones zero, whatever it is held as.
+QImage FramePixels(const TGIFFrame& frame)
+{
+  if (frame.FrameBitmap.format() != QImage::Format_Indexed8)
+    return frame.FrameBitmap;
+  QImage argb = frame.FrameBitmap.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  if (frame.IsTransparent && !frame.FrameMask.isNull())
+    for (int y = 0; y < argb.height(); ++y) {
+      const uchar* m = frame.FrameMask.constScanLine(y);
+      QRgb* p = reinterpret_cast<QRgb*>(argb.scanLine(y));
+      for (int x = 0; x < argb.width(); ++x)
+        if (m[x >> 3] & (0x80 >> (x & 7)))
+          p[x] = 0;
+    }
+  return argb;
+}
+
+void CopyInto(QImage& dest, const QImage& src, QPoint at)
+{
+  QRect r = QRect(at, src.size()) & dest.rect();
+  for (int y = r.top(); y <= r.bottom(); ++y)
+    std::memcpy(dest.scanLine(y) + r.left() * 4,
+                src.constScanLine(y - at.y()) + (r.left() - at.x()) * 4, size_t(r.width()) * 4);
+}
+
+} // namespace
+
+uint32_t SystemMilliseconds()
+{
+  using namespace std::chrono;
+  return uint32_t(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+const uint8_t* TGIFFrame::ColorTable() const
+{
+  return OwnsTable || !Owner ? LocalTable.data() : Owner->GlobalTable.data();
+}
+
+TGIFImage::TGIFImage() = default;
+
+TGIFImage::TGIFImage(const TGIFImage& source)
+    : TGraphic(source), IsAnimated(source.IsAnimated), ScreenWidth(source.ScreenWidth),
+      ScreenHeight(source.ScreenHeight), LoopLimit(source.LoopLimit),
+      SpeedPercent(source.SpeedPercent), HasTransparency(source.HasTransparency),
+      GlobalBits(source.GlobalBits), GlobalTable(source.GlobalTable), IsCopy(true),
+      Clock(source.Clock), FEmpty(source.FEmpty), FVisible(source.FVisible)
+{
+  for (const auto& f : source.FFrames) {
+    auto copy = std::make_unique<TGIFFrame>(*f);
+    copy->Owner = this;
+    FFrames.push_back(std::move(copy));
+  }
+  if (!FEmpty && !FFrames.empty()) {
+    CreateComposite();
+    Compose(1);
+  }
+}
+
+TGIFImage::~TGIFImage() = default;
+
+std::unique_ptr<TGIFImage> TGIFImage::CreateGifFromStream(bool& NonAnimated,
+                                                          std::span<const uint8_t> data)
+{
+  auto gif = std::make_unique<TGIFImage>();
+  gif->SetAnimating(false);
+  gif->SetVisible(false);
+  if (!gif->LoadFromStream(data, true))
+    return nullptr;
+  NonAnimated = !gif->IsAnimated;
+  if (DisplayBits() == 8)
+    gif->DitherFrames = NonAnimated;
+  if (!gif->LoadFromStream(data, false)) {
+    BitmapList().PurgeUnused();
+    return nullptr;
+  }
+  return gif;
+}
+
+std::unique_ptr<TGIFImage> TGIFImage::CreateGifFromFile(const std::string& fileName,
+                                                        bool& NonAnimated)
+{
+  QFile file(QString::fromStdString(fileName));
+  if (!file.open(QIODevice::ReadOnly))
+    return nullptr;
+  const QByteArray data = file.readAll();
+  return CreateGifFromStream(
+      NonAnimated,
+      std::span(reinterpret_cast<const uint8_t*>(data.constData()), size_t(data.size())));
+}
+
+bool TGIFImage::LoadFromStream(std::span<const uint8_t> data, bool scanOnly)
+{
+  FData = QByteArray(reinterpret_cast<const char*>(data.data()), qsizetype(data.size()));
+  ScanOnly = scanOnly;
+  bool ok = false;
+  try {
+    ok = ReadGif();
+  } catch (...) {
+    ok = false;
+  }
+  if (!ok)
+    ReleaseAll();
+  FData = QByteArray();
+  return ok;
+}
+
+bool TGIFImage::LoadFromFile(const std::string& fileName, bool scanOnly)
+{
+  QFile file(QString::fromStdString(fileName));
+  if (!file.open(QIODevice::ReadOnly))
+    return false;
+  const QByteArray data = file.readAll();
+  return LoadFromStream(
+      std::span(reinterpret_cast<const uint8_t*>(data.constData()), size_t(data.size())), scanOnly);
+}
+
+bool TGIFImage::ReadGif()
+{
+  Reset();
+  TGIFReader reader(
+      *this, std::span(reinterpret_cast<const uint8_t*>(FData.constData()), size_t(FData.size())));
+  if (!reader.Read())
+    return false;
+  IsAnimated = FrameCount() > 1;
+  FEmpty = false;
+  if (!ScanOnly) {
+    CreateComposite();
+    if (FComposite.isNull())
+      return false;
+    Compose(1);
+  }
+  return true;
+}
+
+void TGIFImage::CreateComposite()
+{
+  FComposite = QImage(ScreenWidth, ScreenHeight, QImage::Format_ARGB32_Premultiplied);
+  if (!FComposite.isNull())
+    FComposite.fill(HasTransparency ? 0u : OpaqueBlack);
+}
+
+TGIFFrame* TGIFImage::Frames(int index) const
+{
+  if (index < 1 || index > FrameCount())
+    return nullptr;
+  return FFrames[size_t(index - 1)].get();
+}
+
+void TGIFImage::Compose(int index)
+{
+  TGIFFrame* f = Frames(index);
+  if (!f || FComposite.isNull() || f->FrameBitmap.isNull())
+    return;
+  if (f->Disposal == 3)
+    f->SavedImage = FComposite.copy(f->Rect());
+  const QImage pixels = FramePixels(*f);
+  const QRect r = f->Rect() & FComposite.rect();
+  for (int y = r.top(); y <= r.bottom(); ++y) {
+    const QRgb* s = reinterpret_cast<const QRgb*>(pixels.constScanLine(y - f->Top)) - f->Left;
+    QRgb* d = reinterpret_cast<QRgb*>(FComposite.scanLine(y));
+    if (!f->IsTransparent) {
+      std::memcpy(d + r.left(), s + r.left(), size_t(r.width()) * 4);
+      continue;
+    }
+    for (int x = r.left(); x <= r.right(); ++x)
+      if (s[x])
+        d[x] = s[x];
+  }
+}
+
+void TGIFImage::Dispose(int index)
+{
+  TGIFFrame* f = Frames(index);
+  if (!f || FComposite.isNull())
+    return;
+  if (f->Disposal == 2) {
+    const QRect r = f->Rect() & FComposite.rect();
+    const QRgb fill = HasTransparency ? 0u : OpaqueBlack;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+      std::fill_n(reinterpret_cast<QRgb*>(FComposite.scanLine(y)) + r.left(), r.width(), fill);
+  } else if (f->Disposal == 3 && !f->SavedImage.isNull()) {
+    CopyInto(FComposite, f->SavedImage, f->Rect().topLeft());
+  }
+}
+
+void TGIFImage::SetFrameIndex(int index)
+{
+  if (index == FFrameIndex)
+    return;
+  Dispose(FFrameIndex);
+  if (index > FrameCount())
+    FFrameIndex = 1;
+  else if (index <= 0)
+    FFrameIndex = std::max(FrameCount(), 1);
+  else
+    FFrameIndex = index;
+  Compose(FFrameIndex);
+}
+
+void TGIFImage::ArmDelay()
+{
+  const TGIFFrame* f = Frames(FFrameIndex);
+  CurrentDelay = std::max(MulDiv(f ? f->Delay : 0, 100, SpeedPercent), 1);
+}
+
+void TGIFImage::SetAnimating(bool on)
+{
+  if (on == FAnimating)
+    return;
+  FAnimating = on;
+  LoopsDone = 1;
+  if (on && FrameCount() > 1) {
+    const TGIFFrame* f = Frames(FFrameIndex);
+    CurrentDelay = std::max((f ? f->Delay : 0) * 100 / std::max(SpeedPercent, 1), 1);
+    ClockMark = Clock();
+  }
+}
+
+void TGIFImage::AnimationStep(QWidget* window)
+{
+  if (!FAnimating || FEmpty || ScanOnly || FFrames.empty())
+    return;
+  const uint32_t now = Clock();
+  if (now - ClockMark < uint32_t(CurrentDelay))
+    return;
+  ClockMark = now;
+  if (LoopLimit > 0 && FFrameIndex == FrameCount()) {
+    if (LoopsDone >= LoopLimit) {
+      FAnimating = false;
+      return;
+    }
+    ++LoopsDone;
+  }
+  if (SkipAdvance) {
+    SkipAdvance = false;
+  } else {
+    Dispose(FFrameIndex);
+    FFrameIndex = FFrameIndex % FrameCount() + 1;
+    Compose(FFrameIndex);
+    if (window)
+      window->update(QRect(DrawnX, DrawnY, DrawnWidth, DrawnHeight));
+  }
+  ArmDelay();
+}
+
+void TGIFImage::Paint(QPainter& canvas, int X, int Y, int W, int H)
+{
+  DrawnX = X;
+  DrawnY = Y;
+  DrawnWidth = W;
+  DrawnHeight = H;
+  if (!FVisible || FEmpty || ScanOnly || FFrames.empty() || FComposite.isNull())
+    return;
+  canvas.save();
+  canvas.setRenderHint(QPainter::SmoothPixmapTransform, false);
+  canvas.drawImage(QRect(X, Y, W, H), FComposite);
+  canvas.restore();
+}
+
+QImage TGIFImage::StillBitmap() const
+{
+  const TGIFFrame* f = Frames(1);
+  if (FEmpty || ScanOnly || !f || f->FrameBitmap.isNull())
+    return QImage();
+  const QRgb trans = qRgb(f->TransRed, f->TransGreen, f->TransBlue);
+  if (f->FrameBitmap.format() == QImage::Format_Indexed8) {
+    QImage still = f->FrameBitmap.copy();
+    if (f->IsTransparent && !f->FrameMask.isNull()) {
+      const uint8_t index = uint8_t(std::max(NearestPaletteIndex(still.colorTable(), trans), 0));
+      for (int y = 0; y < still.height(); ++y) {
+        const uchar* m = f->FrameMask.constScanLine(y);
+        uchar* p = still.scanLine(y);
+        for (int x = 0; x < still.width(); ++x)
+          if (m[x >> 3] & (0x80 >> (x & 7)))
+            p[x] = index;
+      }
+    }
+    return still;
+  }
+  QImage still = f->FrameBitmap.convertToFormat(QImage::Format_RGB32);
+  if (f->IsTransparent)
+    for (int y = 0; y < still.height(); ++y) {
+      const QRgb* s = reinterpret_cast<const QRgb*>(f->FrameBitmap.constScanLine(y));
+      QRgb* d = reinterpret_cast<QRgb*>(still.scanLine(y));
+      for (int x = 0; x < still.width(); ++x)
+        if (!s[x])
+          d[x] = trans;
+    }
+  return still;
+}
+
+QImage TGIFImage::FirstFrameBitmap()
+{
+  if (!FFirstMade) {
+    const TGIFFrame* f = Frames(1);
+    if (f && !f->FrameBitmap.isNull()) {
+      bool indexed = f->FrameBitmap.format() == QImage::Format_Indexed8;
+      FFirstBitmap =
+          indexed ? f->FrameBitmap.copy() : f->FrameBitmap.convertToFormat(QImage::Format_RGB32);
+      FFirstMask = f->FrameMask.copy();
+    }
+    FFirstMade = true;
+  }
+  return FFirstBitmap;
+}
+
+QImage TGIFImage::FirstFrameMask()
+{
+  FirstFrameBitmap();
+  return FFirstMask;
+}
+
+void TGIFImage::Reset()
+{
+  FFrames.clear();
+  FFrameIndex = 1;
+  LoopLimit = 1;
+  LoopsDone = 1;
+  SkipAdvance = true;
+  GlobalBits = 0;
+  HasTransparency = false;
+  FEmpty = true;
+  ScreenWidth = ScreenHeight = 0;
+  FComposite = QImage();
+  FFirstBitmap = FFirstMask = QImage();
+  FFirstMade = false;
+}
+
+void TGIFImage::ReleaseAll()
+{
+  Reset();
+  IsAnimated = false;
+}
