@@ -1,0 +1,663 @@
+#include "html/parser/Tokenizer.h"
+
+#include "base/Exceptions.h"
+#include "base/StringUtil.h"
+
+#include <algorithm>
+#include <array>
+#include <climits>
+#include <fstream>
+#include <istream>
+#include <iterator>
+#include <memory>
+#include <sstream>
+#include <utility>
+
+namespace {
+
+constexpr unsigned char LF = 10;
+constexpr unsigned char TAB = 9;
+
+enum TCharClass : uint8_t {
+  ccPlain, // ordinary text: read in bulk
+  ccBlank, // space or line end
+  ccStop,  // ends a text token: control characters, '&', '<'
+};
+
+constexpr auto CharClass = [] {
+  std::array<TCharClass, 256> t{};
+  for (int c = 0; c < 256; ++c)
+    t[size_t(c)] = (c < 32 || c == '&' || c == '<') ? ccStop : ccPlain;
+  t[' '] = ccBlank;
+  t[TTokenizer::CrChar] = ccBlank;
+  return t;
+}();
+
+constexpr auto UpperTable = [] {
+  std::array<unsigned char, 256> t{};
+  for (int c = 0; c < 256; ++c)
+    t[size_t(c)] = (c >= 'a' && c <= 'z') ? (unsigned char)(c - 32) : (unsigned char)c;
+  return t;
+}();
+
+// Symbols that show content has arrived after a paragraph space.
+constexpr auto ClearsParaSpace = [] {
+  std::array<bool, symCount> t{};
+  for (TSymbol s :
+       {symBR, symH, symHR, symIMG, symText, symTABLE, symINPUT, symTEXTAREA, symSELECT, symPANEL})
+    t[s] = true;
+  return t;
+}();
+
+inline bool IsLetter(unsigned char up)
+{
+  return up >= 'A' && up <= 'Z';
+}
+inline bool IsDigit(unsigned char c)
+{
+  return c >= '0' && c <= '9';
+}
+inline bool IsAlnum(unsigned char c)
+{
+  return IsDigit(c) || IsLetter(UpperTable[c]);
+}
+
+// Clears a flag on every way out of a scope.
+class TFlagGuard {
+public:
+  explicit TFlagGuard(bool& flag) : FFlag(flag) { FFlag = true; }
+  ~TFlagGuard() { FFlag = false; }
+  TFlagGuard(const TFlagGuard&) = delete;
+  TFlagGuard& operator=(const TFlagGuard&) = delete;
+
+private:
+  bool& FFlag;
+};
+
+} // namespace
+
+TTokenizer::TTokenizer() = default;
+
+TTokenizer& TheTokenizer()
+{
+  static TTokenizer tokenizer;
+  return tokenizer;
+}
+
+// ---- Entry points -----------------------------------------------------------------------------
+
+void TTokenizer::Reset(TSourceKind kind, const char* data, int64_t size, TIncludeType onInclude,
+                       QObject* sender)
+{
+  if (!data || size < 0)
+    size = 0;
+  // Positions are 32-bit: a larger document is read up to that limit.
+  if (size > INT32_MAX)
+    size = INT32_MAX;
+  FKind = FSavedKind = kind;
+  FPtr = reinterpret_cast<const unsigned char*>(data);
+  FEnd = FPtr + size;
+  FMainPtr = FMainEnd = nullptr;
+  FIndexStep = 1;
+  FSrcIndex = -1;
+  FLineEndState = 0;
+  FCommentOpen = FReadingIncludeParams = false;
+  PreMode = ScriptMode = NoWrapMode = ParaSpaceAdded = RawScriptBody = false;
+  FCurCh = FUpCh = ' ';
+  FCurSym = symEof;
+  FCurToken.Clear();
+  FAttributes.Clear();
+  FHeadingDigit = 0;
+  FTagStart = -1;
+  FOnInclude = std::move(onInclude);
+  FSender = sender;
+}
+
+void TTokenizer::BeginFile(const std::string& fileName, TIncludeType onInclude, QObject* sender)
+{
+  std::ifstream in(fileName, std::ios::binary);
+  if (!in)
+    throw ELumoraError(msg::CantLocateFile + fileName);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  FSource = std::move(bytes).str();
+  Reset(skFile, FSource.data(), int64_t(FSource.size()), std::move(onInclude), sender);
+}
+
+void TTokenizer::BeginBuffer(const char* buffer, int64_t size, TIncludeType onInclude,
+                             QObject* sender)
+{
+  FSource.clear();
+  Reset(skBuffer, buffer, size, std::move(onInclude), sender);
+}
+
+void TTokenizer::BeginStrings(const std::vector<std::string>& lines, TIncludeType onInclude,
+                              QObject* sender)
+{
+  // The joined text of a string list: every line ends with CR LF.
+  FSource.clear();
+  for (const auto& line : lines) {
+    FSource += line;
+    FSource += "\r\n";
+  }
+  Reset(skStrings, FSource.data(), int64_t(FSource.size()), std::move(onInclude), sender);
+}
+
+void TTokenizer::BeginStream(std::istream& stream, TIncludeType onInclude, QObject* sender)
+{
+  FSource.assign(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
+  Reset(skStream, FSource.data(), int64_t(FSource.size()), std::move(onInclude), sender);
+}
+
+void TTokenizer::Prime()
+{
+  AdvanceChar();
+  NextToken();
+}
+
+// ---- Characters -------------------------------------------------------------------------------
+
+inline int TTokenizer::FetchByte()
+{
+  if (FPtr < FEnd) {
+    FSrcIndex += FIndexStep;
+    return *FPtr++;
+  }
+  return FetchAtEnd();
+}
+
+int TTokenizer::FetchAtEnd()
+{
+  if (FKind == skInclude) {
+    EndInclude();
+    return FetchByte();
+  }
+  return EofChar; // never advanced past
+}
+
+inline int TTokenizer::PeekByte()
+{
+  if (FPtr < FEnd)
+    return *FPtr;
+  if (FKind == skInclude) {
+    EndInclude();
+    return PeekByte();
+  }
+  return EofChar;
+}
+
+void TTokenizer::StartInclude(const char* buffer, int32_t size)
+{
+  FSavedKind = FKind;
+  FKind = skInclude;
+  FMainPtr = FPtr;
+  FMainEnd = FEnd;
+  FPtr = reinterpret_cast<const unsigned char*>(buffer);
+  FEnd = FPtr + size;
+  FIndexStep = 0;
+}
+
+void TTokenizer::EndInclude()
+{
+  FKind = FSavedKind;
+  FPtr = FMainPtr;
+  FEnd = FMainEnd;
+  FIndexStep = 1;
+}
+
+void TTokenizer::StepChar()
+{
+  int c = FetchByte();
+  // The second byte of a CR LF or LF CR pair is dropped.
+  if ((c == LF && FLineEndState == 1) || (c == CrChar && FLineEndState == 2))
+    c = FetchByte();
+  if (c == LF) {
+    FLineEndState = 2;
+    c = CrChar;
+  } else if (c == CrChar) {
+    FLineEndState = 1;
+  } else {
+    FLineEndState = 0;
+    if (c == TAB)
+      c = ' ';
+  }
+  FCurCh = (unsigned char)c;
+  FUpCh = UpperTable[size_t(c)];
+  if (c == EofChar && FCommentOpen)
+    throw EParseError(msg::OpenComment);
+}
+
+void TTokenizer::AdvanceChar()
+{
+  for (;;) {
+    FCommentOpen = false;
+    StepChar();
+    if (FCurCh != '<' || ScriptMode || PeekByte() != '!')
+      return;
+    SkipCommentOrDeclaration();
+    // The current character is the closing '>': read on after it.
+  }
+}
+
+void TTokenizer::SkipBlanks()
+{
+  while (FCurCh == ' ' || FCurCh == CrChar)
+    AdvanceChar();
+}
+
+// At "<" with "!" next: skips a comment, a declaration, or runs an include command.
+void TTokenizer::SkipCommentOrDeclaration()
+{
+  FetchByte(); // the '!'
+  FCommentOpen = true;
+  StepChar();
+  if (FCurCh == '-' && PeekByte() == '-') {
+    StepChar(); // the second dash
+    StepChar(); // the character after the dashes
+    if (FCurCh == '#' && FOnInclude && FKind != skInclude && !FReadingIncludeParams)
+      RunInclude();
+    else
+      SkipCommentBody();
+  } else {
+    while (FCurCh != '>')
+      StepChar();
+  }
+}
+
+// A comment ends at two or more dashes, optional spaces and line ends, then '>'.
+void TTokenizer::SkipCommentBody()
+{
+  for (;;) {
+    while (FCurCh != '-')
+      StepChar();
+    StepChar();
+    if (FCurCh != '-')
+      continue;
+    while (FCurCh == '-')
+      StepChar();
+    while (FCurCh == ' ' || FCurCh == CrChar)
+      StepChar();
+    if (FCurCh == '>')
+      return;
+  }
+}
+
+// At the '#' of "<!--#command params-->".
+void TTokenizer::RunInclude()
+{
+  std::string command;
+  StepChar();
+  while (IsLetter(FUpCh)) {
+    command += char(FCurCh);
+    StepChar();
+  }
+  std::vector<std::string> params;
+  {
+    // Parameters may hold a comment of their own, but never another command.
+    TFlagGuard guard(FReadingIncludeParams);
+    while (ReadAttribute())
+      params.push_back(FAttrName + "=\"" + FAttrText + "\"");
+  }
+  FCommentOpen = true;
+  SkipCommentBody();
+
+  const char* buffer = nullptr;
+  int32_t size = 0;
+  FOnInclude(FSender, command, std::move(params), buffer, size);
+  if (buffer && size > 0)
+    StartInclude(buffer, size);
+}
+
+// ---- Tokens -----------------------------------------------------------------------------------
+
+void TTokenizer::NextToken()
+{
+  FCurToken.Clear();
+  if (FCurCh == EofChar) {
+    FCurSym = symEof;
+  } else if (FCurCh == '<') {
+    ReadTag();
+  } else if (FCurCh == '&') {
+    ReadCharRef(FCurToken);
+    FCurSym = symText;
+  } else if (ReadText()) {
+    FCurSym = symText;
+  } else {
+    FCurToken.AppendChar(char(FCurCh), FSrcIndex);
+    AdvanceChar();
+    FCurSym = symOtherChar;
+  }
+  if (ParaSpaceAdded && ClearsParaSpace[FCurSym])
+    ParaSpaceAdded = false;
+}
+
+bool TTokenizer::ReadText()
+{
+  int leng;
+  while ((leng = FCurToken.Leng()) < MaxTextToken) {
+    switch (CharClass[FCurCh]) {
+    case ccPlain: {
+      // Ordinary bytes need no folding, case or comment handling: take them straight from
+      // the block. The byte after them goes through AdvanceChar as usual.
+      const unsigned char* start = FPtr;
+      const unsigned char* limit =
+          start + std::min<ptrdiff_t>(FEnd - start, MaxTextToken - leng - 1);
+      const unsigned char* p = start;
+      while (p < limit && CharClass[*p] == ccPlain)
+        ++p;
+      FCurToken.AppendChar(char(FCurCh), FSrcIndex);
+      int n = int(p - start);
+      FCurToken.AppendChars(reinterpret_cast<const char*>(start), n, FSrcIndex + FIndexStep,
+                            FIndexStep);
+      FSrcIndex += n * FIndexStep;
+      FPtr = p;
+      AdvanceChar();
+      break;
+    }
+    case ccBlank:
+      if (PreMode) {
+        FCurToken.AppendChar(char(FCurCh), FSrcIndex);
+        AdvanceChar();
+      } else {
+        FCurToken.AppendChar(NoWrapMode ? char(NoBreakSpaceChar) : ' ', FSrcIndex);
+        SkipBlanks();
+      }
+      break;
+    case ccStop: return leng > 0;
+    }
+  }
+  return true;
+}
+
+void TTokenizer::ReadTag()
+{
+  FTagStart = FSrcIndex;
+  AdvanceChar();
+  bool endTag = false;
+  if (FCurCh == '/') {
+    endTag = true;
+    AdvanceChar();
+  } else if (!IsLetter(FUpCh)) {
+    FCurToken.AppendChar('<', FTagStart);
+    FCurSym = symText;
+    return;
+  }
+  char word[MaxTagWord];
+  int leng = 0;
+  while (IsLetter(FUpCh)) {
+    if (leng < MaxTagWord)
+      word[leng++] = char(FUpCh);
+    AdvanceChar();
+  }
+  TSymbol sym = LookupTag(std::string_view(word, size_t(leng)), endTag);
+  SkipBlanks();
+  FHeadingDigit = 0;
+  if ((sym == symH || sym == symHEnd) && FCurCh >= '1' && FCurCh <= '6') {
+    FHeadingDigit = FCurCh - '0';
+    AdvanceChar();
+  }
+  bool keep = !endTag && TagTakesAttributes(sym);
+  if (keep)
+    FAttributes.Clear();
+  while (ReadAttribute())
+    if (keep)
+      FAttributes.Add(std::make_unique<TAttribute>(
+          FAttrSym, FAttrNum, FAttrText, FAttrSym == symUnknownAttr ? FAttrName : std::string()));
+  FCurSym = sym;
+  SkipPastTagEnd();
+}
+
+void TTokenizer::SkipPastTagEnd()
+{
+  while (FCurCh != '>' && FCurCh != EofChar)
+    AdvanceChar();
+  if (FCurCh != '>')
+    return;
+  // A script body is raw text from its first character on.
+  if (FCurSym == symSCRIPT && RawScriptBody)
+    ScriptMode = true;
+  AdvanceChar();
+}
+
+bool TTokenizer::ReadAttribute()
+{
+  SkipBlanks();
+  if (!IsLetter(FUpCh))
+    return false;
+  FAttrName.clear();
+  while (IsLetter(FUpCh) || FUpCh == '-') {
+    FAttrName += char(FUpCh);
+    AdvanceChar();
+  }
+  FAttrSym = LookupAttribute(FAttrName);
+  SkipBlanks();
+  FAttrText.clear();
+  FAttrNum = FAttrSym == attrBORDER ? 1 : 0; // a bare BORDER means 1
+  if (FCurCh != '=')
+    return true;
+  AdvanceChar();
+  SkipBlanks();
+  if (FCurCh == '"' || FCurCh == '\'')
+    ReadQuotedValue();
+  else if (FCurCh == '+' || FCurCh == '-' || IsDigit(FCurCh))
+    ReadNumericValue();
+  else
+    ReadPlainValue();
+  return true;
+}
+
+void TTokenizer::ReadQuotedValue()
+{
+  unsigned char quote = FCurCh;
+  AdvanceChar();
+  while (FCurCh != quote && FCurCh != EofChar) {
+    if (FCurCh == CrChar) {
+      AdvanceChar();
+    } else if (FCurCh == '&') {
+      FValueRef.Clear();
+      ReadCharRef(FValueRef);
+      FAttrText += FValueRef.Chars();
+    } else {
+      FAttrText += char(FCurCh);
+      AdvanceChar();
+    }
+  }
+  if (FCurCh == quote)
+    AdvanceChar();
+  FAttrText = strutil::Trim(FAttrText);
+  std::string_view number = FAttrText;
+  if (!number.empty() && number.back() == '%')
+    number.remove_suffix(1);
+  FAttrNum = strutil::StrToIntDef(number, 0);
+}
+
+// "+5", "-1", "50%", "100px": the number is read up to a blank, '%' or '>'.
+void TTokenizer::ReadNumericValue()
+{
+  while (FCurCh != ' ' && FCurCh != CrChar && FCurCh != EofChar && FCurCh != '%' && FCurCh != '>') {
+    FAttrText += char(FCurCh);
+    AdvanceChar();
+  }
+  SkipBlanks();
+  FAttrNum = strutil::StrToIntDef(FAttrText, 0);
+  if (FCurCh == '%') {
+    FAttrText += '%';
+    AdvanceChar();
+  }
+}
+
+void TTokenizer::ReadPlainValue()
+{
+  while (FCurCh != ' ' && FCurCh != CrChar && FCurCh != EofChar && FCurCh != '>') {
+    FAttrText += char(FCurCh);
+    AdvanceChar();
+  }
+}
+
+// At '&'. Appends the decoded text to `out`, or the characters read when they are not a known
+// reference. The decoded character carries the position of the '&'.
+void TTokenizer::ReadCharRef(TokenObj& out)
+{
+  const int32_t pos = FSrcIndex;
+  FLiteral.Clear();
+  FLiteral.AppendChar('&', pos);
+  AdvanceChar();
+  auto keep = [this] {
+    FLiteral.AppendChar(char(FCurCh), FSrcIndex);
+    AdvanceChar();
+  };
+  if (FCurCh == '#') {
+    keep();
+    int digits = 0;
+    int32_t n = 0;
+    while (IsDigit(FCurCh) && digits < 5) {
+      n = n * 10 + (FCurCh - '0');
+      ++digits;
+      keep();
+    }
+    if (!IsDigit(FCurCh)) { // a sixth digit makes it literal
+      if (FCurCh == ';')
+        keep();
+      if (digits > 0 && (n == 9 || n == 10 || (n >= 32 && n <= 255))) {
+        out.AppendChar(n == 9 ? ' ' : char(n), pos);
+        return;
+      }
+    }
+  } else if (IsAlnum(FCurCh)) {
+    char name[6];
+    int leng = 0;
+    while (IsAlnum(FCurCh) && leng < 6) {
+      name[leng++] = char(FCurCh);
+      keep();
+    }
+    if (!IsAlnum(FCurCh)) { // a seventh character makes it literal
+      if (FCurCh == ';')
+        keep();
+      std::string_view text;
+      if (LookupCharRef(std::string_view(name, size_t(leng)), text)) {
+        // "hellip" gives three characters at pos, pos + 1, pos + 2.
+        out.AppendChars(text.data(), int(text.size()), pos, 1);
+        return;
+      }
+    }
+  }
+  out.AppendToken(FLiteral);
+}
+
+// ---- Raw readers ------------------------------------------------------------------------------
+
+std::vector<std::string> TTokenizer::ReadTextAreaLines()
+{
+  std::vector<std::string> lines;
+  std::string line;
+  for (;;) {
+    if (FCurCh == EofChar)
+      break;
+    if (FCurCh == CrChar) {
+      lines.push_back(std::move(line));
+      line.clear();
+      AdvanceChar();
+    } else if (FCurCh == '&') {
+      FValueRef.Clear();
+      ReadCharRef(FValueRef);
+      line += FValueRef.Chars();
+    } else if (FCurCh == '<') {
+      std::string word(1, '<');
+      AdvanceChar();
+      while (FCurCh != ' ' && FCurCh != CrChar && FCurCh != '>' && FCurCh != EofChar) {
+        word += char(FCurCh);
+        AdvanceChar();
+      }
+      if (strutil::SameText(word, "</textarea")) {
+        while (FCurCh != '>' && FCurCh != EofChar)
+          AdvanceChar();
+        if (FCurCh == '>')
+          AdvanceChar();
+        break;
+      }
+      line += word;
+    } else {
+      line += char(FCurCh);
+      AdvanceChar();
+    }
+  }
+  if (!line.empty())
+    lines.push_back(std::move(line));
+  return lines;
+}
+
+std::string TTokenizer::ReadScriptBody()
+{
+  ScriptMode = true;
+  struct TClear {
+    bool& Flag;
+    ~TClear() { Flag = false; }
+  } clear{ScriptMode};
+  std::string body;
+  body.reserve(32500);
+  for (;;) {
+    if (FCurCh == EofChar)
+      break;
+    if (FCurCh == CrChar) {
+      body += "\r\n";
+      AdvanceChar();
+    } else if (FCurCh == '<') {
+      // A tag-like piece: '<', up to seven of '/' and letters, and a '>' right after them.
+      std::string piece(1, '<');
+      AdvanceChar();
+      while (piece.size() < 8 && (FCurCh == '/' || IsLetter(FUpCh))) {
+        piece += char(FCurCh);
+        AdvanceChar();
+      }
+      if (FCurCh == '>') {
+        piece += '>';
+        if (strutil::SameText(piece, "</script>")) {
+          ScriptMode = false; // what follows the body is markup again
+          AdvanceChar();
+          break;
+        }
+        AdvanceChar();
+      }
+      body += piece;
+    } else {
+      body += char(FCurCh);
+      AdvanceChar();
+    }
+  }
+  return body;
+}
+
+std::vector<TOptionItem> TTokenizer::ReadSelectOptions()
+{
+  constexpr size_t MaxOptionText = 255;
+  std::vector<TOptionItem> options;
+  TOptionItem pending;
+  bool open = false;
+  auto complete = [&] {
+    if (!open)
+      return;
+    pending.Text = strutil::Trim(pending.Text);
+    if (!pending.Text.empty())
+      options.push_back(std::move(pending));
+    pending = TOptionItem();
+    open = false;
+  };
+  NextToken();
+  while (FCurSym != symSELECTEnd && FCurSym != symEof) {
+    if (FCurSym == symText && open) {
+      size_t room = MaxOptionText - std::min(MaxOptionText, pending.Text.size());
+      pending.Text.append(FCurToken.Chars(), 0, room);
+    } else if (FCurSym == symOPTION || FCurSym == symOPTIONEnd) {
+      complete();
+      if (FCurSym == symOPTION) {
+        open = true;
+        pending.Selected = FAttributes.Find(attrSELECTED) != nullptr;
+        if (const TAttribute* value = FAttributes.Find(attrVALUE))
+          pending.Value = value->Text;
+      }
+    }
+    NextToken();
+  }
+  complete();
+  return options;
+}

@@ -1,0 +1,365 @@
+#include "html/parser/Tokenizer.h"
+#include "base/Exceptions.h"
+#include "html/parser/TokenDump.h"
+
+#include <cstring>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct TModes {
+  bool pre = false;
+  bool noWrap = false;
+  bool script = false;
+};
+
+std::vector<std::string> Lines(const std::string& text)
+{
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);)
+    lines.push_back(line);
+  return lines;
+}
+
+// The listing of every token of `html`, "EOF" (or the ERROR line) last.
+std::vector<std::string> Tokens(const std::string& html, TModes modes = {},
+                                TIncludeType include = nullptr)
+{
+  TTokenizer tok;
+  tok.BeginBuffer(html.data(), int64_t(html.size()), std::move(include));
+  tok.PreMode = modes.pre;
+  tok.NoWrapMode = modes.noWrap;
+  tok.ScriptMode = modes.script;
+  std::ostringstream out;
+  DumpTokenStream(tok, out);
+  return Lines(out.str());
+}
+
+std::string Joined(const std::vector<std::string>& lines)
+{
+  std::string s;
+  for (const auto& l : lines)
+    s += l + "\n";
+  return s;
+}
+
+struct TCase {
+  const char* name;
+  std::string html;
+  std::vector<std::string> expected;
+};
+
+void RunCases(const std::vector<TCase>& cases, TModes modes = {})
+{
+  for (const auto& c : cases)
+    EXPECT_EQ(Joined(Tokens(c.html, modes)), Joined(c.expected)) << c.name;
+}
+
+} // namespace
+
+TEST(Tokenizer, DecodesCharacterReferences)
+{
+  RunCases({
+      {"named", "a&amp;b", {"TEXT @0 \"a\"", "TEXT @1 \"&\"", "TEXT @6 \"b\"", "EOF"}},
+      {"names are case-sensitive", "&AMP;", {"TEXT @0 \"&AMP;\"", "EOF"}},
+      {"no semicolon", "&amp x", {"TEXT @0 \"&\"", "TEXT @4 \" x\"", "EOF"}},
+      {"Latin-1", "&copy;", {"TEXT @0 \"\\xA9\"", "EOF"}},
+      {"nbsp", "&nbsp;", {"TEXT @0 \"\\xA0\"", "EOF"}},
+      {"decimal", "&#65;", {"TEXT @0 \"A\"", "EOF"}},
+      {"five digits", "&#00065;", {"TEXT @0 \"A\"", "EOF"}},
+      {"six digits are literal", "&#065536;", {"TEXT @0 \"&#06553\"", "TEXT @7 \"6;\"", "EOF"}},
+      {"control code is literal", "&#7;", {"TEXT @0 \"&#7;\"", "EOF"}},
+      {"zero is literal", "&#0;", {"TEXT @0 \"&#0;\"", "EOF"}},
+      {"above 255 is literal", "&#256;", {"TEXT @0 \"&#256;\"", "EOF"}},
+      {"tab becomes a space", "&#9;", {"TEXT @0 \" \"", "EOF"}},
+      {"line feed is kept", "&#10;", {"TEXT @0 \"\\x0A\"", "EOF"}},
+      {"no digits", "&#;x", {"TEXT @0 \"&#;\"", "TEXT @3 \"x\"", "EOF"}},
+      {"hellip", "&hellip;", {"TEXT @0 \"...\"", "EOF"}},
+      {"seven letters are literal", "&abcdefg;", {"TEXT @0 \"&abcdef\"", "TEXT @7 \"g;\"", "EOF"}},
+      {"unknown name is literal", "&foo;bar", {"TEXT @0 \"&foo;\"", "TEXT @5 \"bar\"", "EOF"}},
+      {"bare ampersand stays text",
+       "a & b",
+       {"TEXT @0 \"a \"", "TEXT @2 \"&\"", "TEXT @3 \" b\"", "EOF"}},
+      {"truncated numeric", "&#", {"TEXT @0 \"&#\"", "EOF"}},
+      {"truncated named", "x&am", {"TEXT @0 \"x\"", "TEXT @1 \"&am\"", "EOF"}},
+  });
+}
+
+TEST(Tokenizer, CollapsesBlanksOutsidePreformattedText)
+{
+  RunCases({
+      {"spaces and CR LF", "x  \r\n  y", {"TEXT @0 \"x y\"", "EOF"}},
+      {"tabs", "x\t\ty", {"TEXT @0 \"x y\"", "EOF"}},
+      {"leading blank", "\n\nz", {"TEXT @0 \" z\"", "EOF"}},
+      {"blank around a comment", "a <!-- c --> b", {"TEXT @0 \"a b\"", "EOF"}},
+  });
+  RunCases({{"NOBR marker", "x  \r\n  y", {"TEXT @0 \"x\\x05y\"", "EOF"}}}, {.noWrap = true});
+  RunCases({{"PRE keeps blanks and folds line ends",
+             "x \t\r\ny\n",
+             {"TEXT @0 \"x  \\x0Dy\\x0D\"", "EOF"}}},
+           {.pre = true});
+}
+
+TEST(Tokenizer, FoldsLineEndsAndCountsEveryByte)
+{
+  const std::string src = "a\r\nb\n\rc\nd\re\r\rf\n\ng\th";
+  struct Step {
+    unsigned char ch;
+    int32_t pos;
+    int lineEndState;
+  } expected[] = {
+      {'a', 0, 0},  {13, 1, 1},   {'b', 3, 0},  {13, 4, 2},  {'c', 6, 0},  {13, 7, 2},  {'d', 8, 0},
+      {13, 9, 1},   {'e', 10, 0}, {13, 11, 1},  {13, 12, 1}, {'f', 13, 0}, {13, 14, 2}, {13, 15, 2},
+      {'g', 16, 0}, {' ', 17, 0}, {'h', 18, 0}, {26, 18, 0}, {26, 18, 0}, // the end is never passed
+  };
+  TTokenizer tok;
+  tok.BeginBuffer(src.data(), int64_t(src.size()));
+  for (const auto& e : expected) {
+    tok.StepChar();
+    EXPECT_EQ(tok.CurCh(), e.ch) << "at " << e.pos;
+    EXPECT_EQ(tok.SrcIndex(), e.pos);
+    EXPECT_EQ(tok.LineEndState(), e.lineEndState) << "at " << e.pos;
+  }
+  EXPECT_EQ(tok.UpCh(), 26);
+}
+
+TEST(Tokenizer, UpperCasesOnlyAsciiLetters)
+{
+  const std::string src = "a\xE9z";
+  TTokenizer tok;
+  tok.BeginBuffer(src.data(), int64_t(src.size()));
+  tok.StepChar();
+  EXPECT_EQ(tok.UpCh(), 'A');
+  tok.StepChar();
+  EXPECT_EQ(tok.UpCh(), 0xE9);
+  tok.StepChar();
+  EXPECT_EQ(tok.UpCh(), 'Z');
+}
+
+TEST(Tokenizer, ReadsTagsAndTheirSymbols)
+{
+  RunCases({
+      {"heading with digit", "<h3 align=center>", {"<H3 ALIGN=0:\"center\"", "EOF"}},
+      {"heading end", "</H2>", {"</H2", "EOF"}},
+      {"heading without digit", "<H>", {"<H", "EOF"}},
+      {"digit out of range", "<H7>x", {"<H", "TEXT @4 \"x\"", "EOF"}},
+      {"blank before digit", "<H 1>", {"<H1", "EOF"}},
+      {"end tags without symbol", "</LI></BR>", {"UNKNOWN", "UNKNOWN", "EOF"}},
+      {"end tag of row 49", "</nobr>", {"</NOBR", "EOF"}},
+      {"unknown word", "<blink>x", {"UNKNOWN", "TEXT @7 \"x\"", "EOF"}},
+      {"lt before a digit is text", "<1>", {"TEXT @0 \"<\"", "TEXT @1 \"1>\"", "EOF"}},
+      {"lt before a blank is text",
+       "a < b",
+       {"TEXT @0 \"a \"", "TEXT @2 \"<\"", "TEXT @3 \" b\"", "EOF"}},
+      {"end tag attributes are dropped",
+       "<p align=left></p align=right>",
+       {"<P ALIGN=0:\"left\"", "</P", "EOF"}},
+      {"tag without attribute column", "<b id=1>", {"<B", "EOF"}},
+      {"case folded", "<TaBlE BoRdEr>", {"<TABLE BORDER=1:\"\"", "EOF"}},
+      {"lt at end", "<", {"TEXT @0 \"<\"", "EOF"}},
+      {"end-tag slash at end", "</", {"UNKNOWN", "EOF"}},
+      {"tag cut by the end", "<p", {"<P", "EOF"}},
+      {"word over 255 letters",
+       "<" + std::string(100000, 'q') + " href=x>y",
+       {"UNKNOWN", "TEXT @100009 \"y\"", "EOF"}},
+      {"word of 255 letters then more",
+       "<" + std::string(255, 'B') + "R>z",
+       {"UNKNOWN", "TEXT @258 \"z\"", "EOF"}},
+  });
+}
+
+TEST(Tokenizer, ReadsAttributeValuesByTheirRules)
+{
+  RunCases({
+      {"percent", "<TD WIDTH=50%>", {"<TD WIDTH=50:\"50%\"", "EOF"}},
+      {"percent after blank", "<TD WIDTH=50 %>", {"<TD WIDTH=50:\"50%\"", "EOF"}},
+      {"quoted percent", "<TD WIDTH=\"50%\">", {"<TD WIDTH=50:\"50%\"", "EOF"}},
+      {"bare border", "<TABLE BORDER>", {"<TABLE BORDER=1:\"\"", "EOF"}},
+      {"border value",
+       "<TABLE BORDER=3 CELLPADDING=0>",
+       {"<TABLE BORDER=3:\"3\" CELLPADDING=0:\"0\"", "EOF"}},
+      {"empty quoted border", "<TABLE BORDER=\"\">", {"<TABLE BORDER=0:\"\"", "EOF"}},
+      {"letters after digits", "<IMG WIDTH=12px>", {"<IMG WIDTH=0:\"12px\"", "EOF"}},
+      {"signs", "<FONT SIZE=+1 COLOR=-2>", {"<FONT SIZE=1:\"+1\" COLOR=-2:\"-2\"", "EOF"}},
+      {"quoted gt", "<A HREF=\"x>y\">", {"<A HREF=0:\"x>y\"", "EOF"}},
+      {"quoted references", "<A HREF=\"a&amp;b&amp;c\">", {"<A HREF=0:\"a&b&c\"", "EOF"}},
+      {"single quotes, trimmed", "<A HREF=' x.htm '>", {"<A HREF=0:\"x.htm\"", "EOF"}},
+      {"line ends dropped in quotes", "<A HREF=\"a\r\nb\">", {"<A HREF=0:\"ab\"", "EOF"}},
+      {"quoted number", "<TD WIDTH=\" 20 \">", {"<TD WIDTH=20:\"20\"", "EOF"}},
+      {"quoted non-number", "<TD WIDTH=\"20%x\">", {"<TD WIDTH=0:\"20%x\"", "EOF"}},
+      {"plain value", "<P ALIGN=center>", {"<P ALIGN=0:\"center\"", "EOF"}},
+      {"plain value keeps quotes inside", "<P ALIGN=a\"b>", {"<P ALIGN=0:\"a\"b\"", "EOF"}},
+      {"blanks around =", "<P ALIGN = right >", {"<P ALIGN=0:\"right\"", "EOF"}},
+      {"unknown and dashed names",
+       "<META HTTP-EQUIV=x data-y=z ID=1>",
+       {"<META HTTP-EQUIV=0:\"x\" ?DATA-Y=0:\"z\" ?ID=1:\"1\"", "EOF"}},
+      {"repeated attribute kept twice",
+       "<P ALIGN=left ALIGN=right>",
+       {"<P ALIGN=0:\"left\" ALIGN=0:\"right\"", "EOF"}},
+      {"stray characters ignored", "<P \"x\" ALIGN=left>", {"<P", "EOF"}},
+      {"quoted value cut by the end", "<a href=\"", {"<A HREF=0:\"\"", "EOF"}},
+      {"quoted value cut inside", "<a href=\"abc", {"<A HREF=0:\"abc\"", "EOF"}},
+      {"value cut by the end", "<a href=", {"<A HREF=0:\"\"", "EOF"}},
+  });
+}
+
+TEST(Tokenizer, KeepsTheAttributeListOfTheLastTagThatTakesAttributes)
+{
+  const std::string html = "<P ALIGN=right><B></P><BR CLEAR=left>";
+  TTokenizer tok;
+  tok.BeginBuffer(html.data(), int64_t(html.size()));
+  tok.Prime();
+  ASSERT_EQ(tok.CurSym(), symP);
+  for (TSymbol expected : {symB, symPEnd}) {
+    tok.NextToken();
+    EXPECT_EQ(tok.CurSym(), expected);
+    const TAttribute* a = tok.Attributes().Find(attrALIGN);
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->Text, "right");
+  }
+  tok.NextToken();
+  EXPECT_EQ(tok.CurSym(), symBR);
+  EXPECT_EQ(tok.Attributes().Count(), 1);
+  EXPECT_EQ(tok.Attributes().Find(attrALIGN), nullptr);
+  EXPECT_EQ(tok.TagStart(), 22);
+}
+
+TEST(Tokenizer, SkipsCommentsAndDeclarations)
+{
+  RunCases({
+      {"comment inside text", "a<!-- x -->b", {"TEXT @0 \"ab\"", "EOF"}},
+      {"empty comment", "<!---->x", {"TEXT @7 \"x\"", "EOF"}},
+      {"dashes inside", "<!-- a -- b -->c", {"TEXT @15 \"c\"", "EOF"}},
+      {"extra dashes and blanks before >", "<!-- a ---  \r\n >c", {"TEXT @16 \"c\"", "EOF"}},
+      {"single dash does not end", "<!-- a ->b -->c", {"TEXT @14 \"c\"", "EOF"}},
+      {"declaration", "<!DOCTYPE html>z", {"TEXT @15 \"z\"", "EOF"}},
+      {"consecutive", "<!-- a --><!-- b --><!x>y", {"TEXT @24 \"y\"", "EOF"}},
+      {"comment between tags", "<b><!-- -->x", {"<B", "TEXT @11 \"x\"", "EOF"}},
+      {"include comment without handler", "<!--#include FILE=\"a\"-->q", {"TEXT @24 \"q\"", "EOF"}},
+      {"unterminated comment",
+       "<b>x</b> <!-- open",
+       {"<B", "TEXT @3 \"x\"", "</B", "ERROR Open Comment at End of HTML File"}},
+      {"unterminated declaration", "x<!DOCTYPE", {"ERROR Open Comment at End of HTML File"}},
+      {"opener at end", "<!--", {"ERROR Open Comment at End of HTML File"}},
+      {"bang at end", "<!", {"ERROR Open Comment at End of HTML File"}},
+      {"dashes then end", "<!-- a --", {"ERROR Open Comment at End of HTML File"}},
+  });
+  RunCases({{"no comments in script mode",
+             "<!-- x -->",
+             {"TEXT @0 \"<\"", "TEXT @1 \"!-- x -->\"", "EOF"}}},
+           {.script = true});
+}
+
+TEST(Tokenizer, GivesEveryCharacterItsSourcePosition)
+{
+  const std::string html = "ab&hellip;c\r\n d&lt;<!--x-->e";
+  TTokenizer tok;
+  tok.BeginBuffer(html.data(), int64_t(html.size()));
+  tok.Prime();
+  std::string text;
+  std::vector<int32_t> positions;
+  while (tok.CurSym() == symText) {
+    for (int k = 0; k < tok.CurToken().Leng(); ++k)
+      positions.push_back(tok.CurToken().Position(k));
+    text += tok.CurToken().Chars();
+    tok.NextToken();
+  }
+  EXPECT_EQ(tok.CurSym(), symEof);
+  EXPECT_EQ(text, "ab...c d<e");
+  EXPECT_EQ(positions, (std::vector<int32_t>{0, 1, 2, 3, 4, 10, 11, 14, 15, 27}));
+}
+
+TEST(Tokenizer, CutsTextIntoTokensOfAtMost100Characters)
+{
+  std::string html(250, 'w');
+  html[120] = ' ';
+  html[121] = ' ';
+  TTokenizer tok;
+  tok.BeginBuffer(html.data(), int64_t(html.size()));
+  tok.Prime();
+  std::vector<int> lengths;
+  int32_t expectedPos = 0;
+  while (tok.CurSym() == symText) {
+    lengths.push_back(tok.CurToken().Leng());
+    for (int k = 0; k < tok.CurToken().Leng(); ++k) {
+      EXPECT_EQ(tok.CurToken().Position(k), expectedPos);
+      expectedPos += expectedPos == 120 ? 2 : 1; // the two blanks are one space
+    }
+    tok.NextToken();
+  }
+  EXPECT_EQ(lengths, (std::vector<int>{100, 100, 49}));
+}
+
+TEST(Tokenizer, TreatsByte26AsTheEndAndNeverReadsPastIt)
+{
+  RunCases({
+      {"end marker byte", std::string("ab\x1A<b>cd"), {"TEXT @0 \"ab\"", "EOF"}},
+      {"control character",
+       std::string("a\x01\x00z", 4),
+       {"TEXT @0 \"a\"", "OTHER @1 \"\\x01\"", "OTHER @2 \"\\x00\"", "TEXT @3 \"z\"", "EOF"}},
+      {"empty input", "", {"EOF"}},
+  });
+  TTokenizer tok;
+  tok.BeginBuffer("x", 1);
+  tok.Prime();
+  for (int i = 0; i < 5; ++i)
+    tok.NextToken();
+  EXPECT_EQ(tok.CurSym(), symEof);
+  EXPECT_EQ(tok.SrcIndex(), 0);
+}
+
+TEST(Tokenizer, ClearsParaSpaceAddedWhenContentArrives)
+{
+  struct Case {
+    const char* html;
+    bool stillSet;
+  } cases[] = {
+      {"x", false},        {"<BR>", false},    {"<H2>", false},    {"<HR>", false},
+      {"<IMG>", false},    {"<TABLE>", false}, {"<INPUT>", false}, {"<TEXTAREA>", false},
+      {"<SELECT>", false}, {"<PANEL>", false}, {"<P>", true},      {"</H2>", true},
+      {"<B>", true},       {"</TABLE>", true}, {"\x01", true},     {"<TD>", true},
+  };
+  for (const auto& c : cases) {
+    TTokenizer tok;
+    tok.BeginBuffer(c.html, int64_t(std::strlen(c.html)));
+    tok.AdvanceChar();
+    tok.ParaSpaceAdded = true;
+    tok.NextToken();
+    EXPECT_EQ(tok.ParaSpaceAdded, c.stillSet) << c.html;
+  }
+}
+
+TEST(Tokenizer, ResetsItsStateForEachSourceKind)
+{
+  TTokenizer tok;
+  tok.BeginStrings({"<b>one", "two"});
+  EXPECT_EQ(tok.Kind(), skStrings);
+  tok.PreMode = tok.NoWrapMode = tok.ScriptMode = true;
+  std::istringstream stream("<i>x");
+  tok.BeginStream(stream);
+  EXPECT_EQ(tok.Kind(), skStream);
+  EXPECT_FALSE(tok.PreMode || tok.NoWrapMode || tok.ScriptMode);
+  EXPECT_EQ(tok.SrcIndex(), -1);
+  tok.Prime();
+  EXPECT_EQ(tok.CurSym(), symI);
+
+  tok.BeginStrings({"<b>one", "two"});
+  std::ostringstream out;
+  DumpTokenStream(tok, out);
+  EXPECT_EQ(out.str(), "<B\nTEXT @3 \"one two \"\nEOF\n"); // lines joined with CR LF
+
+  EXPECT_THROW(
+      {
+        try {
+          tok.BeginFile("/nonexistent/dir/page.htm");
+        } catch (const ELumoraError& e) {
+          EXPECT_STREQ(e.what(), "Can't locate file: /nonexistent/dir/page.htm");
+          throw;
+        }
+      },
+      ELumoraError);
+}
