@@ -43,8 +43,8 @@ public:
                bool underline = false, bool strikeOut = false, bool opaque = false,
                TColor background = clWhite);
   // Text in any font (placeholder captions, markers) clipped to a rectangle.
-  void TextRect(const TFontMetrics& m, const QRect& clip, int x, int baseline, const char* s,
-                int n, TColor color);
+  void TextRect(const TFontMetrics& m, const QRect& clip, int x, int baseline, const char* s, int n,
+                TColor color);
   void FillRect(const QRect& r, TColor color);
   void FrameRect(const QRect& r, TColor color);
   void Line(int x1, int y1, int x2, int y2, TColor color);

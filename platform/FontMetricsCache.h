@@ -18,6 +18,9 @@ struct TFontMetrics {
   int Height = 0;  // ascent + descent
   int Leading = 0; // external leading
   int Overhang = 0;
+  int UnderlinePos = 1; // below the baseline
+  int StrikeOutPos = 3; // above the baseline
+  int LineWidth = 1;
   std::array<int16_t, 256> Advance{};
   std::array<quint32, 256> Glyph{};
   QString Decoded; // the 256 byte values in the charset, for copying text out

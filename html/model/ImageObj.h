@@ -51,4 +51,14 @@ public:
 
   // Applies an ALIGN value ("TOP", "MIDDLE"...) as images read it.
   static int PlacementOf(const std::string& align);
+  // Top of the image when drawn against a line with that baseline.
+  int32_t VerticalPlace(int32_t baselineY, int32_t lineTopY, int32_t descent,
+                        int32_t textHeight) const;
+
+  int32_t ImageWidth = 0; // without the link border
+  int32_t ImageHeight = 0;
+
+private:
+  bool FRequested = false;
+  void ComputeSize(TCanvas& canvas, int32_t availableWidth);
 };

@@ -19,13 +19,13 @@ class TPanelObj : public TFloatingObj {
 public:
   TPanelObj(TSectionList* list, int32_t pos, const TAttributeList& attributes);
   // A panel with explicit size and source (used where no attribute list exists).
-  TPanelObj(TSectionList* list, int32_t pos, int32_t width, int32_t height,
-            const std::string& src);
+  TPanelObj(TSectionList* list, int32_t pos, int32_t width, int32_t height, const std::string& src);
   ~TPanelObj() override;
 
   QPointer<ThvPanel> Panel; // parented to the paint target; freed with this object
   std::string AltText;
   TSectionList* ParentList = nullptr;
+  bool Placed = false; // moved into place by the last paint
 
   // On screen moves the panel to (x, y) and shows it; when printing draws its frame.
   void Paint(TCanvas& canvas, int32_t x, int32_t y);
@@ -34,5 +34,5 @@ public:
 
 private:
   std::unique_ptr<ThvPanel> FOrphan; // held here only when there is no parent widget
-  void CreatePanel(int32_t width, int32_t height, const std::string& src);
+  void CreatePanel(int32_t width, int32_t height, const std::string& name, const std::string& src);
 };

@@ -57,8 +57,7 @@ public:
 class TSection : public TSectionBase {
 public:
   // font is the builder's current font with its style flags already added.
-  TSection(TSectionList* root, int align, const TUrlTarget& link, const TMyFont& font,
-           int level);
+  TSection(TSectionList* root, int align, const TUrlTarget& link, const TMyFont& font, int level);
   TSection(TSectionList* masterList, const TSection& source); // copy for printing
   ~TSection() override;
 
@@ -132,16 +131,23 @@ private:
   struct TLayoutState;
   int32_t FitCount(TCanvas& canvas, TLayoutState& st, int32_t width, int32_t start, int32_t max);
   void EndLine(TCanvas& canvas, TLayoutState& st, int32_t start, int32_t count);
+  int32_t BreakLine(TCanvas& canvas, TLayoutState& st, int32_t avail, int32_t start,
+                    int32_t& maxWidth);
+  TFormControlObj* ControlAt(int32_t index) const;
+  const LineRec* LineOfPosition(int32_t position, int32_t& lineTop) const;
+  void PaintCaret(TCanvas& canvas, int32_t X);
+  int32_t FPaintX = 0; // x offset of the last paint
+  int32_t ObjectWidth(int32_t index) const;
   int32_t ClearSpace(const IndentManager& indent, int32_t Y) const;
   void SizeObjects(TCanvas& canvas, int32_t availableWidth, int32_t& maxWidth);
   int32_t LineWidth(const LineRec& line, bool trimTrailing) const;
+  // Width of n characters from start, objects included (floats take no width).
   int32_t TextWidthRange(int32_t start, int32_t n) const;
   const LineRec* LineAtY(int32_t Y, int32_t& lineTop, int32_t& charsBefore) const;
   int32_t CharsFitting(const LineRec& line, int32_t width) const;
-  void PaintLine(TCanvas& canvas, const LineRec& line, int32_t X, int32_t lineTop,
-                 int32_t baseline, int32_t posBase);
-  void PaintRun(TCanvas& canvas, const TFontObj* font, int32_t x, int32_t baseline,
-                int32_t start, int32_t n, bool selected, int32_t lineTop,
-                const LineRec& line);
+  void PaintLine(TCanvas& canvas, const LineRec& line, int32_t X, int32_t lineTop, int32_t baseline,
+                 int32_t posBase);
+  void PaintRun(TCanvas& canvas, const TFontObj* font, int32_t x, int32_t baseline, int32_t start,
+                int32_t n, bool selected, int32_t lineTop, const LineRec& line);
   void DumpLine(std::ostream& out, int indent, const LineRec& line, int32_t lineTop) const;
 };

@@ -44,13 +44,12 @@ public:
                                  int32_t& maxWidth, int32_t& pos);
   /* 3 */ virtual int32_t Paint(TCanvas& canvas, const QRect& clip, IndentManager& indent,
                                 int32_t X, int32_t Y);
-  /* 4 */ virtual bool LinkAt(TCanvas& canvas, int32_t X, int32_t Y,
-                              TFormControlObj*& formControl, TUrlTarget& urlTarget);
+  /* 4 */ virtual bool LinkAt(TCanvas& canvas, int32_t X, int32_t Y, TFormControlObj*& formControl,
+                              TUrlTarget& urlTarget);
   /* 5 */ virtual bool ObjectAt(int32_t X, int32_t Y, TFloatingObj*& obj, int32_t& objX,
                                 int32_t& objY);
-  /* 6 */ virtual int32_t CursorAt(TCanvas& canvas, int32_t X, int32_t Y, int32_t& xr,
-                                   int32_t& yr, int32_t& caretHeight, TCell*& cell,
-                                   bool& inText);
+  /* 6 */ virtual int32_t CursorAt(TCanvas& canvas, int32_t X, int32_t Y, int32_t& xr, int32_t& yr,
+                                   int32_t& caretHeight, TCell*& cell, bool& inText);
   /* 7 */ virtual int32_t SearchText(int32_t from, const std::string& text, bool matchCase);
   /* 8 */ virtual int32_t SourcePosOf(int32_t docPos);
   /* 9 */ virtual int32_t DocPosOf(int32_t sourcePos, bool prev);

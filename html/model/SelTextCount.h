@@ -2,6 +2,7 @@
 // Collectors for selected text: count it, copy it into a caller's buffer, or copy it into an
 // own buffer that finally goes to the clipboard.
 #include <cstdint>
+#include <memory>
 #include <string>
 
 class SelTextCount {
@@ -36,4 +37,7 @@ public:
   std::string Text() const { return std::string(Buf, size_t(Count)); }
   // Charset used to turn the bytes into clipboard text.
   int Charset = 0;
+
+private:
+  std::unique_ptr<char[]> FStorage;
 };

@@ -1,0 +1,54 @@
+#include "html/model/CellList.h"
+
+#include "base/StringUtil.h"
+#include "html/parser/symbols/AttributeList.h"
+
+TCellList::TCellList(const TAttributeList* attributes)
+{
+  if (!attributes)
+    return;
+  if (TAttribute* a = attributes->Find(attrBGCOLOR)) {
+    TColor c = 0;
+    if (ParseColor(a->Text, c)) {
+      HasBgColor = true;
+      BgColor = c;
+    }
+  }
+  if (TAttribute* a = attributes->Find(attrALIGN))
+    HorzAlign = ParseHorzAlign(a->Text, 0);
+  if (TAttribute* a = attributes->Find(attrVALIGN))
+    VertAlign = ParseVertAlign(a->Text, vaMiddle);
+}
+
+TCellList::TCellList(TSectionList* masterList, const TCellList& source)
+    : RowHeight(source.RowHeight), TallestSpan(source.TallestSpan),
+      HasBgColor(source.HasBgColor), BgColor(source.BgColor), HorzAlign(source.HorzAlign),
+      VertAlign(source.VertAlign)
+{
+  for (const auto& cell : source)
+    Add(std::make_unique<TCellObj>(masterList, *cell));
+}
+
+uint8_t ParseVertAlign(const std::string& text, uint8_t fallback)
+{
+  std::string s = LowerCase(Trim(text));
+  if (s == "top" || s == "baseline")
+    return vaTop;
+  if (s == "middle")
+    return vaMiddle;
+  if (s == "bottom")
+    return vaBottom;
+  return fallback;
+}
+
+int ParseHorzAlign(const std::string& text, int fallback)
+{
+  std::string s = LowerCase(Trim(text));
+  if (s == "left")
+    return 1;
+  if (s == "center")
+    return 2;
+  if (s == "right")
+    return 3;
+  return fallback;
+}

@@ -1,0 +1,81 @@
+#include "html/model/FloatingObj.h"
+
+#include "html/model/ImageObj.h"
+#include "html/model/SectionList.h"
+
+TFloatingObj* TImageObjList::ObjectAtPos(int32_t pos) const
+{
+  for (const auto& o : *this) {
+    if (o->ObjPos == pos)
+      return o.get();
+    if (o->ObjPos > pos)
+      break;
+  }
+  return nullptr;
+}
+
+int32_t TImageObjList::HeightAt(int32_t pos, int& align) const
+{
+  TFloatingObj* o = ObjectAtPos(pos);
+  align = o ? o->Placement : -1;
+  return o ? o->BoxHeight : -1;
+}
+
+int32_t TImageObjList::WidthAt(int32_t pos, int& align) const
+{
+  TFloatingObj* o = ObjectAtPos(pos);
+  align = o ? o->Placement : -1;
+  return o ? o->BoxWidth : -1;
+}
+
+int32_t TImageObjList::CharsToNext(int32_t pos) const
+{
+  for (const auto& o : *this)
+    if (o->ObjPos >= pos)
+      return o->ObjPos - pos;
+  return 9999;
+}
+
+namespace {
+bool Contains(const TImageObj& img, int32_t X, int32_t Y)
+{
+  int32_t w = img.BoxWidth - (img.Bordered ? 2 : 0);
+  int32_t h = img.BoxHeight - (img.Bordered ? 2 : 0);
+  return X >= img.PaintedX && X < img.PaintedX + w && Y >= img.PaintedY && Y < img.PaintedY + h;
+}
+} // namespace
+
+bool TImageObjList::ImageHit(int32_t X, int32_t Y, TImageHit& hit) const
+{
+  for (const auto& o : *this) {
+    auto* img = dynamic_cast<TImageObj*>(o.get());
+    if (!img || !Contains(*img, X, Y))
+      continue;
+    hit.Image = img;
+    hit.X = X - img->PaintedX;
+    hit.Y = Y - img->PaintedY;
+    hit.ServerMap = img->ServerMap;
+    hit.Pos = img->ObjPos;
+    hit.Map =
+        img->ClientMap && img->ParentList ? img->ParentList->FindMap(img->ClientMapName) : nullptr;
+    return true;
+  }
+  return false;
+}
+
+TImageObj* TImageObjList::ObjectHit(int32_t X, int32_t Y, int32_t& xr, int32_t& yr) const
+{
+  TImageHit hit;
+  if (!ImageHit(X, Y, hit))
+    return nullptr;
+  xr = hit.X;
+  yr = hit.Y;
+  return hit.Image;
+}
+
+void TImageObjList::CopyFrom(TSection* section, const TImageObjList& source)
+{
+  Clear();
+  for (const auto& o : source)
+    Add(o->CloneForPrint(section));
+}

@@ -1,0 +1,108 @@
+#include "html/model/FontObj.h"
+
+#include "html/model/Section.h"
+#include "html/model/SectionList.h"
+#include "platform/Canvas.h"
+
+TFontObj::TFontObj(TSection* section, int32_t pos, const TMyFont& font)
+    : Section(section), ObjPos(pos), FFont(font)
+{
+}
+
+TFontObj::TFontObj(TSection* section, const TFontObj& source)
+    : Section(section), ObjPos(source.ObjPos), ScriptShift(source.ScriptShift),
+      WasVisited(source.WasVisited), Link(source.Link), FFont(source.FFont)
+{
+}
+
+void TFontObj::SetFont(const TMyFont& font)
+{
+  FFont = font;
+  Metrics = nullptr;
+}
+
+const TFontMetrics& TFontObj::UpdateMetrics(const TCanvas& canvas)
+{
+  const TFontMetrics& m = FFont.Metrics(canvas);
+  Metrics = &m;
+  FullHeight = m.Height + m.Leading;
+  BodyHeight = m.Height;
+  OverhangPx = m.Overhang;
+  DescentPx = m.Descent;
+  return m;
+}
+
+void TFontObj::UpdateLinkColor()
+{
+  const TSectionList* list = Section ? Section->ParentSectionList : nullptr;
+  if (!list)
+    return;
+  TColor c = UnderMouse ? list->OverColor : WasVisited ? list->VisitedColor : list->LinkColor;
+  FFont.Color = IsSystemColor(c) ? c : c | PaletteFlag;
+}
+
+void TFontObj::MarkVisited(bool v)
+{
+  if (v == WasVisited)
+    return;
+  WasVisited = v;
+  UpdateLinkColor();
+}
+
+void TFontObj::MarkHover(bool h)
+{
+  if (h == UnderMouse)
+    return;
+  UnderMouse = h;
+  UpdateLinkColor();
+}
+
+void TFontObj::Refresh()
+{
+  const TSectionList* list = Section ? Section->ParentSectionList : nullptr;
+  if (!list)
+    return;
+  FFont.Reapply(list, IsLink() ? list->LinkColor : list->TextColor);
+  if (ScriptShift != 0)
+    FFont.setPointSize(std::max(1, FFont.pointSize() * 3 / 4));
+  if (IsLink())
+    UpdateLinkColor();
+  Metrics = nullptr;
+}
+
+TFontObj* TFontList::ObjAt(int32_t pos) const
+{
+  // Font changes are in increasing ObjPos: find the last one at or before pos.
+  int lo = 0, hi = Count() - 1, found = 0;
+  while (lo <= hi) {
+    int mid = (lo + hi) / 2;
+    if (Items(mid)->ObjPos <= pos) {
+      found = mid;
+      lo = mid + 1;
+    } else {
+      hi = mid - 1;
+    }
+  }
+  return Empty() ? nullptr : Items(found);
+}
+
+TFontObj* TFontList::FontAt(int32_t pos, int& overhang) const
+{
+  TFontObj* f = ObjAt(pos);
+  overhang = f ? f->OverhangPx : 0;
+  return f;
+}
+
+int32_t TFontList::RunLength(int32_t pos, int32_t len) const
+{
+  for (const auto& f : *this)
+    if (f->ObjPos > pos)
+      return std::min(f->ObjPos, len) - pos;
+  return len - pos;
+}
+
+void TFontList::RefreshAll()
+{
+  for (const auto& f : *this)
+    f->Refresh();
+}

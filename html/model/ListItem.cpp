@@ -1,0 +1,109 @@
+#include "html/model/ListItem.h"
+
+#include <algorithm>
+#include <string>
+
+TUListItem::TUListItem(TSectionList* list, const TUrlTarget& link, const TMyFont& font, int level)
+    : TSection(list, paLeft, link, font, level)
+{
+  ItemKind = ikUnordered;
+}
+
+TUListItem::TUListItem(TSectionList* masterList, const TUListItem& source)
+    : TSection(masterList, source), Plain(source.Plain)
+{
+}
+
+std::unique_ptr<TSectionBase> TUListItem::CloneForPrint(TSectionList* masterList) const
+{
+  return std::make_unique<TUListItem>(masterList, *this);
+}
+
+std::string TUListItem::MarkerText() const
+{
+  if (Plain)
+    return std::string();
+  // The three bullet kinds follow the colour cycle of the levels.
+  switch (Level % 3) {
+  case 1: return "bullet";
+  case 2: return "circle";
+  default: return "square";
+  }
+}
+
+TDListItem::TDListItem(TSectionList* list, const TUrlTarget& link, const TMyFont& font, int level)
+    : TUListItem(list, link, font, level)
+{
+  ItemKind = ikDefinition;
+}
+
+TDListItem::TDListItem(TSectionList* masterList, const TDListItem& source)
+    : TUListItem(masterList, source)
+{
+}
+
+std::unique_ptr<TSectionBase> TDListItem::CloneForPrint(TSectionList* masterList) const
+{
+  return std::make_unique<TDListItem>(masterList, *this);
+}
+
+TOListItem::TOListItem(TSectionList* list, const TUrlTarget& link, const TMyFont& font,
+                       char numberType, int32_t number, int level)
+    : TUListItem(list, link, font, level), NumberType(numberType)
+{
+  ItemKind = ikOrdered;
+  ItemNumber = number;
+}
+
+TOListItem::TOListItem(TSectionList* masterList, const TOListItem& source)
+    : TUListItem(masterList, source), NumberType(source.NumberType)
+{
+}
+
+std::unique_ptr<TSectionBase> TOListItem::CloneForPrint(TSectionList* masterList) const
+{
+  return std::make_unique<TOListItem>(masterList, *this);
+}
+
+std::string TOListItem::MarkerText() const
+{
+  return OrderedMarker(NumberType, ItemNumber);
+}
+
+std::string RomanNumeral(int32_t number, bool upper)
+{
+  static const struct {
+    int32_t Value;
+    const char* Upper;
+    const char* Lower;
+  } table[] = {{1000, "M", "m"}, {900, "CM", "cm"}, {500, "D", "d"}, {400, "CD", "cd"},
+               {100, "C", "c"},  {90, "XC", "xc"},  {50, "L", "l"},  {40, "XL", "xl"},
+               {10, "X", "x"},   {9, "IX", "ix"},   {5, "V", "v"},   {4, "IV", "iv"},
+               {1, "I", "i"}};
+  if (number < 1 || number > 3999)
+    return std::to_string(number);
+  std::string s;
+  for (const auto& t : table)
+    while (number >= t.Value) {
+      s += upper ? t.Upper : t.Lower;
+      number -= t.Value;
+    }
+  return s;
+}
+
+std::string OrderedMarker(char numberType, int32_t number)
+{
+  std::string s;
+  switch (numberType) {
+  case 'A':
+  case 'a': {
+    int32_t k = std::max(int32_t(0), std::min(number - 1, int32_t(25)));
+    s = char(numberType + k);
+    break;
+  }
+  case 'I': s = RomanNumeral(number, true); break;
+  case 'i': s = RomanNumeral(number, false); break;
+  default: s = std::to_string(number); break;
+  }
+  return s + '.';
+}

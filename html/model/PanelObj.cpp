@@ -1,0 +1,143 @@
+#include "html/model/PanelObj.h"
+
+#include "base/StringUtil.h"
+#include "html/model/ImageObj.h"
+#include "html/model/SectionList.h"
+#include "html/parser/symbols/AttributeList.h"
+#include "platform/Canvas.h"
+
+#include <QPalette>
+#include <algorithm>
+#include <cstdlib>
+
+ThvPanel::ThvPanel(QWidget* parent) : QFrame(parent)
+{
+  setGeometry(-400, -400, 30, 20);
+  setFrameStyle(QFrame::Box | QFrame::Plain);
+  setLineWidth(1);
+  QPalette p = palette();
+  p.setColor(QPalette::Window, Qt::white);
+  setPalette(p);
+  setAutoFillBackground(true);
+}
+
+namespace {
+// Component names follow identifier rules; anything else is ignored.
+bool ValidName(const std::string& s)
+{
+  if (s.empty() || !(std::isalpha(uint8_t(s[0])) || s[0] == '_'))
+    return false;
+  return std::all_of(s.begin(), s.end(),
+                     [](char c) { return std::isalnum(uint8_t(c)) || c == '_'; });
+}
+
+int PanelPlacement(const std::string& align)
+{
+  std::string a = strutil::UpperCase(align);
+  if (a == "TOP" || a == "MIDDLE" || a == "ABSMIDDLE" || a == "LEFT" || a == "RIGHT")
+    return TImageObj::PlacementOf(a);
+  return plBottom;
+}
+} // namespace
+
+TPanelObj::TPanelObj(TSectionList* list, int32_t pos, int32_t width, int32_t height,
+                     const std::string& src)
+    : ParentList(list)
+{
+  ObjPos = pos;
+  CreatePanel(width, height, std::string(), src);
+}
+
+TPanelObj::TPanelObj(TSectionList* list, int32_t pos, const TAttributeList& attributes)
+    : ParentList(list)
+{
+  ObjPos = pos;
+  int32_t width = 30, height = 20;
+  std::string src, name;
+  for (const auto& a : attributes) {
+    switch (a->Sym) {
+    case attrALIGN: Placement = PanelPlacement(a->Text); break;
+    case attrWIDTH: width = std::max(a->Num, 0); break;
+    case attrHEIGHT: height = std::max(a->Num, 0); break;
+    case attrHSPACE: SideGap = int32_t(std::min(std::abs(int64_t(a->Num)), int64_t(20))); break;
+    case attrNAME: name = a->Text; break;
+    case attrSRC: src = a->Text; break;
+    case attrALT: AltText = a->Text; break;
+    default: break;
+    }
+  }
+  CreatePanel(width, height, name, src);
+}
+
+void TPanelObj::CreatePanel(int32_t width, int32_t height, const std::string& name,
+                            const std::string& src)
+{
+  QWidget* parent = ParentList ? ParentList->PaintTarget.data() : nullptr;
+  if (parent) {
+    Panel = new ThvPanel(parent); // owned by its parent widget
+  } else {
+    FOrphan = std::make_unique<ThvPanel>(nullptr);
+    Panel = FOrphan.get();
+  }
+  Panel->resize(std::min(width, 32000), std::min(height, 32000));
+  if (ValidName(name))
+    Panel->setObjectName(QString::fromLatin1(name.data(), int(name.size())));
+  if (ParentList && ParentList->OnPanelCreate)
+    ParentList->OnPanelCreate(ParentList->Viewer, src, Panel);
+  if (Panel) {
+    BoxWidth = Panel->width();
+    BoxHeight = Panel->height();
+  }
+  if (ParentList)
+    ParentList->Panels.push_back(this);
+}
+
+TPanelObj::~TPanelObj()
+{
+  if (ParentList) {
+    auto& v = ParentList->Panels;
+    v.erase(std::remove(v.begin(), v.end(), this), v.end());
+    if (Panel && ParentList->OnPanelDestroy)
+      ParentList->OnPanelDestroy(ParentList->Viewer, Panel);
+  }
+  if (FOrphan)
+    FOrphan.reset();
+  else
+    delete Panel.data();
+}
+
+void TPanelObj::Paint(TCanvas& canvas, int32_t x, int32_t y)
+{
+  if (!Panel)
+    return;
+  if (canvas.Printing || (ParentList && ParentList->PrintMode)) {
+    if (!Panel->PanelShown)
+      return;
+    QRect r(x, y, BoxWidth, BoxHeight);
+    canvas.FillRect(r, FromQColor(Panel->palette().color(QPalette::Window)));
+    canvas.FrameRect(r, clBlack);
+    const TFontMetrics& m = canvas.Metrics(QStringLiteral("Arial"), 8, false, false, 0);
+    canvas.TextRect(m, r.adjusted(15, 15, -15, -15), r.left() + 15, r.top() + 15 + m.Ascent,
+                    AltText.data(), int(AltText.size()), clBlack);
+    return;
+  }
+  Panel->move(x, y);
+  Panel->setVisible(Panel->PanelShown);
+  Placed = true;
+}
+
+std::unique_ptr<TFloatingObj> TPanelObj::CloneForPrint(TSection* section) const
+{
+  (void)section;
+  auto p = std::make_unique<TPanelObj>(nullptr, ObjPos, BoxWidth, BoxHeight, std::string());
+  p->Placement = Placement;
+  p->SideGap = SideGap;
+  p->AltText = AltText;
+  p->FloatX = FloatX;
+  p->FloatY = FloatY;
+  if (Panel && p->Panel) {
+    p->Panel->PanelShown = Panel->PanelShown;
+    p->Panel->setPalette(Panel->palette());
+  }
+  return p;
+}

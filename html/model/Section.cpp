@@ -1,0 +1,1104 @@
+#include "html/model/Section.h"
+
+#include "base/MulDiv.h"
+#include "html/model/FormControlObj.h"
+#include "html/model/ImageObj.h"
+#include "html/model/IndentManager.h"
+#include "html/model/PanelObj.h"
+#include "html/model/SectionList.h"
+#include "html/model/SelTextCount.h"
+#include "html/parser/symbols/AttributeList.h"
+#include "html/parser/symbols/TokenObj.h"
+#include "platform/Canvas.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int32_t LevelStep = 35;
+constexpr int32_t NoWrapWidth = 32000;
+
+bool IsBreakObject(char c)
+{
+  return c == placeholder::Image || c == placeholder::Control;
+}
+
+bool IsImageChar(char c)
+{
+  return c == placeholder::Image || c == placeholder::NoBreakImage;
+}
+
+bool IsControlChar(char c)
+{
+  return c == placeholder::Control || c == placeholder::NoBreakControl;
+}
+
+// Index in the font list of the font in effect at pos.
+int FontIndexAt(const TFontList& fonts, int32_t pos)
+{
+  int lo = 0, hi = fonts.Count() - 1, found = 0;
+  while (lo <= hi) {
+    int mid = (lo + hi) / 2;
+    if (fonts[mid]->ObjPos <= pos) {
+      found = mid;
+      lo = mid + 1;
+    } else {
+      hi = mid - 1;
+    }
+  }
+  return found;
+}
+
+} // namespace
+
+struct TSection::TLayoutState {
+  IndentManager* Indent = nullptr;
+  int32_t Y = 0;
+  std::vector<TFloatingObj*> Pending;
+  std::vector<const TFloatingObj*> Placed; // floats placed during this layout
+  int32_t StartFloatHeight = 0;
+  bool WasPlaced(const TFloatingObj* o) const
+  {
+    return std::find(Placed.begin(), Placed.end(), o) != Placed.end();
+  }
+};
+
+TSection::TSection(TSectionList* root, int align, const TUrlTarget& link, const TMyFont& font,
+                   int level)
+    : TSectionBase(root), Level(level), LevelIndent(level * LevelStep), ParaAlign(align),
+      MarkerFont(font)
+{
+  TFontObj* f = Fonts.Add(std::make_unique<TFontObj>(this, 0, font));
+  if (!link.Url.empty()) {
+    f->Link = link;
+    if (root)
+      root->AddLinkStart(f);
+  }
+}
+
+TSection::TSection(TSectionList* masterList, const TSection& source)
+    : TSectionBase(masterList, source), Chars(source.Chars), SourceRuns(source.SourceRuns),
+      Controls(source.Controls), LineList(source.LineList), Level(source.Level),
+      LevelIndent(source.LevelIndent), ItemKind(source.ItemKind), ItemNumber(source.ItemNumber),
+      MarkerX(source.MarkerX), ParaAlign(source.ParaAlign), ClearSide(source.ClearSide),
+      MarkerFont(source.MarkerFont), Finished(source.Finished), FNoWrap(source.FNoWrap)
+{
+  for (const auto& f : source.Fonts)
+    Fonts.Add(std::make_unique<TFontObj>(this, *f));
+  Images.CopyFrom(this, source.Images);
+}
+
+TSection::~TSection() = default;
+
+// ---- building ----
+
+void TSection::AddSourcePos(int32_t bufIndex, int32_t srcPos)
+{
+  if (srcPos < 0)
+    return;
+  if (!SourceRuns.empty()) {
+    const IndexObj& last = SourceRuns.back();
+    if (last.SrcPos + (bufIndex - last.BufIndex) == srcPos)
+      return;
+  }
+  SourceRuns.push_back(IndexObj{bufIndex, srcPos});
+}
+
+void TSection::AppendRaw(const char* chars, const int32_t* positions, int32_t n)
+{
+  for (int32_t i = 0; i < n; ++i) {
+    AddSourcePos(Length(), positions ? positions[i] : -1);
+    Chars.push_back(chars[i]);
+  }
+}
+
+void TSection::AppendRun(const TokenObj& token)
+{
+  AppendRun(token.Chars().data(), token.Positions(), token.Leng());
+}
+
+void TSection::AppendRun(const char* chars, const int32_t* positions, int32_t n)
+{
+  if (!chars || n <= 0)
+    return;
+  int32_t i = 0;
+  if (chars[0] == ' ' && (Chars.empty() || Chars.back() == ' '))
+    i = 1;
+  else if ((chars[0] == ' ' || chars[0] == placeholder::NoBreakSpace) && !Chars.empty()) {
+    // Text after nothing but floating images starts without a space.
+    bool onlyFloats = true;
+    for (int32_t k = 0; k < Length() && onlyFloats; ++k) {
+      TFloatingObj* o = IsImageChar(Chars[size_t(k)]) ? Images.ObjectAtPos(k) : nullptr;
+      onlyFloats = o && o->IsFloating();
+    }
+    if (onlyFloats)
+      i = 1;
+  }
+  bool lastWasMarker = false;
+  for (; i < n; ++i) {
+    char c = chars[i];
+    int32_t p = positions ? positions[i] : -1;
+    if (c == placeholder::NoBreakMarker) {
+      char last = Chars.empty() ? ' ' : Chars.back();
+      if (last == ' ' || last == placeholder::NoBreakSpace || lastWasMarker) {
+        lastWasMarker = last == placeholder::NoBreakSpace;
+        continue;
+      }
+      AppendRaw(&placeholder::NoBreakSpace, &p, 1);
+      lastWasMarker = true;
+      continue;
+    }
+    if (c == ' ' && lastWasMarker) {
+      lastWasMarker = false;
+      continue;
+    }
+    lastWasMarker = false;
+    AppendRaw(&c, &p, 1);
+  }
+}
+
+void TSection::AppendChar(char ch, int32_t sourcePos)
+{
+  AppendRun(&ch, &sourcePos, 1);
+}
+
+void TSection::FontChange(const TMyFont& font, int styleFlags, int scriptShift)
+{
+  TFontObj* last = Fonts.Last();
+  TFontObj* obj = last;
+  if (last && last->ObjPos == Length()) {
+    last->SetFont(font);
+  } else {
+    obj = Fonts.Add(std::make_unique<TFontObj>(this, Length(), font));
+    if (last)
+      obj->Link = last->Link;
+  }
+  obj->MutableFont().AddStyle(styleFlags);
+  obj->ScriptShift = scriptShift;
+  if (scriptShift != 0) {
+    int pt = obj->FontCopy().pointSize();
+    obj->MutableFont().setPointSize(std::max(1, pt * 3 / 4));
+  }
+}
+
+void TSection::LinkMark(bool start, const TMyFont& font, int styleFlags, const TUrlTarget& link)
+{
+  FontChange(font, styleFlags, 0);
+  TFontObj* obj = Fonts.Last();
+  obj->Link.Clear();
+  if (start) {
+    obj->Link = link;
+    if (ParentSectionList) {
+      auto& starts = ParentSectionList->LinkStarts;
+      if (std::find(starts.begin(), starts.end(), obj) == starts.end())
+        ParentSectionList->AddLinkStart(obj);
+    }
+  }
+}
+
+TImageObj* TSection::PlaceImage(std::unique_ptr<TImageObj> image, int32_t tagPos, bool noBreak)
+{
+  if (!image)
+    return nullptr;
+  image->ObjPos = Length();
+  auto* p = static_cast<TImageObj*>(Images.Add(std::move(image)));
+  char c = noBreak ? placeholder::NoBreakImage : placeholder::Image;
+  AppendRaw(&c, &tagPos, 1);
+  return p;
+}
+
+TImageObj* TSection::PlaceImage(const TAttributeList& attributes, TCell* cell, int32_t tagPos,
+                                bool noBreak)
+{
+  return PlaceImage(std::make_unique<TImageObj>(ParentSectionList, cell, Length(), attributes),
+                    tagPos, noBreak);
+}
+
+TPanelObj* TSection::PlacePanel(std::unique_ptr<TPanelObj> panel, int32_t tagPos, bool noBreak)
+{
+  if (!panel)
+    return nullptr;
+  panel->ObjPos = Length();
+  auto* p = static_cast<TPanelObj*>(Images.Add(std::move(panel)));
+  char c = noBreak ? placeholder::NoBreakImage : placeholder::Image;
+  AppendRaw(&c, &tagPos, 1);
+  return p;
+}
+
+TPanelObj* TSection::PlacePanel(const TAttributeList& attributes, int32_t tagPos, bool noBreak)
+{
+  return PlacePanel(std::make_unique<TPanelObj>(ParentSectionList, Length(), attributes), tagPos,
+                    noBreak);
+}
+
+void TSection::PlaceControl(TFormControlObj* control, int32_t tagPos, bool noBreak)
+{
+  if (!control)
+    return;
+  control->Pos = Length();
+  Controls.push_back(control);
+  char c = noBreak ? placeholder::NoBreakControl : placeholder::Control;
+  AppendRaw(&c, &tagPos, 1);
+}
+
+int TSection::FinishLine()
+{
+  if (Chars.empty()) {
+    char c = ' ';
+    AppendRaw(&c, nullptr, 1);
+  }
+  return ParaAlign;
+}
+
+void TSection::Finish()
+{
+  Chars.shrink_to_fit();
+  SourceRuns.shrink_to_fit();
+  Finished = true;
+}
+
+std::unique_ptr<TSectionBase> TSection::CloneForPrint(TSectionList* masterList) const
+{
+  return std::make_unique<TSection>(masterList, *this);
+}
+
+// ---- layout ----
+
+TFormControlObj* TSection::ControlAt(int32_t index) const
+{
+  for (TFormControlObj* c : Controls)
+    if (c->Pos == index)
+      return c;
+  return nullptr;
+}
+
+int32_t TSection::ObjectWidth(int32_t index) const
+{
+  char c = Chars[size_t(index)];
+  if (IsImageChar(c)) {
+    TFloatingObj* o = Images.ObjectAtPos(index);
+    return o && !o->IsFloating() ? o->BoxWidth : 0;
+  }
+  TFormControlObj* ctl = ControlAt(index);
+  return ctl ? ctl->Width() : 0;
+}
+
+int32_t TSection::TextWidthRange(int32_t start, int32_t n) const
+{
+  int32_t w = 0;
+  int32_t end = std::min(start + n, Length());
+  int fi = FontIndexAt(Fonts, start);
+  for (int32_t i = start; i < end;) {
+    while (fi + 1 < Fonts.Count() && Fonts[fi + 1]->ObjPos <= i)
+      ++fi;
+    int32_t runEnd = fi + 1 < Fonts.Count() ? std::min(end, Fonts[fi + 1]->ObjPos) : end;
+    const TFontMetrics* m = Fonts[fi]->Metrics;
+    for (; i < runEnd; ++i) {
+      char c = Chars[size_t(i)];
+      if (placeholder::IsObject(c))
+        w += ObjectWidth(i);
+      else if (m)
+        w += m->Advance[uint8_t(c)];
+    }
+  }
+  return w;
+}
+
+int32_t TSection::LineWidth(const LineRec& line, bool trimTrailing) const
+{
+  int32_t n = line.Count;
+  if (trimTrailing)
+    while (n > 0 && Chars[size_t(line.First + n - 1)] == ' ')
+      --n;
+  return TextWidthRange(line.First, n);
+}
+
+int32_t TSection::ClearSpace(const IndentManager& indent, int32_t Y) const
+{
+  if (ClearSide == clNoClear)
+    return 0;
+  int32_t left = 0, right = 0;
+  indent.ClearBottoms(left, right);
+  int32_t bottom = ClearSide == clLeftSide    ? left
+                   : ClearSide == clRightSide ? right
+                                              : std::max(left, right);
+  return std::max(0, bottom - 1 - Y);
+}
+
+void TSection::SizeObjects(TCanvas& canvas, int32_t availableWidth, int32_t& maxWidth)
+{
+  for (const auto& o : Images) {
+    if (auto* img = dynamic_cast<TImageObj*>(o.get()))
+      img->Measure(canvas, availableWidth, Fonts.ObjAt(img->ObjPos));
+    else if (auto* panel = dynamic_cast<TPanelObj*>(o.get()); panel && panel->Panel) {
+      panel->BoxWidth = panel->Panel->width();
+      panel->BoxHeight = panel->Panel->height();
+    }
+    maxWidth = std::max(maxWidth, o->BoxWidth + LevelIndent);
+  }
+  for (TFormControlObj* c : Controls)
+    maxWidth = std::max(maxWidth, c->Width() + LevelIndent);
+}
+
+int32_t TSection::FitCount(TCanvas& canvas, TLayoutState& st, int32_t width, int32_t start,
+                           int32_t max)
+{
+  (void)canvas;
+  int32_t total = 0;
+  int32_t end = std::min(start + max, Length());
+  bool lineEmpty = true; // nothing but floats placed so far
+  int fi = FontIndexAt(Fonts, start);
+  for (int32_t i = start; i < end;) {
+    char c = Chars[size_t(i)];
+    if (IsImageChar(c)) {
+      TFloatingObj* o = Images.ObjectAtPos(i);
+      if (o && o->IsFloating()) {
+        if (st.WasPlaced(o)) {
+          ++i;
+          continue;
+        }
+        if (lineEmpty) {
+          int32_t w = o->BoxWidth + o->SideGap;
+          if (total + w > width && i > start)
+            return i - start;
+          st.Indent->PlaceFloat(st.Y, o);
+          st.Placed.push_back(o);
+          st.StartFloatHeight = std::max(st.StartFloatHeight, o->BoxHeight);
+          total += w;
+        } else if (std::find(st.Pending.begin(), st.Pending.end(), o) == st.Pending.end()) {
+          st.Pending.push_back(o);
+        }
+        ++i;
+        continue;
+      }
+    }
+    if (placeholder::IsObject(c)) {
+      int32_t w = ObjectWidth(i);
+      if (total + w > width)
+        return i - start;
+      total += w;
+      lineEmpty = false;
+      ++i;
+      continue;
+    }
+    while (fi + 1 < Fonts.Count() && Fonts[fi + 1]->ObjPos <= i)
+      ++fi;
+    int32_t runEnd = fi + 1 < Fonts.Count() ? std::min(end, Fonts[fi + 1]->ObjPos) : end;
+    const TFontMetrics& m = *Fonts[fi]->Metrics;
+    lineEmpty = false;
+    for (; i < runEnd; ++i) {
+      char ch = Chars[size_t(i)];
+      if (placeholder::IsObject(ch))
+        break;
+      total += m.Advance[uint8_t(ch)];
+      if (total > width)
+        return i - start;
+    }
+  }
+  return end - start;
+}
+
+void TSection::EndLine(TCanvas& canvas, TLayoutState& st, int32_t start, int32_t count)
+{
+  (void)canvas;
+  LineRec line;
+  line.First = start;
+  line.Count = count;
+  int32_t end = start + count;
+  bool onlyObjects = true;
+  for (int32_t i = start; i < end && onlyObjects; ++i)
+    onlyObjects = placeholder::IsObject(Chars[size_t(i)]);
+  if (!onlyObjects) {
+    for (int fi = FontIndexAt(Fonts, start); fi < Fonts.Count() && Fonts[fi]->ObjPos < end; ++fi) {
+      // A font change at the line end that no character uses does not count.
+      if (fi + 1 < Fonts.Count() && Fonts[fi + 1]->ObjPos <= start)
+        continue;
+      line.TextHeight = std::max(line.TextHeight, Fonts[fi]->FullHeight);
+      line.MaxDescent = std::max(line.MaxDescent, Fonts[fi]->DescentPx);
+    }
+  }
+  for (int32_t i = start; i < end; ++i) {
+    char c = Chars[size_t(i)];
+    if (IsImageChar(c)) {
+      TFloatingObj* o = Images.ObjectAtPos(i);
+      if (!o || o->IsFloating())
+        continue;
+      int32_t d = o->BoxHeight, diff = d - line.TextHeight;
+      if (o->Placement == plTop)
+        line.ExtraBelow = std::max(line.ExtraBelow, diff);
+      else if (o->Placement == plMiddle) {
+        line.ExtraBelow = std::max(line.ExtraBelow, diff / 2);
+        line.ExtraAbove = std::max(line.ExtraAbove, diff - diff / 2);
+      } else {
+        line.ExtraAbove = std::max(line.ExtraAbove, d + line.MaxDescent - line.TextHeight);
+      }
+    } else if (IsControlChar(c)) {
+      if (TFormControlObj* ctl = ControlAt(i)) {
+        int32_t extra = ctl->Height() - line.TextHeight + (ctl->IsBox ? line.MaxDescent : 0);
+        line.ExtraAbove = std::max(line.ExtraAbove, extra);
+        ctl->YValue = st.Y;
+      }
+    }
+  }
+  IndentManager& im = *st.Indent;
+  int32_t L = im.LeftMargin(st.Y), R = im.RightMargin(st.Y);
+  int32_t tw = LineWidth(line, true);
+  if (ParaAlign == paCenter && !FNoWrap)
+    line.StartX = std::max(L, (L + R - tw) / 2);
+  else if (ParaAlign == paRight && !FNoWrap)
+    line.StartX = R - tw - 1;
+  else
+    line.StartX = L;
+  line.PaintWidth = tw;
+  int32_t h = line.Height();
+  FlowHeight += h;
+  st.Y += h;
+  line.PaintHeight = std::max(h, st.StartFloatHeight);
+  for (TFloatingObj* o : st.Pending) {
+    if (o->ObjPos >= end)
+      continue;
+    im.PlaceFloat(st.Y, o);
+    st.Placed.push_back(o);
+    line.PaintHeight = std::max(line.PaintHeight, h + o->BoxHeight);
+  }
+  st.Pending.clear();
+  st.StartFloatHeight = 0;
+  LineList.push_back(line);
+}
+
+int32_t TSection::Layout(TCanvas& canvas, int32_t Y, IndentManager& indent, int32_t& maxWidth,
+                         int32_t& pos)
+{
+  TopY = Y;
+  FirstCursor = pos;
+  FlowHeight = 0;
+  LineList.clear();
+  indent.SetLevel(Y, Level);
+  CursorCount = Length();
+  if (Chars.empty()) {
+    FlowHeight = PaintHeight = ClearSpace(indent, Y);
+    maxWidth = 0;
+    return FlowHeight;
+  }
+  MarkerX = indent.LeftMargin(Y);
+  maxWidth = indent.Width;
+  for (const auto& f : Fonts)
+    f->UpdateMetrics(canvas);
+  SizeObjects(canvas, indent.RightMargin(Y) - indent.LeftMargin(Y), maxWidth);
+
+  TLayoutState st;
+  st.Indent = &indent;
+  st.Y = Y;
+  if (int32_t clear = ClearSpace(indent, Y); clear > 0) {
+    LineRec empty;
+    empty.First = 0;
+    empty.TextHeight = clear;
+    empty.PaintHeight = clear;
+    LineList.push_back(empty);
+    FlowHeight += clear;
+    st.Y += clear;
+  }
+  const int32_t n = Length();
+  for (int32_t start = 0; start < n;) {
+    int32_t avail = FNoWrap ? NoWrapWidth : indent.RightMargin(st.Y) - indent.LeftMargin(st.Y);
+    int32_t count = BreakLine(canvas, st, avail, start, maxWidth);
+    EndLine(canvas, st, start, count);
+    start += count;
+  }
+  pos = FirstCursor + CursorCount;
+  if (Level > 0)
+    FlowHeight = std::max(FlowHeight, indent.LevelBottom() - TopY);
+  PaintHeight = std::max(FlowHeight, indent.FloatBottom() - TopY);
+  return FlowHeight;
+}
+
+int32_t TSection::BreakLine(TCanvas& canvas, TLayoutState& st, int32_t avail, int32_t start,
+                            int32_t& maxWidth)
+{
+  const int32_t n = Length();
+  int32_t k = std::max(int32_t(1), FitCount(canvas, st, avail, start, n - start));
+  if (start + k >= n)
+    return n - start;
+  int32_t c = start + k - 1;
+  auto at = [this](int32_t i) { return Chars[size_t(i)]; };
+  if (at(c) == ' ') {
+    int32_t e = c + 1;
+    while (e < n && at(e) == ' ')
+      ++e;
+    return e - start;
+  }
+  if (IsBreakObject(at(c + 1)))
+    return k;
+  for (int32_t j = c; j > start; --j)
+    if (at(j) == ' ' || IsBreakObject(at(j)))
+      return j + 1 - start;
+  // A word wider than the line: it stays whole and widens the document.
+  int32_t e = c + 1;
+  while (e < n && at(e) != ' ' && !IsBreakObject(at(e)))
+    ++e;
+  int32_t wordEnd = e;
+  while (e < n && at(e) == ' ')
+    ++e;
+  int32_t left = st.Indent->LeftMargin(st.Y) - st.Indent->LeftEdge;
+  maxWidth = std::max(maxWidth, left + TextWidthRange(start, wordEnd - start));
+  return e - start;
+}
+
+void TSection::WidthRange(TCanvas& canvas, int32_t& min, int32_t& max)
+{
+  for (const auto& f : Fonts)
+    f->UpdateMetrics(canvas);
+  int32_t dummy = 0;
+  SizeObjects(canvas, 0, dummy);
+  int32_t floatSum = 0, inlineMin = 0;
+  for (const auto& o : Images) {
+    if (o->IsFloating())
+      floatSum += o->BoxWidth + o->SideGap;
+    else
+      inlineMin = std::max(inlineMin, o->BoxWidth);
+  }
+  int32_t widest = 0;
+  const int32_t n = Length();
+  for (int32_t i = 0; i < n;) {
+    int32_t j = i;
+    while (j < n && Chars[size_t(j)] != ' ' && !IsImageChar(Chars[size_t(j)]))
+      ++j;
+    widest = std::max(widest, TextWidthRange(i, j - i));
+    i = j + 1;
+  }
+  max = floatSum + TextWidthRange(0, n) + LevelIndent;
+  min = std::max(widest, inlineMin) + floatSum + LevelIndent;
+}
+
+// ---- painting ----
+
+int32_t TSection::Paint(TCanvas& canvas, const QRect& clip, IndentManager& indent, int32_t X,
+                        int32_t Y)
+{
+  (void)indent;
+  TopY = Y;
+  FPaintX = X;
+  int32_t result = Y + FlowHeight;
+  if (Chars.empty() || !ParentSectionList)
+    return result;
+  int32_t scroll = ParentSectionList->ScrollY;
+  if (Y - scroll > clip.bottom() || Y - scroll + std::max(PaintHeight, FlowHeight) < clip.top())
+    return result;
+  int32_t y = Y;
+  int32_t before = 0;
+  for (size_t k = 0; k < LineList.size(); ++k) {
+    const LineRec& line = LineList[k];
+    int32_t lineTop = y;
+    y += line.ExtraAbove + line.TextHeight;
+    int32_t baseline = y - line.MaxDescent;
+    if (canvas.Printing && ParentSectionList->PageBottom > 0 && y > ParentSectionList->PageBottom &&
+        lineTop > ParentSectionList->PageBottom - 32000) {
+      // Lines are not split across pages: the page ends above this line.
+      ParentSectionList->PageBottom = std::min(ParentSectionList->PageBottom, lineTop);
+      break;
+    }
+    if (k == 0 || (k == 1 && LineList[0].Count == 0 && ClearSide != clNoClear))
+      PaintMarker(canvas, X + MarkerX, baseline - scroll, line);
+    bool visible = lineTop - scroll <= clip.bottom() &&
+                   lineTop - scroll + std::max(line.PaintHeight, line.Height()) >= clip.top();
+    if (visible && line.Count > 0)
+      PaintLine(canvas, line, X, lineTop, baseline, FirstCursor);
+    y += line.ExtraBelow;
+    before += line.Count;
+  }
+  PaintCaret(canvas, X);
+  return result;
+}
+
+void TSection::PaintCaret(TCanvas& canvas, int32_t X)
+{
+  const TSectionList* list = ParentSectionList;
+  if (!list->CaretShown || list->SelStartPos != list->SelEndPos)
+    return;
+  int32_t p = list->SelStartPos;
+  if (p < FirstCursor || p >= FirstCursor + CursorCount)
+    return;
+  int32_t cx = 0, cy = 0;
+  const LineRec* line = LineOfPosition(p, cy);
+  if (!line)
+    return;
+  cx = X + line->StartX + TextWidthRange(line->First, p - FirstCursor - line->First);
+  TFontObj* f = Fonts.ObjAt(p - FirstCursor);
+  int32_t h = f ? f->FullHeight : line->TextHeight;
+  int32_t top = cy + line->ExtraAbove + line->TextHeight - h;
+  canvas.FillRect(QRect(cx, top - list->ScrollY, 1, h), list->TextColor);
+}
+
+namespace {
+// Printed text that is nearly white would vanish on paper.
+TColor PrintColor(const TCanvas& canvas, const TSectionList* list, TColor c)
+{
+  if (canvas.NumColors < 3)
+    return clBlack;
+  TColor rgb = IsSystemColor(c) ? ColorToRGB(c) : c;
+  if (!list->PrintBackgrounds && (GetRValue(rgb) & 0xE0) == 0xE0 && (GetGValue(rgb) & 0xE0) == 0xE0)
+    return RGBColor(160, 160, 160);
+  return c;
+}
+} // namespace
+
+void TSection::PaintRun(TCanvas& canvas, const TFontObj* font, int32_t x, int32_t baseline,
+                        int32_t start, int32_t n, bool selected, int32_t lineTop,
+                        const LineRec& line)
+{
+  (void)lineTop, (void)line;
+  const TFontMetrics& m = *font->Metrics;
+  const TMyFont& f = font->FontCopy();
+  int32_t y = baseline;
+  if (font->ScriptShift == 1)
+    y += font->DescentPx / 2 + 1;
+  else if (font->ScriptShift == 2)
+    y -= font->BodyHeight / 3;
+  TColor color = f.Color;
+  const TSectionList* list = ParentSectionList;
+  if (canvas.Printing)
+    color = PrintColor(canvas, list, color);
+  const char* s = Chars.data() + start;
+  if (selected)
+    canvas.TextOut(m, x, y, s, n, list->PageColor, f.underline(), f.strikeOut(), true, color);
+  else
+    canvas.TextOut(m, x, y, s, n, color, f.underline(), f.strikeOut());
+}
+
+void TSection::PaintLine(TCanvas& canvas, const LineRec& line, int32_t X, int32_t lineTop,
+                         int32_t baseline, int32_t posBase)
+{
+  const TSectionList* list = ParentSectionList;
+  int32_t scroll = list->ScrollY;
+  int32_t x = X + line.StartX;
+  int32_t end = line.First + line.Count;
+  int fi = FontIndexAt(Fonts, line.First);
+  for (int32_t i = line.First; i < end;) {
+    char c = Chars[size_t(i)];
+    while (fi + 1 < Fonts.Count() && Fonts[fi + 1]->ObjPos <= i)
+      ++fi;
+    const TFontObj* font = Fonts[fi];
+    if (IsImageChar(c)) {
+      TFloatingObj* o = Images.ObjectAtPos(i);
+      if (auto* img = dynamic_cast<TImageObj*>(o)) {
+        int32_t ix = img->IsFloating() ? X + img->FloatX : x;
+        img->Paint(canvas, ix, font, baseline, lineTop + line.ExtraAbove, line.MaxDescent,
+                   line.TextHeight);
+      } else if (auto* panel = dynamic_cast<TPanelObj*>(o)) {
+        int32_t px = panel->IsFloating() ? X + panel->FloatX : x;
+        int32_t py = panel->IsFloating()         ? panel->FloatY
+                     : panel->Placement == plTop ? lineTop + line.ExtraAbove
+                     : panel->Placement == plMiddle
+                         ? baseline + line.MaxDescent - line.TextHeight / 2 - panel->BoxHeight / 2
+                         : baseline - panel->BoxHeight;
+        panel->Paint(canvas, px, py - scroll);
+      }
+      if (o && !o->IsFloating())
+        x += o->BoxWidth;
+      ++i;
+      continue;
+    }
+    if (IsControlChar(c)) {
+      if (TFormControlObj* ctl = ControlAt(i); ctl && ctl->TheControl) {
+        int32_t bottom = baseline - (ctl->IsBox ? 0 : -line.MaxDescent);
+        if (!canvas.Printing) {
+          ctl->TheControl->move(x, bottom - ctl->Height() - scroll);
+          ctl->TheControl->show();
+          ctl->Placed = true;
+        } else {
+          ctl->Print(canvas, x, bottom - ctl->Height() - scroll);
+        }
+        x += ctl->Width();
+      }
+      ++i;
+      continue;
+    }
+    // A text run ends at the next font change, object or selection boundary.
+    int32_t runEnd = fi + 1 < Fonts.Count() ? std::min(end, Fonts[fi + 1]->ObjPos) : end;
+    int32_t j = i;
+    while (j < runEnd && !placeholder::IsObject(Chars[size_t(j)]))
+      ++j;
+    int32_t p = posBase + i;
+    bool selected = p >= list->SelStartPos && p < list->SelEndPos;
+    int32_t boundary = selected ? list->SelEndPos : list->SelStartPos;
+    if (boundary > p && boundary < posBase + j)
+      j = boundary - posBase;
+    PaintRun(canvas, font, x, baseline - scroll, i, j - i, selected, lineTop, line);
+    x += font->Metrics->TextWidth(Chars.data() + i, j - i);
+    i = j;
+  }
+}
+
+void TSection::PaintMarker(TCanvas& canvas, int32_t x0, int32_t baseline, const LineRec& line)
+{
+  if (ItemKind == ikOrdered) {
+    std::string text = MarkerText();
+    const TFontMetrics& m = MarkerFont.Metrics(canvas);
+    int32_t w = m.TextWidth(text.data(), int(text.size()));
+    canvas.TextOut(m, x0 - 5 - w, baseline, text.data(), int(text.size()), MarkerFont.Color);
+    return;
+  }
+  if (ItemKind != ikUnordered || MarkerText().empty())
+    return;
+  const TSectionList* list = ParentSectionList;
+  int32_t cy = baseline + line.MaxDescent - line.TextHeight / 2;
+  QRect disc(x0 - 8 - 2, cy - 2, 5, 5);
+  TColor page = list->PageColor;
+  TColor rgbPage = ColorToRGB(page);
+  bool light = page == clBtnFace || rgbPage == clWhite || rgbPage == clSilver;
+  if (light) {
+    static const TColor levelColors[3] = {clRed, clNavy, clMaroon};
+    canvas.Ellipse(disc, levelColors[Level % 3], levelColors[Level % 3], true);
+  } else {
+    canvas.Ellipse(disc, list->TextColor, page, false);
+  }
+}
+
+// ---- positions ----
+
+const LineRec* TSection::LineAtY(int32_t Y, int32_t& lineTop, int32_t& charsBefore) const
+{
+  int32_t y = TopY;
+  charsBefore = 0;
+  const LineRec* last = nullptr;
+  for (const LineRec& line : LineList) {
+    lineTop = y;
+    last = &line;
+    y += line.Height();
+    if (Y < y)
+      return &line;
+    charsBefore += line.Count;
+  }
+  if (last)
+    charsBefore -= last->Count;
+  return last;
+}
+
+const LineRec* TSection::LineOfPosition(int32_t position, int32_t& lineTop) const
+{
+  int32_t idx = position - FirstCursor;
+  int32_t y = TopY;
+  const LineRec* found = nullptr;
+  for (const LineRec& line : LineList) {
+    if (line.Count > 0 && idx >= line.First && idx < line.First + line.Count) {
+      lineTop = y;
+      return &line;
+    }
+    if (line.Count > 0) {
+      found = &line;
+      lineTop = y;
+    }
+    y += line.Height();
+  }
+  return idx == Length() ? found : nullptr;
+}
+
+int32_t TSection::CharsFitting(const LineRec& line, int32_t width) const
+{
+  int32_t w = 0;
+  for (int32_t k = 0; k < line.Count; ++k) {
+    w += TextWidthRange(line.First + k, 1);
+    if (w > width)
+      return k;
+  }
+  return line.Count;
+}
+
+int32_t TSection::CursorAt(TCanvas& canvas, int32_t X, int32_t Y, int32_t& xr, int32_t& yr,
+                           int32_t& caretHeight, TCell*& cell, bool& inText)
+{
+  (void)canvas, (void)cell;
+  int32_t lineTop = TopY, before = 0;
+  const LineRec* line = LineAtY(Y, lineTop, before);
+  if (!line)
+    return -1;
+  int32_t rx = X - FPaintX;
+  int32_t count = 0;
+  inText = rx >= line->StartX;
+  if (inText) {
+    count = CharsFitting(*line, rx - line->StartX);
+    if (count < line->Count) {
+      int32_t left = line->StartX + TextWidthRange(line->First, count);
+      int32_t w = TextWidthRange(line->First + count, 1);
+      if (left + w / 2 < rx)
+        ++count;
+    }
+  }
+  xr = FPaintX + line->StartX + TextWidthRange(line->First, count);
+  yr = lineTop;
+  caretHeight = line->Height();
+  return FirstCursor + line->First + count;
+}
+
+bool TSection::CursorPoint(TCanvas& canvas, int32_t position, int32_t& X, int32_t& Y)
+{
+  (void)canvas;
+  int32_t lineTop = TopY;
+  const LineRec* line = LineOfPosition(position, lineTop);
+  if (!line)
+    return false;
+  X = FPaintX + line->StartX + TextWidthRange(line->First, position - FirstCursor - line->First);
+  Y = lineTop;
+  return true;
+}
+
+bool TSection::CharAt(int32_t position, char& ch, TCharObject& obj)
+{
+  int32_t idx = position - FirstCursor;
+  if (idx < 0 || idx >= Length())
+    return false;
+  ch = Chars[size_t(idx)];
+  obj = TCharObject();
+  if (IsImageChar(ch))
+    obj.Floating = Images.ObjectAtPos(idx);
+  else if (IsControlChar(ch))
+    obj.Control = ControlAt(idx);
+  return true;
+}
+
+namespace {
+// Case folding for single-byte Latin text.
+uint8_t FoldCase(uint8_t c)
+{
+  if (c >= 'a' && c <= 'z')
+    return uint8_t(c - 32);
+  if (c >= 0xE0 && c <= 0xFE && c != 0xF7)
+    return uint8_t(c - 32);
+  return c;
+}
+} // namespace
+
+int32_t TSection::SearchText(int32_t from, const std::string& text, bool matchCase)
+{
+  if (text.empty())
+    return -1;
+  size_t start = size_t(std::max(from - FirstCursor, int32_t(0)));
+  if (start >= Chars.size())
+    return -1;
+  if (matchCase) {
+    size_t p = Chars.find(text, start);
+    return p == std::string::npos ? -1 : FirstCursor + int32_t(p);
+  }
+  size_t len = std::min(text.size(), size_t(256));
+  uint8_t first = FoldCase(uint8_t(text[0]));
+  for (size_t p = start; p + len <= Chars.size(); ++p) {
+    if (FoldCase(uint8_t(Chars[p])) != first)
+      continue;
+    size_t k = 1;
+    while (k < len && FoldCase(uint8_t(Chars[p + k])) == FoldCase(uint8_t(text[k])))
+      ++k;
+    if (k == len)
+      return FirstCursor + int32_t(p);
+  }
+  return -1;
+}
+
+int32_t TSection::SourcePosOf(int32_t docPos)
+{
+  int32_t off = docPos - FirstCursor;
+  if (off < 0 || off >= Length() || SourceRuns.empty() || SourceRuns[0].BufIndex > off)
+    return -1;
+  auto it = std::upper_bound(SourceRuns.begin(), SourceRuns.end(), off,
+                             [](int32_t v, const IndexObj& r) { return v < r.BufIndex; });
+  --it;
+  return it->SrcPos + (off - it->BufIndex);
+}
+
+int32_t TSection::DocPosOf(int32_t sourcePos, bool prev)
+{
+  if (SourceRuns.empty())
+    return -1;
+  // The last run starting at or before sourcePos (runs rise with the source).
+  int k = -1;
+  for (int i = 0; i < int(SourceRuns.size()); ++i) {
+    if (SourceRuns[size_t(i)].SrcPos > sourcePos)
+      break;
+    k = i;
+  }
+  if (k < 0)
+    return -1;
+  const IndexObj& r = SourceRuns[size_t(k)];
+  int32_t runEnd = k + 1 < int(SourceRuns.size()) ? SourceRuns[size_t(k) + 1].BufIndex : Length();
+  if (sourcePos < r.SrcPos + (runEnd - r.BufIndex))
+    return FirstCursor + r.BufIndex + (sourcePos - r.SrcPos);
+  if (k + 1 >= int(SourceRuns.size()))
+    return prev ? FirstCursor + Length() - 1 : -1;
+  return FirstCursor + (prev ? runEnd - 1 : runEnd);
+}
+
+bool TSection::LinkAt(TCanvas& canvas, int32_t X, int32_t Y, TFormControlObj*& formControl,
+                      TUrlTarget& urlTarget)
+{
+  (void)canvas;
+  TImageHit hit;
+  if (Images.ImageHit(X, Y, hit)) {
+    if (hit.Image->FormControl) {
+      formControl = hit.Image->FormControl;
+      return true;
+    }
+    if (hit.Map)
+      return hit.Map->HitTest(hit.X, hit.Y, urlTarget);
+    TFontObj* f = Fonts.ObjAt(hit.Pos);
+    if (f && f->IsLink()) {
+      urlTarget = f->Link;
+      if (hit.ServerMap)
+        urlTarget.Url += "?" + std::to_string(hit.X) + "," + std::to_string(hit.Y);
+      if (ParentSectionList)
+        ParentSectionList->HoverLink = f;
+      return true;
+    }
+    return false;
+  }
+  int32_t lineTop = 0, before = 0;
+  const LineRec* line = LineAtY(Y, lineTop, before);
+  if (!line || Y < TopY || line->Count == 0)
+    return false;
+  int32_t rx = X - FPaintX - line->StartX;
+  if (rx < 0 || rx >= LineWidth(*line, true))
+    return false;
+  int32_t k = CharsFitting(*line, rx);
+  TFontObj* f = Fonts.ObjAt(line->First + std::min(k, line->Count - 1));
+  if (!f || !f->IsLink())
+    return false;
+  urlTarget = f->Link;
+  if (ParentSectionList)
+    ParentSectionList->HoverLink = f;
+  return true;
+}
+
+bool TSection::ObjectAt(int32_t X, int32_t Y, TFloatingObj*& obj, int32_t& objX, int32_t& objY)
+{
+  TImageObj* img = Images.ObjectHit(X, Y, objX, objY);
+  if (!img)
+    return false;
+  obj = img;
+  return true;
+}
+
+void TSection::CopySelection()
+{
+  TSectionList* list = ParentSectionList;
+  if (!list || !list->Clip)
+    return;
+  for (const LineRec& line : LineList) {
+    if (line.Count == 0)
+      continue;
+    int32_t ls = FirstCursor + line.First, le = ls + line.Count;
+    if (le <= list->SelStartPos || ls >= list->SelEndPos)
+      continue;
+    if (ls >= list->SelStartPos)
+      for (int32_t k = 0; k < line.StartX / LevelStep; ++k)
+        list->Clip->AddText("   ", 3);
+    int32_t a = std::max(ls, list->SelStartPos), b = std::min(le, list->SelEndPos);
+    list->Clip->AddText(Chars.data() + (a - FirstCursor), b - a);
+    if (list->SelEndPos >= le)
+      list->Clip->AddText("\r\n", 2);
+  }
+}
+
+void TSection::RefreshFonts()
+{
+  Fonts.RefreshAll();
+  MarkerFont.Reapply(ParentSectionList, ParentSectionList ? ParentSectionList->TextColor : clBlack);
+}
+
+// ---- layout dump ----
+
+namespace {
+const char* AlignName(int a)
+{
+  return a == paCenter ? "center" : a == paRight ? "right" : "left";
+}
+
+void Quoted(std::ostream& out, const char* s, size_t n)
+{
+  static const char hex[] = "0123456789abcdef";
+  out << '"';
+  for (size_t i = 0; i < n; ++i) {
+    uint8_t c = uint8_t(s[i]);
+    if (c == '"' || c == '\\')
+      out << '\\' << char(c);
+    else if (c < 32 || c >= 127)
+      out << "\\x" << hex[c >> 4] << hex[c & 15];
+    else
+      out << char(c);
+  }
+  out << '"';
+}
+
+void ColorHex(std::ostream& out, TColor c)
+{
+  static const char hex[] = "0123456789abcdef";
+  TColor rgb = ColorToRGB(c);
+  int v[3] = {GetRValue(rgb), GetGValue(rgb), GetBValue(rgb)};
+  out << '#';
+  for (int x : v)
+    out << hex[x >> 4] << hex[x & 15];
+}
+} // namespace
+
+void TSection::Dump(std::ostream& out, int indent) const
+{
+  DumpHead(out, indent);
+  std::string marker = MarkerText();
+  if (ItemKind != ikNone && !marker.empty())
+    out << " marker=\"" << marker << '"';
+  out << " align=" << AlignName(ParaAlign) << '\n';
+  int32_t y = TopY;
+  for (const LineRec& line : LineList) {
+    DumpLine(out, indent + 1, line, y);
+    y += line.Height();
+  }
+}
+
+void TSection::DumpLine(std::ostream& out, int indent, const LineRec& line, int32_t lineTop) const
+{
+  std::string pad(size_t(indent) * 2, ' ');
+  out << pad << "line y=" << lineTop << " h=" << line.Height() << " x=" << line.StartX
+      << " w=" << LineWidth(line, true) << '\n';
+  std::string inner(size_t(indent + 1) * 2, ' ');
+  int32_t x = line.StartX, end = line.First + line.Count;
+  int32_t baseline = lineTop + line.ExtraAbove + line.TextHeight - line.MaxDescent;
+  for (int32_t i = line.First; i < end;) {
+    char c = Chars[size_t(i)];
+    if (placeholder::IsObject(c)) {
+      TFloatingObj* o = IsImageChar(c) ? Images.ObjectAtPos(i) : nullptr;
+      if (auto* img = dynamic_cast<const TImageObj*>(o)) {
+        int32_t ix = img->IsFloating() ? img->FloatX : x;
+        int32_t iy = img->VerticalPlace(baseline, lineTop + line.ExtraAbove, line.MaxDescent,
+                                        line.TextHeight);
+        out << inner << "image x=" << ix << " y=" << iy << " w=" << img->BoxWidth
+            << " h=" << img->BoxHeight << " src=";
+        Quoted(out, img->SrcName.data(), img->SrcName.size());
+        if (img->IsFloating())
+          out << " float=" << (img->Placement == plLeft ? "left" : "right");
+        out << '\n';
+      }
+      x += ObjectWidth(i);
+      ++i;
+      continue;
+    }
+    int fi = FontIndexAt(Fonts, i);
+    const TFontObj* f = Fonts[fi];
+    int32_t runEnd = fi + 1 < Fonts.Count() ? std::min(end, Fonts[fi + 1]->ObjPos) : end;
+    int32_t j = i;
+    while (j < runEnd && !placeholder::IsObject(Chars[size_t(j)]))
+      ++j;
+    int32_t w = f->Metrics ? f->Metrics->TextWidth(Chars.data() + i, j - i) : 0;
+    const TMyFont& font = f->FontCopy();
+    out << inner << "run x=" << x << " w=" << w << " font=\"" << font.family().toStdString()
+        << "\" size=" << (f->Metrics ? f->Metrics->PixelSize : 0) << ' ' << (font.bold() ? "b" : "")
+        << (font.italic() ? "i" : "") << (font.underline() ? "u" : "")
+        << (font.strikeOut() ? "s" : "") << (font.Style() ? " " : "") << "color=";
+    ColorHex(out, font.Color);
+    if (f->IsLink()) {
+      out << " link=";
+      Quoted(out, f->Link.Url.data(), f->Link.Url.size());
+    }
+    out << ' ';
+    Quoted(out, Chars.data() + i, size_t(j - i));
+    out << '\n';
+    x += w;
+    i = j;
+  }
+}

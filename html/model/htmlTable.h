@@ -1,0 +1,148 @@
+#pragma once
+// A table block: rows of cells, an optional caption, column widths from the cells' minimum
+// and maximum widths, bevelled borders, and hit tests routed into the cells.
+#include "base/Color.h"
+#include "base/FreeList.h"
+#include "html/model/CellList.h"
+#include "html/model/CellObj.h"
+#include "html/model/SectionBase.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QRegion;
+class TAttributeList;
+class TCanvas;
+class TCell;
+class TSectionList;
+
+constexpr int32_t MaxTableColumns = 200;
+
+class ThtmlTable : public TSectionBase {
+public:
+  // justification is the paragraph alignment in force at the TABLE tag (1 left, 2 center,
+  // 3 right); enclosingCell is the cell the table will be added to.
+  ThtmlTable(TSectionList* list, const TAttributeList* attributes, int justification,
+             TCell* enclosingCell, int32_t level);
+  // Copy for printing (see CloneForPrint).
+  ThtmlTable(TSectionList* masterList, const ThtmlTable& source);
+  ~ThtmlTable() override;
+
+  using TColumnArray = std::array<int32_t, MaxTableColumns + 1>;
+
+  TFreeList<TCellList> Rows;
+  std::unique_ptr<TCellObj> CaptionCell;
+  bool SpansExpanded = false;
+  bool HasBorder = false;
+  bool CaptionOnTop = true;
+  int32_t RowsOffset = 0;
+  int32_t CaptionOffset = 0;
+  uint8_t HorzAlign = 1; // 1 left, 2 center, 3 right
+  bool Floating = false;
+  int32_t ColumnCount = 0;
+  int32_t GridWidth = 0;
+  int32_t OverallWidth = 0;
+  int32_t TableWidthSpec = 0;
+  bool TableWidthIsPercent = false;
+  bool HasPixelCellWidth = false;
+  int32_t CaptionHeight = 0;
+  int32_t GridHeight = 0;
+  int32_t CellPadding = 1;
+  int32_t CellSpacing = 2;
+  int32_t CaptionMinWidth = 0;
+  TColumnArray ColumnWidths{};
+  TColumnArray ColumnPercents{};
+  int32_t HSpace = 5;
+  int32_t ListLevel = 0;
+  int32_t DrawnX = 0;
+  int32_t DrawnY = 0;
+  bool HasBgColor = false;
+  bool HasBorderColor = false;
+  TColor BgColor = 0;
+  TColor BorderColor = 0;
+  TCell* EnclosingCell = nullptr; // not owned
+
+  // Appends a finished row (the builder adds rows in document order).
+  TCellList* AddRow(std::unique_ptr<TCellList> row) { return Rows.Add(std::move(row)); }
+
+  // Inserts place-holders for column and row spans and pushes background colours down.
+  // Raises EProcessError when the table has more than MaxTableColumns columns.
+  void ExpandSpans();
+  // 2 x CellPadding + CellSpacing: the part of every column width and row height that is not
+  // content.
+  int32_t Pad() const { return 2 * CellPadding + CellSpacing; }
+
+  std::unique_ptr<TSectionBase> CloneForPrint(TSectionList* masterList) const override;
+  void CopySelection() override;
+  int32_t Layout(TCanvas& canvas, int32_t Y, IndentManager& indent, int32_t& maxWidth,
+                 int32_t& pos) override;
+  int32_t Paint(TCanvas& canvas, const QRect& clip, IndentManager& indent, int32_t X,
+                int32_t Y) override;
+  bool LinkAt(TCanvas& canvas, int32_t X, int32_t Y, TFormControlObj*& formControl,
+              TUrlTarget& urlTarget) override;
+  bool ObjectAt(int32_t X, int32_t Y, TFloatingObj*& obj, int32_t& objX, int32_t& objY) override;
+  int32_t CursorAt(TCanvas& canvas, int32_t X, int32_t Y, int32_t& xr, int32_t& yr,
+                   int32_t& caretHeight, TCell*& cell, bool& inText) override;
+  int32_t SearchText(int32_t from, const std::string& text, bool matchCase) override;
+  int32_t SourcePosOf(int32_t docPos) override;
+  int32_t DocPosOf(int32_t sourcePos, bool prev) override;
+  bool CursorPoint(TCanvas& canvas, int32_t position, int32_t& X, int32_t& Y) override;
+  bool CharAt(int32_t position, char& ch, TCharObject& obj) override;
+  void RefreshFonts() override;
+  void WidthRange(TCanvas& canvas, int32_t& min, int32_t& max) override;
+
+  const char* KindName() const override { return "htmlTable"; }
+  void Dump(std::ostream& out, int indent) const override;
+
+private:
+  struct TColumnRange;
+  bool FTooManyColumns = false; // a failed expansion fails again instead of expanding twice
+
+  void InheritEnclosingColor();
+  void ExpandColumnSpans();
+  void ExpandRowSpans();
+  void CheckColumnCount(int32_t count);
+  bool IsPrinting(const TCanvas* canvas = nullptr) const;
+
+  // Column minimum and maximum widths.
+  void PixelWidths(TCanvas& canvas, TColumnRange& r);
+  void PercentWidths(TCanvas& canvas, int32_t denominator, TColumnRange& r);
+  void SpreadPercentSpan(TColumnRange& r, int32_t col, int32_t span, int32_t P, int32_t mn,
+                         int32_t mx);
+  void SpreadPlainSpan(TColumnRange& r, int32_t col, int32_t span, int32_t mn, int32_t mx);
+  void CellRange(TCanvas& canvas, TCellObj& cell, int32_t& mn, int32_t& mx);
+  int32_t CellPercent(const TCellObj& cell, int32_t denominator) const;
+
+  // Layout steps.
+  void ColumnWidthsFor(TCanvas& canvas, int32_t newWidth, bool specified);
+  void ShrinkToFit(TColumnRange& r, int32_t newWidth);
+  void FitSpecifiedWidth(const TColumnRange& r, int32_t newWidth);
+  void Distribute(const TColumnRange& r, int32_t newWidth);
+  void RowHeights(TCanvas& canvas, std::vector<int32_t>& H);
+  int32_t MeasureRow(TCanvas& canvas, TCellList& row, int32_t j, bool& more);
+  void LayoutRows(TCanvas& canvas, const std::vector<int32_t>& H, int32_t& Y, int32_t& pos);
+  int32_t LayoutCaption(TCanvas& canvas, int32_t Y, int32_t& pos);
+
+  // Painting.
+  int32_t PaintRow(TCanvas& canvas, const QRect& clip, TCellList& row, int32_t rowIndex,
+                   int32_t Y, QRegion* borderRegion);
+  void PaintCell(TCanvas& canvas, const QRect& clip, TCellObj& cell, int32_t Xc, int32_t Y,
+                 QRegion* borderRegion);
+
+  // Hit tests: the entry under (X, Y), Y relative to the top of the rows; its row top and
+  // left edge.
+  TCellObj* CellAtPoint(int32_t X, int32_t Y, int32_t& top, int32_t& left) const;
+  enum class THitPart { None, Caption, Cells };
+  THitPart HitPart(int32_t X, int32_t Y, int32_t& localY) const;
+  // Every content cell in query order: caption first when on top, cells row by row, caption
+  // last when at the bottom.
+  template <class F> bool ForEachContent(F&& f) const;
+};
+
+// A one-pixel bevel from (X1, Y1) to (X2, Y2), lit from the top left when raised; used by
+// table borders and inline images.
+void DrawBorder3D(const TSectionList* list, TCanvas& canvas, int32_t X1, int32_t Y1, int32_t X2,
+                  int32_t Y2, bool Raised);
