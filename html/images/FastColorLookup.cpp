@@ -7,9 +7,25 @@ TFastColorLookup::TFastColorLookup(const TPalette& palette) : InverseTable(32768
     QRgb c = palette[i];
     PaletteEntries[size_t(i)] = {uint8_t(qRed(c)), uint8_t(qGreen(c)), uint8_t(qBlue(c)), 0};
     int16_t& cell = InverseTable[size_t(CellOf(qRed(c), qGreen(c), qBlue(c)))];
-    if (cell < 0)
+    if (cell < 0) {
       cell = int16_t(i); // the first entry of a cell wins
+      continue;
+    }
+    if (!(cell & SharedCell))
+      FCrowded.push_back(cell);
+    FCrowded.push_back(i);
+    cell = int16_t(cell | SharedCell);
   }
+}
+
+int TFastColorLookup::Exact(int cellValue, int red, int green, int blue) const
+{
+  for (int i : FCrowded) {
+    const TPaletteEntry& e = PaletteEntries[size_t(i)];
+    if (e.Red == red && e.Green == green && e.Blue == blue)
+      return i;
+  }
+  return cellValue & 0xFF;
 }
 
 // Smallest sum of channel differences; on a tie the earlier entry stays.

@@ -1,6 +1,9 @@
 #pragma once
 // Nearest-colour search in a palette, with a 64 KB inverse table so that every colour of a
-// 5-bit-per-channel cell costs one search at most.
+// 5-bit-per-channel cell costs one search at most. A cell holds the first entry that falls in
+// it, or the entry found for the first colour asked in it; all colours of a cell share that
+// entry, except that a colour which is itself an entry of the palette always gets its own
+// (so white stays white where a light grey shares its cell).
 #include "html/images/Display.h"
 
 #include <array>
@@ -29,8 +32,8 @@ public:
   {
     const int cell = CellOf(red, green, blue);
     int index = InverseTable[size_t(cell)];
-    if (index < 0)
-      index = Search(cell, red, green, blue);
+    if (unsigned(index) >= 256u)
+      index = index < 0 ? Search(cell, red, green, blue) : Exact(index, red, green, blue);
     const TPaletteEntry& e = PaletteEntries[size_t(index)];
     R = e.Red;
     G = e.Green;
@@ -47,5 +50,10 @@ public:
   std::vector<int16_t> InverseTable; // 32768 cells, -1 = not yet known
 
 private:
+  static constexpr int16_t SharedCell = 0x4000; // flag: more than one entry in the cell
+
   int Search(int cell, int red, int green, int blue);
+  int Exact(int cellValue, int red, int green, int blue) const;
+
+  std::vector<int> FCrowded; // entries that share their cell with another entry
 };
