@@ -1,7 +1,87 @@
-// Placeholder entry point until the main window lands.
-#include <cstdio>
-int main()
+// Entry point: the normal window, or one of the headless modes named by the first argument.
+#include "app/LumoraApplication.h"
+#include "app/LumoraF.h"
+#include "platform/ScriptedDialogs.h"
+
+#include <QTimer>
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> ParamsFrom(const QStringList& arguments, int first)
 {
-  std::puts("Lumora 2");
-  return 0;
+  std::vector<std::string> params;
+  for (qsizetype i = first; i < arguments.size(); ++i)
+    params.push_back(arguments[i].toStdString());
+  return params;
+}
+
+// Without a display the window can still be drawn off screen.
+void DefaultToOffscreen()
+{
+  if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+}
+
+int RunWindow(int argc, char** argv)
+{
+  TLumoraApplication app(argc, argv);
+  TLumoraF window(QCoreApplication::applicationFilePath().toStdString(),
+                  ParamsFrom(QCoreApplication::arguments(), 1));
+  window.show();
+  return app.exec();
+}
+
+// lumora --snapshot OUT.png [PAGE]
+int RunSnapshot(int argc, char** argv)
+{
+  if (argc < 3) {
+    std::cerr << "usage: lumora --snapshot OUT.png [PAGE]\n";
+    return 2;
+  }
+  DefaultToOffscreen();
+  TLumoraApplication app(argc, argv);
+  // Nobody is there to close a message box: print it and go on.
+  auto dialogs = std::make_unique<TScriptedDialogs>();
+  dialogs->OnAsk = [](const TScriptedDialogs::TAsked& asked) { std::cerr << asked.Text << "\n"; };
+  TDialogsScope scope(std::move(dialogs));
+  QStringList arguments = QCoreApplication::arguments();
+  QString out = arguments.value(2);
+  TLumoraF window(QCoreApplication::applicationFilePath().toStdString(), ParamsFrom(arguments, 3));
+  window.show();
+  int result = 0;
+  // Give the file lists and the first layout time to settle before taking the picture.
+  QTimer::singleShot(500, &app, [&] {
+    if (!window.grab().save(out, "PNG")) {
+      std::cerr << "Can't write " << out.toStdString() << "\n";
+      result = 1;
+    }
+    app.quit();
+  });
+  app.exec();
+  return result;
+}
+
+struct TMode {
+  const char* Flag;
+  int (*Run)(int argc, char** argv);
+};
+
+const TMode Modes[] = {
+    {"--snapshot", RunSnapshot},
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+  if (argc > 1)
+    for (const TMode& mode : Modes)
+      if (std::strcmp(argv[1], mode.Flag) == 0)
+        return mode.Run(argc, argv);
+  return RunWindow(argc, argv);
 }

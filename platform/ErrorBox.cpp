@@ -17,3 +17,16 @@ void ShowUnknownException()
 {
   Dialogs().MessageBox("Unknown error", ApplicationTitle(), dlg::TButtons::Ok);
 }
+
+bool CallGuarded(const std::function<void()>& fn)
+{
+  try {
+    fn();
+    return true;
+  } catch (const std::exception& e) {
+    ShowException(e);
+  } catch (...) {
+    ShowUnknownException();
+  }
+  return false;
+}

@@ -9,3 +9,9 @@ void ShowException(const std::exception& e);
 void ShowUnknownException();
 // The text the error box shows for an exception.
 std::string ExceptionText(const std::exception& e);
+
+#include <functional>
+
+// Runs fn and shows any exception that escapes it in the error box; false if one did. This is
+// the one place where failures that reach the top of an event are reported.
+bool CallGuarded(const std::function<void()>& fn);

@@ -71,7 +71,9 @@ std::string WithDefaultExt(const std::string& fileName, const std::string& defau
 dlg::TAnswer TQtDialogs::MessageBox(const std::string& text, const std::string& caption,
                                     dlg::TButtons buttons)
 {
-  QMessageBox box(QMessageBox::NoIcon, Q(caption), Q(text), QtButtons(buttons), Owner());
+  // Texts keep their line breaks as carriage return and line feed; the label wants one break.
+  QString shown = Q(text).replace("\r\n", "\n");
+  QMessageBox box(QMessageBox::NoIcon, Q(caption), shown, QtButtons(buttons), Owner());
   return Answer(box.exec());
 }
 

@@ -1,0 +1,86 @@
+#pragma once
+// The main window: a file pane on the left, the frame viewer filling the rest, the tool buttons
+// above and the link under the mouse below. Every user action becomes one call on the viewer.
+#include "app/qvFormIni.h"
+#include "platform/Dialogs.h"
+
+#include <QMainWindow>
+#include <string>
+#include <vector>
+
+class QSplitter;
+class QStatusBar;
+class QToolButton;
+class TFilePane;
+class TFrameViewer;
+
+class TLumoraF : public QMainWindow {
+public:
+  // programFile decides ProgramDir and the initialisation file; params are the command-line
+  // parameters after the program name.
+  TLumoraF(const std::string& programFile, std::vector<std::string> params,
+           QWidget* parent = nullptr);
+  ~TLumoraF() override;
+
+  const std::string& ProgramDir() const { return FProgramDir; }
+  const std::string& HomePage() const { return FHomePage; }
+  const TqvFormIni& ini() const { return FIni; }
+
+  // The About message as shown.
+  static std::string AboutText();
+
+  // Handlers, public so that the page hooks and the tests can reach them.
+  void FormShow();
+  void filesClick();
+  void FilesDropped(const std::vector<std::string>& names);
+  void btnhomeClick();
+  void btnrefreshClick();
+  void btnbackClick();
+  void btnfwdClick();
+  void btnprintClick();
+  void btncopyClick();
+  void viewerHistoryChange(QObject* sender);
+  void viewerHotSpotTargetCovered(QObject* sender, const std::string& target,
+                                  const std::string& url);
+  void Widget1Click();
+
+  QWidget* Panel1 = nullptr;
+  QToolButton* btnhome = nullptr;
+  QToolButton* btnrefresh = nullptr;
+  QToolButton* btnback = nullptr;
+  QToolButton* btnfwd = nullptr;
+  QToolButton* btnprint = nullptr;
+  QToolButton* btncopy = nullptr;
+  QToolButton* btnabout = nullptr;
+  TFilePane* Panel2 = nullptr;
+  QSplitter* Splitter1 = nullptr;
+  TFrameViewer* viewer = nullptr;
+  QStatusBar* StatusBar1 = nullptr;
+  dlg::TFileOptions SaveDialog1;
+
+protected:
+  void showEvent(QShowEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+  void CreateToolRow();
+  QToolButton* AddToolButton(const char* name, int left, const char* hint, int glyph,
+                             void (TLumoraF::*handler)());
+  void CreatePanes();
+  void CreateViewer();
+  void FormCreate(const std::string& programFile);
+  void FormDestroy();
+
+  TqvFormIni FIni;
+  std::vector<std::string> FParams;
+  std::string FProgramDir;
+  std::string FHomePage;
+  bool FShown = false;
+};
+
+namespace lumoraf {
+// Whether a name's upper-cased extension is ".HTM" or ".HTML".
+bool IsHtmlName(const std::string& name);
+} // namespace lumoraf
