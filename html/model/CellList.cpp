@@ -21,9 +21,8 @@ TCellList::TCellList(const TAttributeList* attributes)
 }
 
 TCellList::TCellList(TSectionList* masterList, const TCellList& source)
-    : RowHeight(source.RowHeight), TallestSpan(source.TallestSpan),
-      HasBgColor(source.HasBgColor), BgColor(source.BgColor), HorzAlign(source.HorzAlign),
-      VertAlign(source.VertAlign)
+    : RowHeight(source.RowHeight), TallestSpan(source.TallestSpan), HasBgColor(source.HasBgColor),
+      BgColor(source.BgColor), HorzAlign(source.HorzAlign), VertAlign(source.VertAlign)
 {
   for (const auto& cell : source)
     Add(std::make_unique<TCellObj>(masterList, *cell));
@@ -31,7 +30,7 @@ TCellList::TCellList(TSectionList* masterList, const TCellList& source)
 
 uint8_t ParseVertAlign(const std::string& text, uint8_t fallback)
 {
-  std::string s = LowerCase(Trim(text));
+  std::string s = strutil::LowerCase(strutil::Trim(text));
   if (s == "top" || s == "baseline")
     return vaTop;
   if (s == "middle")
@@ -43,7 +42,7 @@ uint8_t ParseVertAlign(const std::string& text, uint8_t fallback)
 
 int ParseHorzAlign(const std::string& text, int fallback)
 {
-  std::string s = LowerCase(Trim(text));
+  std::string s = strutil::LowerCase(strutil::Trim(text));
   if (s == "left")
     return 1;
   if (s == "center")

@@ -122,13 +122,13 @@ private:
   void FitSpecifiedWidth(const TColumnRange& r, int32_t newWidth);
   void Distribute(const TColumnRange& r, int32_t newWidth);
   void RowHeights(TCanvas& canvas, std::vector<int32_t>& H);
-  int32_t MeasureRow(TCanvas& canvas, TCellList& row, int32_t j, bool& more);
+  int32_t MeasureRow(TCanvas& canvas, TCellList& row, int32_t j, int32_t& nextSpan);
   void LayoutRows(TCanvas& canvas, const std::vector<int32_t>& H, int32_t& Y, int32_t& pos);
   int32_t LayoutCaption(TCanvas& canvas, int32_t Y, int32_t& pos);
 
   // Painting.
-  int32_t PaintRow(TCanvas& canvas, const QRect& clip, TCellList& row, int32_t rowIndex,
-                   int32_t Y, QRegion* borderRegion);
+  int32_t PaintRow(TCanvas& canvas, const QRect& clip, TCellList& row, int32_t rowIndex, int32_t Y,
+                   QRegion* borderRegion);
   void PaintCell(TCanvas& canvas, const QRect& clip, TCellObj& cell, int32_t Xc, int32_t Y,
                  QRegion* borderRegion);
 
