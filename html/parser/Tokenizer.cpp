@@ -33,6 +33,23 @@ constexpr auto CharClass = [] {
   return t;
 }();
 
+// Bytes that StepChar passes through unchanged and AdvanceChar cannot open a comment at.
+constexpr auto SimpleByte = [] {
+  std::array<bool, 256> t{};
+  t.fill(true);
+  for (int c : {int(LF), int(TTokenizer::CrChar), int(TAB), int(TTokenizer::EofChar), int('<')})
+    t[size_t(c)] = false;
+  return t;
+}();
+
+// Blank bytes before line-end folding.
+constexpr auto BlankByte = [] {
+  std::array<bool, 256> t{};
+  for (int c : {int(' '), int(TAB), int(LF), int(TTokenizer::CrChar)})
+    t[size_t(c)] = true;
+  return t;
+}();
+
 constexpr auto UpperTable = [] {
   std::array<unsigned char, 256> t{};
   for (int c = 0; c < 256; ++c)
@@ -239,10 +256,34 @@ void TTokenizer::AdvanceChar()
   }
 }
 
+// AdvanceChar for the common case of a byte that needs no folding or comment check.
+inline void TTokenizer::Advance()
+{
+  if (FPtr < FEnd && SimpleByte[*FPtr]) {
+    FCurCh = *FPtr++;
+    FUpCh = UpperTable[FCurCh];
+    FSrcIndex += FIndexStep;
+    FLineEndState = 0;
+    return;
+  }
+  AdvanceChar();
+}
+
 void TTokenizer::SkipBlanks()
 {
-  while (FCurCh == ' ' || FCurCh == CrChar)
-    AdvanceChar();
+  while (FCurCh == ' ' || FCurCh == CrChar) {
+    // The blanks that follow are skipped in one go; only the state the last of them leaves
+    // matters for folding the next line end.
+    const unsigned char* p = FPtr;
+    while (p < FEnd && BlankByte[*p])
+      ++p;
+    if (p != FPtr) {
+      FLineEndState = p[-1] == CrChar ? 1 : p[-1] == LF ? 2 : 0;
+      FSrcIndex += int32_t(p - FPtr) * FIndexStep;
+      FPtr = p;
+    }
+    Advance();
+  }
 }
 
 // At "<" with "!" next: skips a comment, a declaration, or runs an include command.
@@ -324,7 +365,7 @@ void TTokenizer::NextToken()
     FCurSym = symText;
   } else {
     FCurToken.AppendChar(char(FCurCh), FSrcIndex);
-    AdvanceChar();
+    Advance();
     FCurSym = symOtherChar;
   }
   if (ParaSpaceAdded && ClearsParaSpace[FCurSym])
@@ -333,50 +374,98 @@ void TTokenizer::NextToken()
 
 bool TTokenizer::ReadText()
 {
-  int leng;
-  while ((leng = FCurToken.Leng()) < MaxTextToken) {
-    switch (CharClass[FCurCh]) {
-    case ccPlain: {
-      // Ordinary bytes need no folding, case or comment handling: take them straight from
-      // the block. The byte after them goes through AdvanceChar as usual.
-      const unsigned char* start = FPtr;
-      const unsigned char* limit =
-          start + std::min<ptrdiff_t>(FEnd - start, MaxTextToken - leng - 1);
-      const unsigned char* p = start;
-      while (p < limit && CharClass[*p] == ccPlain)
-        ++p;
-      FCurToken.AppendChar(char(FCurCh), FSrcIndex);
-      int n = int(p - start);
-      FCurToken.AppendChars(reinterpret_cast<const char*>(start), n, FSrcIndex + FIndexStep,
-                            FIndexStep);
-      FSrcIndex += n * FIndexStep;
-      FPtr = p;
-      AdvanceChar();
-      break;
+  return PreMode ? ReadPreText() : ReadFlowText();
+}
+
+// Text outside preformatted blocks, where every run of blanks becomes one space. This is the
+// bulk of most documents, so it works on the block directly and keeps the reader state in
+// locals; whatever needs folding or may open a comment goes through AdvanceChar.
+bool TTokenizer::ReadFlowText()
+{
+  const char space = NoWrapMode ? char(NoBreakSpaceChar) : ' ';
+  const int room = MaxTextToken - FCurToken.Leng();
+  char chars[MaxTextToken];
+  int32_t positions[MaxTextToken];
+  int n = 0;
+
+  // Locals, not members: the stores into `chars` could alias members and force reloads.
+  unsigned char c = FCurCh;
+  int32_t index = FSrcIndex;
+  const unsigned char* p = FPtr;
+  const unsigned char* end = FEnd;
+  int32_t step = FIndexStep;
+  int lineEndState = FLineEndState;
+  // Moves to the next character: straight from the block when it needs no folding.
+  auto next = [&] {
+    if (p < end && SimpleByte[*p]) {
+      c = *p++;
+      index += step;
+      lineEndState = 0;
+      return;
     }
-    case ccBlank:
-      if (PreMode) {
-        FCurToken.AppendChar(char(FCurCh), FSrcIndex);
-        AdvanceChar();
-      } else {
-        FCurToken.AppendChar(NoWrapMode ? char(NoBreakSpaceChar) : ' ', FSrcIndex);
-        SkipBlanks();
-      }
+    FPtr = p;
+    FSrcIndex = index;
+    FLineEndState = lineEndState;
+    AdvanceChar();
+    c = FCurCh;
+    index = FSrcIndex;
+    p = FPtr;
+    end = FEnd;
+    step = FIndexStep;
+    lineEndState = FLineEndState;
+  };
+  while (n < room) {
+    TCharClass cls = CharClass[c];
+    if (cls == ccPlain) {
+      chars[n] = char(c);
+      positions[n++] = index;
+      next();
+    } else if (cls == ccBlank) {
+      chars[n] = space;
+      positions[n++] = index;
+      do { // skip the rest of the blanks, comments between them too
+        const unsigned char* q = p;
+        while (q < end && BlankByte[*q])
+          ++q;
+        if (q != p) {
+          lineEndState = q[-1] == CrChar ? 1 : q[-1] == LF ? 2 : 0;
+          index += int32_t(q - p) * step;
+          p = q;
+        }
+        next();
+      } while (c == ' ' || c == CrChar);
+    } else {
       break;
-    case ccStop: return leng > 0;
     }
   }
-  return true;
+  FCurCh = c;
+  FUpCh = UpperTable[c];
+  FSrcIndex = index;
+  FPtr = p;
+  FLineEndState = lineEndState;
+  FCurToken.AppendRun(chars, positions, n);
+  return FCurToken.Leng() > 0;
+}
+
+bool TTokenizer::ReadPreText()
+{
+  while (FCurToken.Leng() < MaxTextToken) {
+    if (CharClass[FCurCh] == ccStop)
+      break;
+    FCurToken.AppendChar(char(FCurCh), FSrcIndex);
+    Advance();
+  }
+  return FCurToken.Leng() > 0;
 }
 
 void TTokenizer::ReadTag()
 {
   FTagStart = FSrcIndex;
-  AdvanceChar();
+  Advance();
   bool endTag = false;
   if (FCurCh == '/') {
     endTag = true;
-    AdvanceChar();
+    Advance();
   } else if (!IsLetter(FUpCh)) {
     FCurToken.AppendChar('<', FTagStart);
     FCurSym = symText;
@@ -387,14 +476,14 @@ void TTokenizer::ReadTag()
   while (IsLetter(FUpCh)) {
     if (leng < MaxTagWord)
       word[leng++] = char(FUpCh);
-    AdvanceChar();
+    Advance();
   }
   TSymbol sym = LookupTag(std::string_view(word, size_t(leng)), endTag);
   SkipBlanks();
   FHeadingDigit = 0;
   if ((sym == symH || sym == symHEnd) && FCurCh >= '1' && FCurCh <= '6') {
     FHeadingDigit = FCurCh - '0';
-    AdvanceChar();
+    Advance();
   }
   bool keep = !endTag && TagTakesAttributes(sym);
   if (keep)
@@ -410,13 +499,13 @@ void TTokenizer::ReadTag()
 void TTokenizer::SkipPastTagEnd()
 {
   while (FCurCh != '>' && FCurCh != EofChar)
-    AdvanceChar();
+    Advance();
   if (FCurCh != '>')
     return;
   // A script body is raw text from its first character on.
   if (FCurSym == symSCRIPT && RawScriptBody)
     ScriptMode = true;
-  AdvanceChar();
+  Advance();
 }
 
 bool TTokenizer::ReadAttribute()
@@ -427,7 +516,7 @@ bool TTokenizer::ReadAttribute()
   FAttrName.clear();
   while (IsLetter(FUpCh) || FUpCh == '-') {
     FAttrName += char(FUpCh);
-    AdvanceChar();
+    Advance();
   }
   FAttrSym = LookupAttribute(FAttrName);
   SkipBlanks();
@@ -435,7 +524,7 @@ bool TTokenizer::ReadAttribute()
   FAttrNum = FAttrSym == attrBORDER ? 1 : 0; // a bare BORDER means 1
   if (FCurCh != '=')
     return true;
-  AdvanceChar();
+  Advance();
   SkipBlanks();
   if (FCurCh == '"' || FCurCh == '\'')
     ReadQuotedValue();
@@ -449,22 +538,30 @@ bool TTokenizer::ReadAttribute()
 void TTokenizer::ReadQuotedValue()
 {
   unsigned char quote = FCurCh;
-  AdvanceChar();
+  Advance();
   while (FCurCh != quote && FCurCh != EofChar) {
     if (FCurCh == CrChar) {
-      AdvanceChar();
+      Advance();
     } else if (FCurCh == '&') {
       FValueRef.Clear();
       ReadCharRef(FValueRef);
       FAttrText += FValueRef.Chars();
     } else {
       FAttrText += char(FCurCh);
-      AdvanceChar();
+      Advance();
     }
   }
   if (FCurCh == quote)
-    AdvanceChar();
-  FAttrText = strutil::Trim(FAttrText);
+    Advance();
+  // Trimmed in place: the scratch string keeps its buffer.
+  size_t last = FAttrText.size();
+  while (last > 0 && (unsigned char)FAttrText[last - 1] <= ' ')
+    --last;
+  size_t first = 0;
+  while (first < last && (unsigned char)FAttrText[first] <= ' ')
+    ++first;
+  FAttrText.erase(last);
+  FAttrText.erase(0, first);
   std::string_view number = FAttrText;
   if (!number.empty() && number.back() == '%')
     number.remove_suffix(1);
@@ -476,13 +573,13 @@ void TTokenizer::ReadNumericValue()
 {
   while (FCurCh != ' ' && FCurCh != CrChar && FCurCh != EofChar && FCurCh != '%' && FCurCh != '>') {
     FAttrText += char(FCurCh);
-    AdvanceChar();
+    Advance();
   }
   SkipBlanks();
   FAttrNum = strutil::StrToIntDef(FAttrText, 0);
   if (FCurCh == '%') {
     FAttrText += '%';
-    AdvanceChar();
+    Advance();
   }
 }
 
@@ -490,7 +587,7 @@ void TTokenizer::ReadPlainValue()
 {
   while (FCurCh != ' ' && FCurCh != CrChar && FCurCh != EofChar && FCurCh != '>') {
     FAttrText += char(FCurCh);
-    AdvanceChar();
+    Advance();
   }
 }
 
@@ -501,10 +598,10 @@ void TTokenizer::ReadCharRef(TokenObj& out)
   const int32_t pos = FSrcIndex;
   FLiteral.Clear();
   FLiteral.AppendChar('&', pos);
-  AdvanceChar();
+  Advance();
   auto keep = [this] {
     FLiteral.AppendChar(char(FCurCh), FSrcIndex);
-    AdvanceChar();
+    Advance();
   };
   if (FCurCh == '#') {
     keep();
@@ -556,29 +653,29 @@ std::vector<std::string> TTokenizer::ReadTextAreaLines()
     if (FCurCh == CrChar) {
       lines.push_back(std::move(line));
       line.clear();
-      AdvanceChar();
+      Advance();
     } else if (FCurCh == '&') {
       FValueRef.Clear();
       ReadCharRef(FValueRef);
       line += FValueRef.Chars();
     } else if (FCurCh == '<') {
       std::string word(1, '<');
-      AdvanceChar();
+      Advance();
       while (FCurCh != ' ' && FCurCh != CrChar && FCurCh != '>' && FCurCh != EofChar) {
         word += char(FCurCh);
-        AdvanceChar();
+        Advance();
       }
       if (strutil::SameText(word, "</textarea")) {
         while (FCurCh != '>' && FCurCh != EofChar)
-          AdvanceChar();
+          Advance();
         if (FCurCh == '>')
-          AdvanceChar();
+          Advance();
         break;
       }
       line += word;
     } else {
       line += char(FCurCh);
-      AdvanceChar();
+      Advance();
     }
   }
   if (!line.empty())
@@ -600,28 +697,28 @@ std::string TTokenizer::ReadScriptBody()
       break;
     if (FCurCh == CrChar) {
       body += "\r\n";
-      AdvanceChar();
+      Advance();
     } else if (FCurCh == '<') {
       // A tag-like piece: '<', up to seven of '/' and letters, and a '>' right after them.
       std::string piece(1, '<');
-      AdvanceChar();
+      Advance();
       while (piece.size() < 8 && (FCurCh == '/' || IsLetter(FUpCh))) {
         piece += char(FCurCh);
-        AdvanceChar();
+        Advance();
       }
       if (FCurCh == '>') {
         piece += '>';
         if (strutil::SameText(piece, "</script>")) {
           ScriptMode = false; // what follows the body is markup again
-          AdvanceChar();
+          Advance();
           break;
         }
-        AdvanceChar();
+        Advance();
       }
       body += piece;
     } else {
       body += char(FCurCh);
-      AdvanceChar();
+      Advance();
     }
   }
   return body;

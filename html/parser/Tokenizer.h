@@ -129,6 +129,7 @@ public:
 private:
   void Reset(TSourceKind kind, const char* data, int64_t size, TIncludeType onInclude,
              QObject* sender);
+  void Advance();
   int FetchByte();
   int FetchAtEnd();
   int PeekByte();
@@ -139,6 +140,8 @@ private:
   void RunInclude();
   void ReadTag();
   bool ReadText();
+  bool ReadFlowText();
+  bool ReadPreText();
   void ReadCharRef(TokenObj& out);
   bool ReadAttribute();
   void ReadQuotedValue();

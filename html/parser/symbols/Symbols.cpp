@@ -7,7 +7,7 @@
 namespace {
 
 struct TTagRow {
-  const char* Word;
+  std::string_view Word;
   bool Attr; // attributes are collected into the list
 };
 
@@ -33,7 +33,7 @@ constexpr TTagRow TagTable[TagCount] = {
 };
 
 struct TAttrRow {
-  const char* Word;
+  std::string_view Word;
   TSymbol Sym;
 };
 
@@ -102,7 +102,7 @@ constexpr TAttrRow AttrTable[AttributeWordCount] = {
 };
 
 // The first seven names decode to fixed text; name n (from 1) of the rest is character n + 152.
-constexpr const char* CharRefNames[CharRefCount] = {
+constexpr std::string_view CharRefNames[CharRefCount] = {
     "amp",    "lt",     "gt",     "quot",   "rsquo",  "ndash",  "hellip", "nbsp",   "iexcl",
     "cent",   "pound",  "curren", "yen",    "brvbar", "sect",   "uml",    "copy",   "ordf",
     "laquo",  "not",    "shy",    "reg",    "macr",   "deg",    "plusmn", "sup2",   "sup3",
@@ -139,25 +139,71 @@ constexpr auto Latin1Text = [] {
   return bytes;
 }();
 
-// Tag rows grouped by first letter, in table order, so a lookup compares only a few words
-// while keeping "first match in table order".
-struct TTagIndex {
+// A word of up to 16 letters packed into two integers, so that a lookup compares numbers.
+struct TPackedWord {
+  uint64_t Low = 0, High = 0;
+  size_t Length = 0;
+  constexpr bool operator==(const TPackedWord&) const = default;
+};
+constexpr size_t MaxPackedLength = 16;
+
+constexpr TPackedWord Pack(std::string_view word)
+{
+  TPackedWord packed;
+  packed.Length = word.size();
+  for (size_t i = 0; i < word.size() && i < MaxPackedLength; ++i) {
+    uint64_t byte = uint8_t(word[i]);
+    if (i < 8)
+      packed.Low |= byte << (8 * i);
+    else
+      packed.High |= byte << (8 * (i - 8));
+  }
+  return packed;
+}
+
+// Table rows grouped by first letter, in table order, so that a lookup compares only a few
+// words while "first match in table order" still holds.
+struct TLetterIndex {
   std::array<std::array<int8_t, 12>, 26> Rows{};
   std::array<uint8_t, 26> Count{};
 };
-constexpr TTagIndex TagIndex = [] {
-  TTagIndex index;
-  for (int r = 0; r < TagCount; ++r) {
-    int letter = TagTable[r].Word[0] - 'A';
-    index.Rows[size_t(letter)][index.Count[size_t(letter)]++] = int8_t(r);
+template <class Row, size_t N> constexpr TLetterIndex MakeLetterIndex(const Row (&table)[N])
+{
+  TLetterIndex index;
+  for (size_t r = 0; r < N; ++r) {
+    size_t letter = size_t(table[r].Word[0] - 'A');
+    index.Rows[letter][index.Count[letter]++] = int8_t(r);
   }
   return index;
-}();
-
-bool SameWord(const char* word, std::string_view s)
+}
+template <class Row, size_t N>
+constexpr std::array<TPackedWord, N> MakePackedWords(const Row (&table)[N])
 {
-  size_t n = std::strlen(word);
-  return n == s.size() && std::memcmp(word, s.data(), n) == 0;
+  std::array<TPackedWord, N> words{};
+  for (size_t r = 0; r < N; ++r)
+    words[r] = Pack(table[r].Word);
+  return words;
+}
+constexpr TLetterIndex TagIndex = MakeLetterIndex(TagTable);
+constexpr TLetterIndex AttrIndex = MakeLetterIndex(AttrTable);
+constexpr auto TagWords = MakePackedWords(TagTable);
+constexpr auto AttrWords = MakePackedWords(AttrTable);
+
+// The row of `word` in a table, or -1.
+template <size_t N>
+int FindRow(std::string_view word, const TLetterIndex& index,
+            const std::array<TPackedWord, N>& words)
+{
+  if (word.empty() || word.size() > MaxPackedLength || word[0] < 'A' || word[0] > 'Z')
+    return -1;
+  TPackedWord packed = Pack(word);
+  size_t letter = size_t(word[0] - 'A');
+  for (int i = 0; i < index.Count[letter]; ++i) {
+    int row = index.Rows[letter][size_t(i)];
+    if (words[size_t(row)] == packed)
+      return row;
+  }
+  return -1;
 }
 
 int HexValue(char c)
@@ -179,10 +225,10 @@ bool TagTakesAttributes(TSymbol start)
 const char* SymbolWord(TSymbol s)
 {
   if (IsStartTag(s) || IsEndTag(s))
-    return TagTable[StartSymbolOf(s)].Word;
+    return TagTable[StartSymbolOf(s)].Word.data();
   for (const auto& row : AttrTable)
     if (row.Sym == s)
-      return row.Word;
+      return row.Word.data();
   switch (s) {
   case symText: return "TEXT";
   case symEof: return "EOF";
@@ -195,29 +241,22 @@ const char* SymbolWord(TSymbol s)
 
 TSymbol LookupTag(std::string_view upperWord, bool endTag)
 {
-  if (upperWord.empty() || upperWord[0] < 'A' || upperWord[0] > 'Z')
+  int row = FindRow(upperWord, TagIndex, TagWords);
+  if (row < 0)
     return symUnknownTag;
-  int letter = upperWord[0] - 'A';
-  for (int i = 0; i < TagIndex.Count[size_t(letter)]; ++i) {
-    int row = TagIndex.Rows[size_t(letter)][size_t(i)];
-    if (SameWord(TagTable[row].Word, upperWord))
-      return endTag ? EndSymbolOf(TSymbol(row)) : TSymbol(row);
-  }
-  return symUnknownTag;
+  return endTag ? EndSymbolOf(TSymbol(row)) : TSymbol(row);
 }
 
 TSymbol LookupAttribute(std::string_view upperName)
 {
-  for (const auto& row : AttrTable)
-    if (SameWord(row.Word, upperName))
-      return row.Sym;
-  return symUnknownAttr;
+  int row = FindRow(upperName, AttrIndex, AttrWords);
+  return row < 0 ? symUnknownAttr : AttrTable[row].Sym;
 }
 
 bool LookupCharRef(std::string_view name, std::string_view& text)
 {
   for (int n = 0; n < CharRefCount; ++n) {
-    if (!SameWord(CharRefNames[n], name))
+    if (CharRefNames[n] != name)
       continue;
     if (n < FixedCharRefs)
       text = FixedCharRefText[n];

@@ -37,15 +37,7 @@ void TokenObj::Reserve(int needed, int newCapacity)
   FCapacity = newCapacity;
 }
 
-void TokenObj::AppendChar(char ch, int32_t position)
-{
-  int n = Leng();
-  Reserve(n + 1, FCapacity + GrowBy);
-  FPositions[size_t(n)] = position;
-  FChars.push_back(ch);
-}
-
-void TokenObj::AppendChars(const char* chars, int n, int32_t firstPosition, int32_t step)
+void TokenObj::AppendCharsGrowing(const char* chars, int n, int32_t firstPosition, int32_t step)
 {
   if (n <= 0)
     return;
@@ -55,9 +47,19 @@ void TokenObj::AppendChars(const char* chars, int n, int32_t firstPosition, int3
   while (leng + n > capacity)
     capacity += GrowBy;
   Reserve(leng + n, capacity);
-  int32_t* p = FPositions.get() + leng;
-  for (int k = 0; k < n; ++k)
-    p[k] = firstPosition + k * step;
+  AppendChars(chars, n, firstPosition, step);
+}
+
+void TokenObj::AppendRun(const char* chars, const int32_t* positions, int n)
+{
+  if (n <= 0)
+    return;
+  int leng = Leng();
+  int capacity = FCapacity;
+  while (leng + n > capacity)
+    capacity += GrowBy;
+  Reserve(leng + n, capacity);
+  std::copy_n(positions, size_t(n), FPositions.get() + leng);
   FChars.append(chars, size_t(n));
 }
 

@@ -23,10 +23,30 @@ public:
   // Room for positions before the array grows again.
   int Capacity() const { return FCapacity; }
 
-  void AppendChar(char ch, int32_t position);
+  void AppendChar(char ch, int32_t position)
+  {
+    size_t n = FChars.size();
+    if (int(n) >= FCapacity)
+      Reserve(int(n) + 1, FCapacity + GrowBy);
+    FPositions[n] = position;
+    FChars.push_back(ch);
+  }
   // Appends n characters; character k gets firstPosition + k * step (step 0 gives all the
   // same position, as text read from an include does).
-  void AppendChars(const char* chars, int n, int32_t firstPosition, int32_t step);
+  void AppendChars(const char* chars, int n, int32_t firstPosition, int32_t step)
+  {
+    size_t leng = FChars.size();
+    if (n <= 0 || int(leng) + n > FCapacity) {
+      AppendCharsGrowing(chars, n, firstPosition, step);
+      return;
+    }
+    int32_t* p = FPositions.get() + leng;
+    for (int k = 0; k < n; ++k)
+      p[k] = firstPosition + k * step;
+    FChars.append(chars, size_t(n));
+  }
+  // Appends n characters with their own positions.
+  void AppendRun(const char* chars, const int32_t* positions, int n);
   // Appends text whose characters all carry one position.
   void AppendText(const std::string& text, int32_t position);
   void AppendToken(const TokenObj& other);
@@ -36,6 +56,7 @@ public:
   void Truncate(int leng);
 
 private:
+  void AppendCharsGrowing(const char* chars, int n, int32_t firstPosition, int32_t step);
   void Reserve(int needed, int newCapacity);
 
   std::string FChars;
