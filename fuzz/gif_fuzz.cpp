@@ -1,0 +1,57 @@
+// Arbitrary bytes through the GIF reader, then through everything a shown GIF does.
+#include "html/images/Display.h"
+#include "html/images/GIFImage.h"
+#include "html/images/GIFReader.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+void StartQt()
+{
+  static QGuiApplication* app = nullptr;
+  if (app)
+    return;
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  static int argc = 1;
+  static char name[] = "gif_fuzz";
+  static char* argv[] = {name, nullptr};
+  // Never destroyed: at exit Qt's own statics may already be gone.
+  app = std::make_unique<QGuiApplication>(argc, argv).release();
+  TGIFReader::MaxPixels = int64_t(1) << 22; // keeps each run quick; the caps are what is tested
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+  StartQt();
+  // The last byte picks the display, so the palette and dither paths run too.
+  SetDisplayBits(size > 0 && (data[size - 1] & 1) ? 8 : 24);
+  bool nonAnimated = false;
+  auto gif = TGIFImage::CreateGifFromStream(nonAnimated, std::span(data, size));
+  if (gif) {
+    TGIFImage copy(*gif);
+    uint32_t now = 0;
+    copy.Clock = [&now] { return now; };
+    copy.SetAnimating(true);
+    for (int i = 0; i < 2 * copy.FrameCount() + 2; ++i) {
+      now += 1000;
+      copy.AnimationStep(nullptr);
+    }
+    copy.SetFrameIndex(0);
+    QImage canvas(16, 16, QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&canvas);
+    copy.SetVisible(true);
+    copy.Paint(painter, 0, 0, 16, 16);
+    painter.end();
+    (void)gif->StillBitmap();
+    (void)gif->FirstFrameBitmap();
+    (void)gif->FirstFrameMask();
+  }
+  SetDisplayBits(0);
+  return 0;
+}

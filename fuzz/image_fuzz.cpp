@@ -1,0 +1,57 @@
+// Arbitrary bytes handed to the image cache as a host-supplied stream: detection, every
+// decoder, the transparent-colour readers, masks and display conversion.
+#include "html/images/BitmapList.h"
+#include "html/images/Display.h"
+#include "html/images/GIFReader.h"
+#include "html/images/ImageLoader.h"
+#include "html/images/ImageRequest.h"
+#include "html/images/JPEGReader.h"
+
+#include <QGuiApplication>
+#include <QImageReader>
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+void StartQt()
+{
+  static QGuiApplication* app = nullptr;
+  if (app)
+    return;
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  static int argc = 1;
+  static char name[] = "image_fuzz";
+  static char* argv[] = {name, nullptr};
+  // Never destroyed: at exit Qt's own statics may already be gone.
+  app = std::make_unique<QGuiApplication>(argc, argv).release();
+  // Keeps each run quick; the caps are what is tested.
+  TGIFReader::MaxPixels = TJPEGReader::MaxPixels = int64_t(1) << 22;
+  QImageReader::setAllocationLimit(64);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+  StartQt();
+  SetDisplayBits(size > 0 && (data[size - 1] & 1) ? 8 : 24);
+  const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+  TImageRequester requester;
+  requester.OnImageRequest = [&](QObject*, const std::string&, const QByteArray*& stream) {
+    stream = &bytes;
+  };
+  TTranspKind kind = size > 1 && (data[0] & 1) ? tkCorner : tkNone;
+  bool fromCache = false, pending = false;
+  QImage mask;
+  requester.RequestImage("fuzz", kind, fromCache, pending, mask);
+  kind = tkCorner;
+  requester.RequestImage(" FUZZ ", kind, fromCache, pending, mask); // from the cache now
+  BitmapList().ClearCache();
+
+  TColor colour = 0;
+  GifTransparentColor(std::span(data, size), colour);
+  PngTransparentColor(std::span(data, size), colour);
+  SetDisplayBits(0);
+  return 0;
+}
