@@ -1,0 +1,1355 @@
+#include "html/parser/Builder.h"
+
+#include "base/Exceptions.h"
+#include "base/StringUtil.h"
+#include "html/model/CellList.h"
+#include "html/model/CellObj.h"
+#include "html/model/HorzLine.h"
+#include "html/model/ListItem.h"
+#include "html/model/MapItem.h"
+#include "html/model/ParagraphSpace.h"
+#include "html/model/PreFormated.h"
+#include "html/model/Section.h"
+#include "html/model/SectionList.h"
+#include "html/model/htmlTable.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <initializer_list>
+
+namespace {
+
+constexpr int NormalSizes[7] = {8, 10, 12, 14, 18, 24, 36};
+constexpr int PreSizes[7] = {7, 8, 10, 12, 15, 20, 30};
+constexpr int HeadingSizes[7] = {12, 24, 18, 14, 12, 10, 8}; // index 0: H without a digit
+constexpr int MonospaceSize = 10;
+constexpr unsigned char CR = TTokenizer::CrChar;
+constexpr unsigned char EofChar = TTokenizer::EofChar;
+
+TSymbolSet SetOf(std::initializer_list<TSymbol> symbols)
+{
+  TSymbolSet s;
+  for (TSymbol sym : symbols)
+    s.set(sym);
+  return s;
+}
+
+const TSymbolSet ListEndTags =
+    SetOf({symOLEnd, symULEnd, symDIREnd, symMENUEnd, symDLEnd, symBLOCKQUOTEEnd});
+const TSymbolSet TableSet = SetOf(
+    {symTABLEEnd, symTD, symTDEnd, symTR, symTREnd, symTH, symTHEnd, symCAPTION, symCAPTIONEnd});
+
+bool IsListEnd(TSymbol s)
+{
+  return ListEndTags.test(s);
+}
+
+TColor DocumentColor(TColor c)
+{
+  return IsSystemColor(c) ? c : (c | PaletteFlag);
+}
+
+// "left", "center", "right" as paragraph alignments; anything else gives fallback.
+int AlignOf(const std::string& text, int fallback)
+{
+  std::string s = strutil::LowerCase(strutil::Trim(text));
+  if (s == "left")
+    return paLeft;
+  if (s == "center")
+    return paCenter;
+  if (s == "right")
+    return paRight;
+  return fallback;
+}
+
+struct TCharsetKey {
+  const char* Key;
+  int Code;
+};
+constexpr TCharsetKey CharsetKeys[] = {
+    {"1252", 0},     {"8859-1", 0},   {"1253", 161},   {"8859-7", 161}, {"1250", 238},
+    {"8859-2", 238}, {"1251", 204},   {"8859-5", 204}, {"koi8-r", 204}, {"1254", 162},
+    {"8859-3", 162}, {"8859-9", 162}, {"1257", 186},   {"8859-4", 186},
+};
+
+} // namespace
+
+// Open table, row and cell while one table is read, and the builder state to restore at
+// each cell and at the end.
+struct TBuilder::TTableState {
+  std::unique_ptr<ThtmlTable> Table;
+  std::unique_ptr<TCellList> Row;
+  std::unique_ptr<TCellObj> Cell;
+  TCell* Outer = nullptr;
+  size_t FontDepth = 0;
+  int SavedAlign = paLeft;
+  int SavedFlags = 0;
+  bool SavedNoWrap = false;
+};
+
+TBuilder::TBuilder() = default;
+TBuilder::~TBuilder() = default;
+
+int TBuilder::FontSizeFor(int htmlSize, bool inPre)
+{
+  htmlSize = std::clamp(htmlSize, 1, 7);
+  return inPre ? PreSizes[htmlSize - 1] : NormalSizes[htmlSize - 1];
+}
+
+int TBuilder::CharsetFromContent(const std::string& content, int fallback)
+{
+  std::string lower = strutil::LowerCase(content);
+  for (const TCharsetKey& k : CharsetKeys)
+    if (lower.find(k.Key) != std::string::npos)
+      return k.Code;
+  return fallback;
+}
+
+// ---- parse frame ------------------------------------------------------------------------------
+
+void TBuilder::Start(const TParseSource& source, TSectionList* list, TAnchorList* anchors,
+                     const TParseEvents& events)
+{
+  DocRoot = list;
+  AnchorList = anchors;
+  CurCell = list;
+  CurSection.reset();
+  FEvents = events;
+  FScriptHandler = list ? list->OnScript : nullptr;
+  StyleFlags = 0;
+  ScriptShift = 0;
+  ParaAlign = paLeft;
+  OpenLink.Clear();
+  LinkOpen = false;
+  FBaseSize = 3;
+  FNesting = 0;
+  PageTitle.clear();
+  BaseURL.clear();
+  BaseTarget.clear();
+
+  FontLevels.clear();
+  if (list) {
+    const std::string& name = list->BodyFontName;
+    TMyFont base(QString::fromLatin1(name.data(), int(name.size())), 12, clBlack,
+                 list->CharsetCode);
+    base.Reapply(list, list->TextColor);
+    FontLevels.push_back(base);
+  } else {
+    FontLevels.emplace_back();
+  }
+
+  switch (source.Kind) {
+  case skFile: FTok.BeginFile(source.FileName, events.OnInclude, events.Sender); break;
+  case skStrings:
+    FTok.BeginStrings(source.Strings ? *source.Strings : std::vector<std::string>(),
+                      events.OnInclude, events.Sender);
+    break;
+  case skStream:
+    if (source.Stream)
+      FTok.BeginStream(*source.Stream, events.OnInclude, events.Sender);
+    else
+      FTok.BeginBuffer(nullptr, 0);
+    break;
+  default:
+    FTok.BeginBuffer(source.Buffer, source.Buffer ? source.Size : 0, events.OnInclude,
+                     events.Sender);
+    break;
+  }
+}
+
+void TBuilder::Finish()
+{
+  FTok.PreMode = FTok.ScriptMode = FTok.NoWrapMode = false;
+  CloseSection();
+  FontLevels.clear();
+  OpenLink.Clear();
+  LinkOpen = false;
+  CurCell = nullptr;
+}
+
+void TBuilder::ParseDocument(const TParseSource& source, TSectionList& list, TAnchorList& anchors,
+                             const TParseEvents& events)
+{
+  try {
+    Start(source, &list, &anchors, events);
+    FApplyMetaCharset = true;
+    FTok.RawScriptBody = bool(FScriptHandler);
+    OpenSection(paLeft, 0);
+    FTok.Prime();
+    ReadBody(0, TSymbolSet());
+  } catch (const EParseError&) {
+    // An unterminated comment: the document read so far stays.
+  } catch (...) {
+    Finish();
+    throw;
+  }
+  Finish();
+}
+
+void TBuilder::ParsePlainText(const TParseSource& source, TSectionList& list, TAnchorList& anchors)
+{
+  TokenObj pending;
+  try {
+    Start(source, &list, &anchors, TParseEvents());
+    PushMonospace();
+    NewPreLine(0);
+    FTok.PreMode = true;
+    // Plain text knows no comments: read byte by byte without comment detection.
+    FTok.StepChar();
+    for (;;) {
+      unsigned char c = FTok.CurCh();
+      if (c == EofChar)
+        break;
+      if (c == CR) {
+        FlushPre(pending);
+        NewPreLine(0);
+      } else if (c >= ' ') {
+        pending.AppendChar(char(c), FTok.SrcIndex());
+        if (pending.Leng() >= PreFlushSize)
+          FlushPre(pending);
+      }
+      FTok.StepChar();
+    }
+    FlushPre(pending);
+  } catch (const EParseError&) {
+    FlushPre(pending);
+  } catch (...) {
+    Finish();
+    throw;
+  }
+  Finish();
+}
+
+// ---- fonts ------------------------------------------------------------------------------------
+
+TMyFont TBuilder::StyledTop() const
+{
+  TMyFont f = FontLevels.back();
+  f.AddStyle(StyleFlags);
+  return f;
+}
+
+bool TBuilder::PushFont()
+{
+  if (int(FontLevels.size()) >= MaxFontLevels)
+    return false;
+  TMyFont copy = FontLevels.back();
+  FontLevels.push_back(std::move(copy));
+  return true;
+}
+
+void TBuilder::PopFont()
+{
+  if (FontLevels.size() > 1)
+    FontLevels.pop_back();
+}
+
+void TBuilder::PopTo(size_t depth)
+{
+  while (FontLevels.size() > std::max<size_t>(depth, 1))
+    FontLevels.pop_back();
+}
+
+void TBuilder::PushMonospace()
+{
+  PushFont();
+  TMyFont& f = Top();
+  const std::string& name = DocRoot->FixedFontName;
+  f.setFamily(QString::fromLatin1(name.data(), int(name.size())));
+  f.setFixedPitch(true);
+  f.Monospace = true;
+  f.SetNominalSize(DocRoot, MonospaceSize);
+}
+
+void TBuilder::FontChange()
+{
+  if (CurSection)
+    CurSection->FontChange(Top(), StyleFlags, ScriptShift);
+}
+
+bool TBuilder::ApplyFontTag(TSymbol sym, bool inPre)
+{
+  bool base = sym == symBASEFONT;
+  int size = 0;
+  bool haveSize = false, haveColor = false;
+  TColor color = 0;
+  std::string face;
+  for (const auto& a : Attrs()) {
+    if (a->Sym == attrSIZE) {
+      int n = a->Num;
+      if (a->Text.size() > 1 && (a->Text[0] == '+' || a->Text[0] == '-'))
+        n += FBaseSize;
+      size = std::clamp(n, 1, 7);
+      haveSize = true;
+      if (base)
+        FBaseSize = size;
+    } else if (a->Sym == attrCOLOR && !base) {
+      haveColor = ParseColor(a->Text, color) || haveColor;
+    } else if (a->Sym == attrFACE && !base) {
+      std::string f = a->Text.substr(0, 50);
+      f = strutil::Trim(f.substr(0, f.find(',')));
+      if (!f.empty())
+        face = f;
+    }
+  }
+  if (base && !(CurCell == DocRoot && DocRoot->Empty()))
+    return false;
+  PushFont();
+  if (!haveSize && !haveColor && face.empty())
+    return false;
+  TMyFont& f = Top();
+  if (haveColor)
+    f.Color = DocumentColor(color);
+  if (haveSize)
+    f.SetNominalSize(DocRoot, FontSizeFor(size, inPre));
+  if (!face.empty())
+    f.setFamily(QString::fromLatin1(face.data(), int(face.size())));
+  return true;
+}
+
+// ---- sections ---------------------------------------------------------------------------------
+
+void TBuilder::SetSection(std::unique_ptr<TSection> section)
+{
+  CloseSection();
+  CurSection = std::move(section);
+  ScriptShift = 0; // a new section starts at normal script position
+}
+
+void TBuilder::OpenSection(int align, int level)
+{
+  SetSection(std::make_unique<TSection>(DocRoot, align, OpenLink, StyledTop(), level));
+}
+
+void TBuilder::EnsureSection(int level)
+{
+  if (!CurSection)
+    OpenSection(ParaAlign, level);
+}
+
+void TBuilder::CloseSection()
+{
+  if (!CurSection)
+    return;
+  if (CurCell)
+    CurCell->Add(std::move(CurSection));
+  else
+    DiscardSection();
+}
+
+void TBuilder::DiscardSection()
+{
+  if (!CurSection)
+    return;
+  ForgetAnchors(CurSection.get());
+  CurSection.reset();
+}
+
+void TBuilder::AddItem(std::unique_ptr<TSectionBase> item)
+{
+  if (CurCell)
+    CurCell->Add(std::move(item));
+}
+
+// Anchors must never point at a section that is freed before the document is shown.
+void TBuilder::ForgetAnchors(const TSection* section)
+{
+  if (!AnchorList)
+    return;
+  std::erase_if(*AnchorList, [section](const auto& e) { return e.second == section; });
+}
+
+void TBuilder::ForgetAnchors(const TCell& cell)
+{
+  for (const auto& item : cell) {
+    if (auto* s = dynamic_cast<const TSection*>(item.get()))
+      ForgetAnchors(s);
+    else if (auto* t = dynamic_cast<const ThtmlTable*>(item.get()))
+      ForgetAnchors(*t);
+  }
+}
+
+void TBuilder::ForgetAnchors(const ThtmlTable& table)
+{
+  if (table.CaptionCell && table.CaptionCell->Content)
+    ForgetAnchors(*table.CaptionCell->Content);
+  for (const auto& row : table.Rows)
+    for (const auto& cell : *row)
+      if (cell->Content)
+        ForgetAnchors(*cell->Content);
+}
+
+std::string TBuilder::AttrText(TSymbol attr) const
+{
+  TAttribute* a = Attrs().Find(attr);
+  return a ? a->Text : std::string();
+}
+
+// ---- body -------------------------------------------------------------------------------------
+
+void TBuilder::ReadBody(int level, const TSymbolSet& endSet)
+{
+  for (;;) {
+    TSymbol s = Sym();
+    switch (s) {
+    case symEof: Next(); return;
+    case symTITLE: DoTitle(); continue;
+    case symBODY: DoBody(level); break;
+    case symHR: DoHorzLine(); break;
+    case symBASE: DoBase(); break;
+    case symOL:
+    case symUL:
+    case symDIR:
+    case symMENU:
+    case symDL:
+    case symBLOCKQUOTE:
+      if (FNesting >= MaxNesting)
+        break;
+      CloseSection();
+      ReadList(1, s, endSet);
+      // A list that stopped at a symbol of the caller's end set leaves it for the caller.
+      if (IsListEnd(Sym()))
+        Next();
+      continue;
+    case symCENTER:
+    case symDIV: DoCenterDiv(level, endSet); continue;
+    case symBGSOUND: DoSound(); break;
+    case symMETA: DoMeta(); break;
+    default:
+      if (IsCommonSymbol(s)) {
+        ReadCommon(level);
+        continue;
+      }
+      if (endSet.test(s))
+        return;
+      break;
+    }
+    Next();
+  }
+}
+
+void TBuilder::DoTitle()
+{
+  Next();
+  while (Sym() == symText) {
+    PageTitle += FTok.CurToken().Chars();
+    Next();
+  }
+}
+
+void TBuilder::DoBody(int level)
+{
+  if (!CurCell || !CurCell->Empty())
+    return;
+  DiscardSection(); // text that stood before BODY is dropped
+  TColor c = 0;
+  for (const auto& a : Attrs()) {
+    switch (a->Sym) {
+    case attrTEXT:
+      if (ParseColor(a->Text, c)) {
+        Top().Color = DocumentColor(c);
+        DocRoot->TextColor = DocumentColor(c);
+      }
+      break;
+    case attrLINK:
+      if (ParseColor(a->Text, c))
+        DocRoot->LinkColor = DocumentColor(c);
+      break;
+    case attrBGCOLOR:
+      if (ParseColor(a->Text, c))
+        DocRoot->SetPageColor(DocumentColor(c));
+      break;
+    case attrBACKGROUND: DocRoot->SetPageImage(a->Text); break;
+    case attrVLINK:
+      if (ParseColor(a->Text, c))
+        DocRoot->VisitedColor = DocumentColor(c);
+      break;
+    case attrOLINK:
+      if (ParseColor(a->Text, c)) {
+        DocRoot->OverColor = DocumentColor(c);
+        DocRoot->HoverColoring = true;
+      }
+      break;
+    default: break;
+    }
+  }
+  TMyFont base = FontLevels.front();
+  base.AddStyle(StyleFlags);
+  SetSection(std::make_unique<TSection>(DocRoot, ParaAlign, TUrlTarget(), base, level));
+}
+
+void TBuilder::DoHorzLine()
+{
+  CloseSection();
+  AddItem(std::make_unique<THorzLine>(DocRoot, Attrs()));
+}
+
+void TBuilder::DoBase()
+{
+  if (TAttribute* a = Attrs().Find(attrHREF))
+    BaseURL = a->Text;
+  if (TAttribute* a = Attrs().Find(attrTARGET))
+    BaseTarget = a->Text;
+}
+
+void TBuilder::DoCenterDiv(int level, const TSymbolSet& endSet)
+{
+  if (FNesting >= MaxNesting) {
+    Next();
+    return;
+  }
+  CloseSection();
+  int saved = ParaAlign;
+  if (Sym() == symCENTER)
+    ParaAlign = paCenter;
+  else if (TAttribute* a = Attrs().Find(attrALIGN))
+    ParaAlign = AlignOf(a->Text, ParaAlign);
+  OpenSection(ParaAlign, level);
+  Next();
+  ++FNesting;
+  TSymbolSet inner = endSet;
+  inner.set(symCENTEREnd);
+  inner.set(symDIVEnd);
+  ReadBody(level, inner);
+  --FNesting;
+  CloseSection();
+  ParaAlign = saved;
+  OpenSection(ParaAlign, level);
+  if (Sym() == symCENTEREnd || Sym() == symDIVEnd)
+    Next();
+}
+
+void TBuilder::DoSound()
+{
+  TAttribute* src = Attrs().Find(attrSRC);
+  if (!FEvents.OnSoundRequest || !src)
+    return;
+  TAttribute* loop = Attrs().Find(attrLOOP);
+  FEvents.OnSoundRequest(FEvents.Sender, src->Text, loop ? loop->Num : 1, false);
+}
+
+void TBuilder::DoMeta()
+{
+  std::string httpEq = AttrText(attrHTTP_EQUIV);
+  std::string name = AttrText(attrNAME);
+  std::string content = AttrText(attrCONTENT);
+  if (FApplyMetaCharset && !FontLevels.empty() && strutil::SameText(httpEq, "content-type")) {
+    Top().Charset = CharsetFromContent(content, DocRoot ? DocRoot->CharsetCode : 0);
+    FontChange(); // text still to come in the open section is in the new charset too
+  }
+  if (FEvents.OnMeta)
+    FEvents.OnMeta(FEvents.Sender, httpEq, name, content);
+}
+
+// ---- common symbols ---------------------------------------------------------------------------
+
+bool TBuilder::IsCommonSymbol(TSymbol s) const
+{
+  static const TSymbolSet common = SetOf({
+      symP,       symPEnd,   symB,        symBEnd,        symSTRONG,     symSTRONGEnd, symI,
+      symIEnd,    symEM,     symEMEnd,    symCITE,        symCITEEnd,    symVAR,       symVAREnd,
+      symU,       symUEnd,   symS,        symSEnd,        symSTRIKE,     symSTRIKEEnd, symSUB,
+      symSUBEnd,  symSUP,    symSUPEnd,   symBR,          symH,          symHEnd,      symTT,
+      symTTEnd,   symCODE,   symCODEEnd,  symKBD,         symKBDEnd,     symSAMP,      symSAMPEnd,
+      symFONTEnd, symBIGEnd, symSMALLEnd, symADDRESS,     symADDRESSEnd, symPRE,       symIMG,
+      symPANEL,   symA,      symAEnd,     symText,        symTABLE,      symFORM,      symFORMEnd,
+      symINPUT,   symSELECT, symTEXTAREA, symTEXTAREAEnd, symFONT,       symBASEFONT,  symBIG,
+      symSMALL,   symMAP,    symPAGE,     symSCRIPT,      symNOBR,       symNOBREnd,   symWBR,
+  });
+  return common.test(s);
+}
+
+void TBuilder::ReadCommon(int level)
+{
+  switch (Sym()) {
+  case symP:
+  case symPEnd: DoParagraph(level); return;
+  case symPRE: ReadPre(level); return;
+  case symTABLE: ReadTable(level); return;
+  case symMAP:
+    if (ReadMap())
+      Next();
+    return;
+  default:
+    DoInline(level);
+    Next();
+    return;
+  }
+}
+
+// The symbols handled the same in running text and in pre-formatted text. None of them moves
+// past the current symbol (the MAP and SCRIPT readers leave their end tag current).
+bool TBuilder::DoInline(int level)
+{
+  TSymbol s = Sym();
+  switch (s) {
+  case symB:
+  case symBEnd:
+  case symSTRONG:
+  case symSTRONGEnd:
+  case symI:
+  case symIEnd:
+  case symEM:
+  case symEMEnd:
+  case symCITE:
+  case symCITEEnd:
+  case symVAR:
+  case symVAREnd:
+  case symU:
+  case symUEnd:
+  case symS:
+  case symSEnd:
+  case symSTRIKE:
+  case symSTRIKEEnd:
+  case symSUB:
+  case symSUBEnd:
+  case symSUP:
+  case symSUPEnd: DoStyle(s, level); return true;
+  case symBR: DoLineBreak(level); return true;
+  case symH: DoHeading(level); return true;
+  case symHEnd: DoHeadingEnd(); return true;
+  case symTT:
+  case symCODE:
+  case symKBD:
+  case symSAMP:
+    PushMonospace();
+    FontChange();
+    return true;
+  case symTTEnd:
+  case symCODEEnd:
+  case symKBDEnd:
+  case symSAMPEnd:
+  case symFONTEnd:
+  case symBIGEnd:
+  case symSMALLEnd:
+    PopFont();
+    FontChange();
+    return true;
+  case symADDRESS:
+    CloseSection();
+    PushFont();
+    Top().setItalic(true);
+    OpenSection(ParaAlign, level);
+    return true;
+  case symADDRESSEnd:
+    CloseSection();
+    PopFont();
+    return true;
+  case symIMG:
+    EnsureSection(level);
+    CurSection->PlaceImage(Attrs(), CurCell, FTok.TagStart(), FTok.NoWrapMode);
+    return true;
+  case symPANEL:
+    EnsureSection(level);
+    CurSection->PlacePanel(Attrs(), FTok.TagStart(), FTok.NoWrapMode);
+    return true;
+  case symA: DoAnchor(level); return true;
+  case symAEnd: EndLink(); return true;
+  case symText:
+    EnsureSection(level);
+    CurSection->AppendRun(FTok.CurToken());
+    return true;
+  // Forms: FORM, INPUT, SELECT, TEXTAREA are read by the forms reader once it exists; until
+  // then their tags are passed over and any text inside them stays in the document.
+  case symFORM:
+  case symFORMEnd:
+  case symINPUT:
+  case symSELECT:
+  case symTEXTAREA:
+  case symTEXTAREAEnd: return true;
+  case symFONT:
+  case symBASEFONT:
+    if (ApplyFontTag(s, false))
+      FontChange();
+    return true;
+  case symBIG: DoBigSmall(true); return true;
+  case symSMALL: DoBigSmall(false); return true;
+  case symPAGE:
+    CloseSection();
+    AddItem(std::make_unique<TPage>(DocRoot));
+    return true;
+  case symSCRIPT: ReadScript(FScriptHandler); return true;
+  case symNOBR: FTok.NoWrapMode = true; return true;
+  case symNOBREnd: FTok.NoWrapMode = false; return true;
+  case symWBR:
+    if (CurSection && FTok.NoWrapMode)
+      CurSection->AppendChar(' ', FTok.TagStart());
+    return true;
+  default: return false;
+  }
+}
+
+void TBuilder::DoParagraph(int level)
+{
+  CloseSection();
+  if (!FTok.ParaSpaceAdded)
+    AddItem(std::make_unique<TParagraphSpace>(DocRoot));
+  FTok.SkipBlanks();
+  // An end tag carries no attributes of its own: the list still holds the last tag's.
+  auto alignOf = [this](TSymbol s) {
+    TAttribute* a = s == symP ? Attrs().Find(attrALIGN) : nullptr;
+    return a ? AlignOf(a->Text, ParaAlign) : ParaAlign;
+  };
+  int align = alignOf(Sym());
+  FTok.ParaSpaceAdded = true;
+  Next();
+  while (Sym() == symP || Sym() == symPEnd) {
+    align = alignOf(Sym());
+    FTok.SkipBlanks();
+    Next();
+  }
+  OpenSection(align, level);
+}
+
+void TBuilder::DoStyle(TSymbol s, int level)
+{
+  switch (s) {
+  case symB:
+  case symSTRONG: StyleFlags |= fsBold; break;
+  case symBEnd:
+  case symSTRONGEnd: StyleFlags &= ~fsBold; break;
+  case symI:
+  case symEM:
+  case symCITE:
+  case symVAR: StyleFlags |= fsItalic; break;
+  case symIEnd:
+  case symEMEnd:
+  case symCITEEnd:
+  case symVAREnd: StyleFlags &= ~fsItalic; break;
+  case symU: StyleFlags |= fsUnderline; break;
+  case symUEnd: StyleFlags &= ~fsUnderline; break;
+  case symS:
+  case symSTRIKE: StyleFlags |= fsStrikeOut; break;
+  case symSEnd:
+  case symSTRIKEEnd: StyleFlags &= ~fsStrikeOut; break;
+  case symSUB:
+  case symSUP:
+    EnsureSection(level);
+    ScriptShift = s == symSUB ? 1 : 2;
+    break;
+  case symSUBEnd:
+  case symSUPEnd: ScriptShift = 0; break;
+  default: break;
+  }
+  FontChange();
+}
+
+void TBuilder::DoLineBreak(int level)
+{
+  int align = CurSection ? CurSection->FinishLine() : ParaAlign;
+  CloseSection();
+  OpenSection(align, level);
+  if (TAttribute* a = Attrs().Find(attrCLEAR)) {
+    std::string v = strutil::LowerCase(strutil::Trim(a->Text));
+    CurSection->ClearSide = v == "left" ? clLeftSide : v == "right" ? clRightSide : clBothSides;
+  }
+}
+
+void TBuilder::DoHeading(int level)
+{
+  if (int(FontLevels.size()) >= MaxFontLevels)
+    return;
+  int digit = std::clamp(FTok.HeadingDigit(), 0, 6);
+  CloseSection();
+  PushFont();
+  Top().SetNominalSize(DocRoot, HeadingSizes[digit]);
+  Top().setBold(digit != 0);
+  AddItem(std::make_unique<THeadingSpace>(DocRoot, digit));
+  TAttribute* a = Attrs().Find(attrALIGN);
+  OpenSection(a ? AlignOf(a->Text, ParaAlign) : ParaAlign, level);
+}
+
+void TBuilder::DoHeadingEnd()
+{
+  if (FontLevels.size() <= 1)
+    return;
+  CloseSection();
+  AddItem(std::make_unique<THeadingSpace>(DocRoot, std::clamp(FTok.HeadingDigit(), 0, 6)));
+  PopFont();
+}
+
+void TBuilder::DoAnchor(int level)
+{
+  for (const auto& a : Attrs()) {
+    if (a->Sym == attrHREF) {
+      if (LinkOpen)
+        EndLink();
+      TAttribute* target = Attrs().Find(attrTARGET);
+      OpenLink.Assign(a->Text, target ? target->Text : std::string());
+      LinkOpen = true;
+      PushFont();
+      Top().AddStyle(DocRoot->LinkStyle);
+      Top().Color = DocumentColor(DocRoot->LinkColor);
+      if (CurSection)
+        CurSection->LinkMark(true, Top(), StyleFlags, OpenLink);
+    } else if (a->Sym == attrNAME && AnchorList) {
+      EnsureSection(level);
+      std::string name = strutil::UpperCase(a->Text);
+      if (!name.empty() && name[0] == '#')
+        name.erase(0, 1);
+      AnchorList->emplace_back(std::move(name), CurSection.get());
+    }
+  }
+}
+
+void TBuilder::EndLink()
+{
+  if (LinkOpen) {
+    OpenLink.Clear();
+    LinkOpen = false;
+    PopFont();
+  }
+  if (CurSection)
+    CurSection->LinkMark(false, Top(), StyleFlags, TUrlTarget());
+}
+
+void TBuilder::DoBigSmall(bool bigger)
+{
+  PushFont();
+  const int* end = NormalSizes + 7;
+  const int* at = std::find(NormalSizes, end, Top().NominalSize);
+  if (at != end) {
+    int i = int(at - NormalSizes) + (bigger ? 1 : -1);
+    if (i >= 0 && i < 7)
+      Top().SetNominalSize(DocRoot, NormalSizes[i]);
+  }
+  FontChange();
+}
+
+// After MAP. True when the map ended at its end tag (which is current).
+bool TBuilder::ReadMap()
+{
+  auto map = std::make_unique<TMapItem>();
+  map->Name = strutil::UpperCase(AttrText(attrNAME));
+  Next();
+  int stray = 0;
+  while (Sym() != symMAPEnd && Sym() != symEof && stray < 3) {
+    if (Sym() == symAREA)
+      map->AddArea(Attrs());
+    else if (Sym() != symText && ++stray == 3)
+      return false; // a map with stray markup inside is dropped; the markup is read as usual
+    Next();
+  }
+  if (Sym() != symMAPEnd)
+    return false;
+  DocRoot->Maps.Add(std::move(map));
+  return true;
+}
+
+// After SCRIPT; leaves the end tag current (or consumed with it when a handler reads the body).
+void TBuilder::ReadScript(const TScriptEvent& handler)
+{
+  if (!handler) {
+    while (Sym() != symSCRIPTEnd && Sym() != symEof)
+      Next();
+    return;
+  }
+  std::string language = AttrText(attrLANGUAGE);
+  std::string body = FTok.ReadScriptBody();
+  handler(FEvents.Sender, language, body);
+}
+
+// ---- lists ------------------------------------------------------------------------------------
+
+void TBuilder::ReadList(int level, TSymbol listSymbol, const TSymbolSet& endSet)
+{
+  char numberType = '1';
+  int32_t number = 1;
+  bool plain = false;
+  if (listSymbol == symOL) {
+    if (TAttribute* a = Attrs().Find(attrSTART); a && a->Num >= 0)
+      number = a->Num;
+    if (TAttribute* a = Attrs().Find(attrTYPE); a && !a->Text.empty())
+      numberType = a->Text[0];
+  } else if (listSymbol == symUL) {
+    plain = Attrs().Find(attrPLAIN) != nullptr;
+  }
+  CloseSection();
+  Next();
+  if (IsListEnd(Sym()))
+    return;
+  ++FNesting;
+  int lineLevel = level;
+  while (!IsListEnd(Sym()) && Sym() != symEof) {
+    TSymbol s = Sym();
+    switch (s) {
+    case symHR:
+      DoHorzLine();
+      Next();
+      break;
+    case symOL:
+    case symUL:
+    case symDIR:
+    case symMENU:
+    case symDL:
+    case symBLOCKQUOTE:
+      if (FNesting >= MaxNesting) {
+        Next();
+        break;
+      }
+      CloseSection();
+      ReadList(level + 1, s, endSet);
+      if (IsListEnd(Sym()))
+        Next();
+      break;
+    case symLI:
+      OpenListItem(listSymbol, level, numberType, number, plain);
+      FTok.SkipBlanks();
+      Next();
+      if (Sym() == symP)
+        Next();
+      lineLevel = level;
+      break;
+    case symDD:
+    case symDT:
+      lineLevel = s == symDD ? level : level - 1;
+      SetSection(std::make_unique<TDListItem>(DocRoot, OpenLink, StyledTop(), lineLevel));
+      Next();
+      break;
+    case symCENTER:
+    case symDIV: {
+      TSymbolSet inner = endSet | ListEndTags;
+      inner.set(symLI);
+      inner.set(symDD);
+      inner.set(symDT);
+      DoCenterDiv(lineLevel, inner);
+      break;
+    }
+    case symTABLE:
+      if (CurSection)
+        CurSection->FinishLine();
+      ReadTable(lineLevel);
+      break;
+    default:
+      if (IsCommonSymbol(s))
+        ReadCommon(lineLevel);
+      else if (endSet.test(s)) {
+        --FNesting;
+        return;
+      } else
+        Next();
+      break;
+    }
+  }
+  --FNesting;
+  CloseSection();
+}
+
+void TBuilder::OpenListItem(TSymbol listSymbol, int level, char numberType, int32_t& number,
+                            bool plain)
+{
+  if (listSymbol == symOL) {
+    SetSection(
+        std::make_unique<TOListItem>(DocRoot, OpenLink, StyledTop(), numberType, number, level));
+    if (number < INT32_MAX)
+      ++number;
+  } else {
+    auto item = std::make_unique<TUListItem>(DocRoot, OpenLink, StyledTop(), level);
+    item->Plain = plain && listSymbol == symUL;
+    SetSection(std::move(item));
+  }
+}
+
+// ---- pre-formatted text -----------------------------------------------------------------------
+
+void TBuilder::NewPreLine(int level)
+{
+  SetSection(std::make_unique<TPreFormated>(DocRoot, paLeft, OpenLink, StyledTop(), level));
+}
+
+void TBuilder::FlushPre(TokenObj& pending)
+{
+  if (pending.Empty())
+    return;
+  if (CurSection)
+    CurSection->AppendRun(pending);
+  pending.Clear();
+}
+
+void TBuilder::ReadPre(int level)
+{
+  CloseSection();
+  size_t depth = FontLevels.size();
+  PushMonospace();
+  NewPreLine(level);
+  FTok.PreMode = true;
+  struct TPreGuard {
+    bool& Flag;
+    ~TPreGuard() { Flag = false; }
+  } guard{FTok.PreMode};
+  TokenObj pending;
+  bool atPreEnd = false;
+  for (;;) {
+    unsigned char c = FTok.CurCh();
+    if (c == EofChar)
+      break;
+    if (c == CR) {
+      FlushPre(pending);
+      NewPreLine(level);
+      FTok.AdvanceChar();
+    } else if (c == '&' || c == '<') {
+      FlushPre(pending);
+      Next();
+      if (Sym() == symText)
+        CurSection->AppendRun(FTok.CurToken());
+      else if (!PreTag(level, depth, pending)) {
+        atPreEnd = Sym() == symPREEnd;
+        break;
+      }
+    } else {
+      // Control bytes would read as object placeholders in the section text.
+      if (c >= ' ')
+        pending.AppendChar(char(c), FTok.SrcIndex());
+      if (pending.Leng() > PreFlushSize)
+        FlushPre(pending);
+      FTok.AdvanceChar();
+    }
+  }
+  FlushPre(pending);
+  CloseSection();
+  FTok.PreMode = false;
+  PopTo(depth);
+  // The end of a table cell also ends PRE; the table reader still needs to see it.
+  if (atPreEnd)
+    Next();
+}
+
+// A tag inside PRE; false when it ends the pre-formatted text.
+bool TBuilder::PreTag(int level, size_t depth, TokenObj& pending)
+{
+  TSymbol s = Sym();
+  switch (s) {
+  case symP:
+  case symBR:
+    FlushPre(pending);
+    NewPreLine(level);
+    if (FTok.CurCh() == CR)
+      FTok.AdvanceChar();
+    return true;
+  case symB:
+  case symBEnd:
+  case symI:
+  case symIEnd:
+  case symEM:
+  case symEMEnd:
+  case symSTRONG:
+  case symSTRONGEnd:
+  case symU:
+  case symUEnd:
+  case symCITE:
+  case symCITEEnd:
+  case symVAR:
+  case symVAREnd:
+  case symS:
+  case symSEnd:
+  case symSTRIKE:
+  case symSTRIKEEnd:
+  case symIMG:
+  case symPANEL:
+  case symA:
+  case symAEnd:
+  case symINPUT:
+  case symSELECT:
+  case symTEXTAREA:
+  case symFORM:
+  case symFORMEnd:
+  case symSCRIPT: DoInline(level); return true;
+  case symMAP: ReadMap(); return true;
+  case symPAGE:
+    CloseSection();
+    AddItem(std::make_unique<TPage>(DocRoot));
+    NewPreLine(level);
+    return true;
+  case symFONT:
+  case symBASEFONT:
+    if (ApplyFontTag(s, true))
+      FontChange();
+    return true;
+  case symFONTEnd:
+    // Only fonts pushed inside this PRE (above its monospace font) are popped.
+    if (FontLevels.size() > depth + 1) {
+      PopFont();
+      FontChange();
+    }
+    return true;
+  case symPREEnd:
+  case symTDEnd:
+  case symTHEnd:
+  case symEof: return false;
+  default: return true;
+  }
+}
+
+// ---- tables -----------------------------------------------------------------------------------
+
+void TBuilder::ReadTable(int level)
+{
+  if (FNesting >= MaxNesting) {
+    Next();
+    return;
+  }
+  if (LinkOpen)
+    EndLink();
+  TTableState st;
+  st.FontDepth = FontLevels.size();
+  st.SavedAlign = ParaAlign;
+  st.SavedFlags = StyleFlags;
+  st.SavedNoWrap = FTok.NoWrapMode;
+  st.Outer = CurCell;
+  CloseSection();
+  CurCell = nullptr;
+  st.Table = std::make_unique<ThtmlTable>(DocRoot, &Attrs(), ParaAlign, st.Outer, level);
+  Next();
+  ++FNesting;
+  try {
+    while (Sym() != symTABLEEnd && Sym() != symEof) {
+      switch (Sym()) {
+      case symText: TableText(st); break;
+      case symTD:
+      case symTH: TableCell(st); break;
+      case symTDEnd:
+      case symTHEnd:
+        CloseCell(st);
+        Next();
+        break;
+      case symTR: TableRow(st); break;
+      case symTREnd: TableRowEnd(st); break;
+      case symCAPTION: TableCaption(st); break;
+      default: Next(); break;
+      }
+    }
+  } catch (...) {
+    // A parse cut short inside the table keeps what was read of it; the current cell must
+    // not be left pointing into cells that are about to go away.
+    --FNesting;
+    FinishTable(st);
+    throw;
+  }
+  --FNesting;
+  FinishTable(st);
+  Next();
+}
+
+void TBuilder::FinishTable(TTableState& st)
+{
+  if (LinkOpen)
+    EndLink();
+  PopTo(st.FontDepth);
+  CloseCell(st);
+  if (st.Row)
+    st.Table->AddRow(std::move(st.Row));
+  CurCell = st.Outer;
+  if (CurCell)
+    CurCell->Add(std::move(st.Table));
+  else
+    ForgetAnchors(*st.Table);
+  StyleFlags = st.SavedFlags;
+  FTok.NoWrapMode = st.SavedNoWrap;
+  ParaAlign = st.SavedAlign;
+}
+
+// Content between the table's tags but outside any cell goes to the enclosing cell, above
+// the table.
+void TBuilder::TableText(TTableState& st)
+{
+  TCell* saved = CurCell;
+  CurCell = st.Outer;
+  ReadBody(0, TableSet);
+  CloseSection();
+  CurCell = saved;
+}
+
+void TBuilder::RestoreCellState(const TTableState& st)
+{
+  if (LinkOpen)
+    EndLink();
+  PopTo(st.FontDepth);
+  StyleFlags = st.SavedFlags;
+  FTok.NoWrapMode = false;
+}
+
+void TBuilder::TableCell(TTableState& st)
+{
+  bool header = Sym() == symTH;
+  RestoreCellState(st);
+  if (st.Cell)
+    CloseCell(st);
+  else if (!st.Row)
+    st.Row = std::make_unique<TCellList>();
+  int align = st.Row->HorzAlign ? st.Row->HorzAlign : (header ? paCenter : paLeft);
+  if (header)
+    StyleFlags |= fsBold;
+  if (TAttribute* a = Attrs().Find(attrALIGN))
+    align = AlignOf(a->Text, align);
+  uint8_t valign = st.Row->VertAlign;
+  if (TAttribute* a = Attrs().Find(attrVALIGN))
+    valign = ParseVertAlign(a->Text, valign);
+  st.Cell = std::make_unique<TCellObj>(DocRoot, &Attrs(), valign);
+  CurCell = st.Cell->Content.get();
+  ParaAlign = align;
+  FTok.SkipBlanks();
+  // Set before the next token so that content clears it: a P right at the start of the
+  // cell adds no space, one after some text does.
+  FTok.ParaSpaceAdded = true;
+  Next();
+  ReadBody(0, TableSet);
+}
+
+void TBuilder::CloseCell(TTableState& st)
+{
+  CloseSection();
+  if (st.Cell) {
+    if (st.Row && CurCell == st.Cell->Content.get())
+      st.Row->Add(std::move(st.Cell));
+    else if (st.Cell->Content)
+      ForgetAnchors(*st.Cell->Content);
+    st.Cell.reset();
+  }
+  CurCell = nullptr;
+}
+
+void TBuilder::TableRow(TTableState& st)
+{
+  if (LinkOpen)
+    EndLink();
+  if (st.Row) {
+    CloseCell(st);
+    st.Table->AddRow(std::move(st.Row));
+  }
+  st.Row = std::make_unique<TCellList>(&Attrs());
+  Next();
+}
+
+void TBuilder::TableRowEnd(TTableState& st)
+{
+  if (LinkOpen)
+    EndLink();
+  if (st.Row) {
+    CloseCell(st);
+    st.Table->AddRow(std::move(st.Row));
+  }
+  Next();
+}
+
+void TBuilder::TableCaption(TTableState& st)
+{
+  RestoreCellState(st);
+  CloseCell(st);
+  if (TAttribute* a = Attrs().Find(attrALIGN))
+    st.Table->CaptionOnTop = strutil::LowerCase(strutil::Trim(a->Text)) != "bottom";
+  CurCell = st.Table->CaptionCell->Content.get();
+  ParaAlign = paCenter;
+  Next();
+  ReadBody(0, TableSet);
+  CloseSection();
+  CurCell = nullptr;
+  if (Sym() == symCAPTIONEnd)
+    Next();
+}
+
+// ---- framesets --------------------------------------------------------------------------------
+
+bool TBuilder::ShowsBodyContent(TSymbol s)
+{
+  static const TSymbolSet body =
+      SetOf({symBODY, symP, symH, symHR, symOL, symUL, symDIR, symMENU, symDL, symADDRESS,
+             symBLOCKQUOTE, symPRE, symIMG, symTABLE, symFORM});
+  return body.test(s);
+}
+
+void TBuilder::SkipTo(TSymbol endSym)
+{
+  while (Sym() != endSym && Sym() != symEof)
+    Next();
+}
+
+bool TBuilder::ReadFrameDocument(const TParseSource& source, TFrameSetReader& frameset,
+                                 const TParseEvents& events)
+{
+  bool isFrameSet = false;
+  try {
+    Start(source, nullptr, nullptr, events);
+    // The frame viewer's own meta handler takes the charset of a frameset document.
+    FApplyMetaCharset = false;
+    FScriptHandler = frameset.ScriptHandler();
+    FTok.RawScriptBody = bool(FScriptHandler);
+    FTok.Prime();
+    while (Sym() != symEof && !ShowsBodyContent(Sym())) {
+      switch (Sym()) {
+      case symTITLE: DoTitle(); continue;
+      case symBASE: DoBase(); break;
+      case symBGSOUND: DoSound(); break;
+      case symMETA: DoMeta(); break;
+      case symSCRIPT: ReadScript(FScriptHandler); break;
+      case symNOFRAMES: SkipTo(symNOFRAMESEnd); break;
+      case symFRAMESET:
+        isFrameSet = true;
+        ReadFrameSet(frameset, 0);
+        break;
+      default: break;
+      }
+      Next();
+    }
+  } catch (const EParseError&) {
+    // Errors in the source are swallowed: what was read stands.
+  } catch (...) {
+    Finish();
+    throw;
+  }
+  Finish();
+  FApplyMetaCharset = true;
+  return isFrameSet;
+}
+
+// At a FRAMESET; leaves its end tag (or the end of the input) current.
+void TBuilder::ReadFrameSet(TFrameSetReader& frameset, int depth)
+{
+  frameset.InitFromAttributes(Attrs());
+  struct TComplete {
+    TFrameSetReader& Set;
+    ~TComplete() { Set.Complete(); }
+  };
+  TComplete complete{frameset};
+  Next();
+  while (Sym() != symFRAMESETEnd && Sym() != symEof) {
+    switch (Sym()) {
+    case symFRAMESET:
+      if (depth < MaxNesting) {
+        if (TFrameSetReader* child = frameset.AddFrameSet())
+          ReadFrameSet(*child, depth + 1);
+        else
+          SkipTo(symFRAMESETEnd);
+      }
+      break;
+    case symFRAME: frameset.AddFrame(Attrs()); break;
+    case symNOFRAMES: SkipTo(symNOFRAMESEnd); break;
+    case symSCRIPT: ReadScript(FScriptHandler); break;
+    default: break;
+    }
+    Next();
+  }
+}
+
+bool TBuilder::HasFrameSet(const TParseSource& source)
+{
+  bool result = false;
+  try {
+    Start(source, nullptr, nullptr, TParseEvents());
+    FTok.Prime();
+    while (Sym() != symEof && !ShowsBodyContent(Sym())) {
+      if (Sym() == symFRAMESET) {
+        result = true;
+        break;
+      }
+      if (Sym() == symSCRIPT)
+        SkipTo(symSCRIPTEnd);
+      Next();
+    }
+  } catch (const EParseError&) {
+  } catch (...) {
+    Finish();
+    throw;
+  }
+  Finish();
+  return result;
+}

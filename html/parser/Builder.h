@@ -1,0 +1,166 @@
+#pragma once
+// The document builder: drives the tokenizer and turns its symbols into the document model. A
+// recursive-descent reader without a tree: body, common inline and block symbols, lists,
+// pre-formatted text and tables each read until a symbol that ends their scope, and leave that
+// symbol current for their caller.
+//
+//   TBuilder builder;
+//   builder.ParseDocument(TParseSource::File(name), list, anchors, events);
+//   title = builder.PageTitle;
+//
+// A builder holds its own tokenizer, so handlers that start another parse on another builder
+// do not disturb the running one. One builder parses one document at a time.
+#include "base/UrlTarget.h"
+#include "html/model/MyFont.h"
+#include "html/parser/BuilderEvents.h"
+#include "html/parser/FrameSetReader.h"
+#include "html/parser/Tokenizer.h"
+
+#include <bitset>
+#include <memory>
+#include <string>
+#include <vector>
+
+class TCell;
+class TCellList;
+class TCellObj;
+class TSection;
+class TSectionBase;
+class TSectionList;
+class ThtmlTable;
+
+using TSymbolSet = std::bitset<symCount>;
+
+class TBuilder {
+public:
+  static constexpr int MaxFontLevels = 25;
+  // Tables, lists and CENTER/DIV blocks nested deeper than this are read as if the extra
+  // opening tags were not there: the reader and the layout recurse once per level.
+  static constexpr int MaxNesting = 60;
+  // Pre-formatted text is handed to its section in pieces of about this size.
+  static constexpr int PreFlushSize = 200;
+
+  TBuilder();
+  ~TBuilder();
+  TBuilder(const TBuilder&) = delete;
+  TBuilder& operator=(const TBuilder&) = delete;
+
+  // Fills list (cleared by the caller) and anchors from an HTML document. An unterminated
+  // comment ends the parse quietly with the model built so far; other errors (a file that
+  // cannot be read) pass on after the open section has gone to its cell.
+  void ParseDocument(const TParseSource& source, TSectionList& list, TAnchorList& anchors,
+                     const TParseEvents& events = {});
+  // Shows the source as pre-formatted text: nothing is markup or a reference.
+  void ParsePlainText(const TParseSource& source, TSectionList& list, TAnchorList& anchors);
+  // Reads the head of a document for the frame viewer: TITLE, BASE, BGSOUND, META and SCRIPT,
+  // and a FRAMESET into frameset. Stops at body content. True when a FRAMESET was read.
+  bool ReadFrameDocument(const TParseSource& source, TFrameSetReader& frameset,
+                         const TParseEvents& events = {});
+  // True when a FRAMESET comes before any body content.
+  bool HasFrameSet(const TParseSource& source);
+
+  // From TITLE and BASE after the last parse.
+  std::string PageTitle;
+  std::string BaseURL;
+  std::string BaseTarget;
+  // BASEFONT size after the last parse (3 unless the document changed it).
+  int BaseSize() const { return FBaseSize; }
+
+  // Charset code for a META content-type value; fallback when no known charset is named.
+  static int CharsetFromContent(const std::string& content, int fallback);
+  // Point sizes of HTML font sizes 1-7, in normal and in pre-formatted text.
+  static int FontSizeFor(int htmlSize, bool inPre);
+
+private:
+  struct TTableState;
+
+  // Parse frame
+  void Start(const TParseSource& source, TSectionList* list, TAnchorList* anchors,
+             const TParseEvents& events);
+  void Finish();
+  void Next() { FTok.NextToken(); }
+  TSymbol Sym() const { return FTok.CurSym(); }
+  const TAttributeList& Attrs() const { return FTok.Attributes(); }
+  std::string AttrText(TSymbol attr) const;
+
+  // Fonts
+  TMyFont& Top() { return FontLevels.back(); }
+  TMyFont StyledTop() const;
+  bool PushFont();
+  void PopFont();
+  void PopTo(size_t depth);
+  void PushMonospace();
+  void FontChange();
+  bool ApplyFontTag(TSymbol sym, bool inPre);
+
+  // Sections
+  void OpenSection(int align, int level);
+  void EnsureSection(int level);
+  void SetSection(std::unique_ptr<TSection> section);
+  void CloseSection();
+  void DiscardSection();
+  void AddItem(std::unique_ptr<TSectionBase> item);
+  void ForgetAnchors(const TSection* section);
+  void ForgetAnchors(const TCell& cell);
+  void ForgetAnchors(const ThtmlTable& table);
+
+  // Readers
+  void ReadBody(int level, const TSymbolSet& endSet);
+  bool IsCommonSymbol(TSymbol s) const;
+  void ReadCommon(int level);
+  bool DoInline(int level); // false for symbols it does not handle
+  void DoParagraph(int level);
+  void DoTitle();
+  void DoBody(int level);
+  void DoHorzLine();
+  void DoBase();
+  void DoCenterDiv(int level, const TSymbolSet& endSet);
+  void DoSound();
+  void DoMeta();
+  void DoStyle(TSymbol s, int level);
+  void DoLineBreak(int level);
+  void DoHeading(int level);
+  void DoHeadingEnd();
+  void DoAnchor(int level);
+  void EndLink();
+  void DoBigSmall(bool bigger);
+  bool ReadMap();
+  void ReadScript(const TScriptEvent& handler);
+  void ReadList(int level, TSymbol listSymbol, const TSymbolSet& endSet);
+  void OpenListItem(TSymbol listSymbol, int level, char numberType, int32_t& number, bool plain);
+  void ReadPre(int level);
+  bool PreTag(int level, size_t depth, TokenObj& pending);
+  void NewPreLine(int level);
+  void FlushPre(TokenObj& pending);
+  void ReadTable(int level);
+  void FinishTable(TTableState& st);
+  void TableCell(TTableState& st);
+  void TableRow(TTableState& st);
+  void TableRowEnd(TTableState& st);
+  void TableCaption(TTableState& st);
+  void TableText(TTableState& st);
+  void CloseCell(TTableState& st);
+  void RestoreCellState(const TTableState& st);
+
+  // Frames
+  void ReadFrameSet(TFrameSetReader& frameset, int depth);
+  void SkipTo(TSymbol endSym);
+  static bool ShowsBodyContent(TSymbol s);
+
+  TTokenizer FTok;
+  TSectionList* DocRoot = nullptr;
+  TAnchorList* AnchorList = nullptr;
+  TCell* CurCell = nullptr;
+  std::unique_ptr<TSection> CurSection;
+  std::vector<TMyFont> FontLevels;
+  int StyleFlags = 0;
+  int ScriptShift = 0;
+  int ParaAlign = 1;
+  TUrlTarget OpenLink;
+  bool LinkOpen = false;
+  int FBaseSize = 3;
+  int FNesting = 0;
+  bool FApplyMetaCharset = true;
+  TParseEvents FEvents;
+  TScriptEvent FScriptHandler;
+};
