@@ -43,8 +43,11 @@ std::vector<TFileFilter> TFilePane::ParseFilter(const std::string& filter)
 {
   std::vector<TFileFilter> result;
   QStringList parts = QString::fromStdString(filter).split('|');
-  for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
-    result.push_back({parts[i].toStdString(), parts[i + 1].split(';', Qt::SkipEmptyParts)});
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    QStringList masks = parts[i + 1].split(';', Qt::SkipEmptyParts);
+    if (!masks.isEmpty())
+      result.push_back({parts[i].toStdString(), masks});
+  }
   return result;
 }
 

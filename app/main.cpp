@@ -1,6 +1,7 @@
 // Entry point: the normal window, or one of the headless modes named by the first argument.
 #include "app/LumoraApplication.h"
 #include "app/LumoraF.h"
+#include "html/parser/TokenDump.h"
 #include "platform/ScriptedDialogs.h"
 
 #include <QTimer>
@@ -66,6 +67,16 @@ int RunSnapshot(int argc, char** argv)
   return result;
 }
 
+// lumora --dump-tokens FILE
+int RunDumpTokens(int argc, char** argv)
+{
+  if (argc < 3) {
+    std::cerr << "usage: lumora --dump-tokens FILE\n";
+    return 2;
+  }
+  return DumpTokens(argv[2], std::cout);
+}
+
 struct TMode {
   const char* Flag;
   int (*Run)(int argc, char** argv);
@@ -73,6 +84,7 @@ struct TMode {
 
 const TMode Modes[] = {
     {"--snapshot", RunSnapshot},
+    {"--dump-tokens", RunDumpTokens},
 };
 
 } // namespace
