@@ -1,92 +1,69 @@
 #include "html/viewer/FrameViewer.h"
 
 #include "base/StringUtil.h"
+#include "html/images/ImageResources.h"
+#include "html/model/Section.h"
+#include "html/model/SectionList.h"
+#include "html/model/SelTextCount.h"
+#include "html/viewer/HTMLViewer.h"
+#include "html/viewer/SourceName.h"
+#include "platform/Canvas.h"
 
-#include <QFile>
 #include <QFileInfo>
-#include <QFontDatabase>
-#include <QImage>
-#include <QLabel>
 #include <QPageLayout>
 #include <QPainter>
-#include <QPixmap>
-#include <QPlainTextEdit>
 #include <QPrinter>
-#include <QScrollArea>
-#include <QScrollBar>
-#include <QStackedWidget>
-#include <QTextCursor>
-#include <QTextDocument>
-#include <QUrl>
 #include <QVBoxLayout>
-
-namespace {
-
-// The clipboard buffer holds 32000 characters with its terminator.
-constexpr int MaxCopyLength = 31999;
-
-QString Q(const std::string& s)
-{
-  return QString::fromStdString(s);
-}
-
-QByteArray ReadBytes(const std::string& file)
-{
-  QFile f(Q(file));
-  if (!f.open(QIODevice::ReadOnly))
-    return {};
-  return f.readAll();
-}
-
-bool StartsWithNoCase(const std::string& s, const std::string& prefix)
-{
-  return s.size() >= prefix.size() && strutil::SameText(s.substr(0, prefix.size()), prefix);
-}
-
-} // namespace
+#include <algorithm>
 
 namespace viewerutil {
 
 void SplitAnchor(const std::string& name, std::string& file, std::string& anchor)
 {
-  size_t hash = name.find('#');
-  file = name.substr(0, hash);
-  anchor = hash == std::string::npos ? std::string() : name.substr(hash + 1);
+  sourcename::SplitAnchor(name, file, anchor);
 }
 
 bool IsImageName(const std::string& name)
 {
   static const char* const exts[] = {".gif", ".jpg", ".jpeg", ".bmp", ".png"};
   std::string ext = strutil::LowerCase(strutil::ExtractFileExt(name));
-  for (const char* e : exts)
-    if (ext == e)
-      return true;
-  return false;
+  return std::any_of(std::begin(exts), std::end(exts), [&](const char* e) { return ext == e; });
 }
 
 } // namespace viewerutil
+
+void ConfigureMainViewer(THTMLViewer& viewer)
+{
+  viewer.SetCursor(ViewerCursor(crTextBeam));
+  viewer.SetNoSelect(false);
+  viewer.PrintMarginLeft = viewer.PrintMarginRight = 2.0;
+  viewer.PrintMarginTop = viewer.PrintMarginBottom = 2.0;
+  viewer.SetDefBackground(clWhite);
+  viewer.SetDefFontName("Times New Roman");
+  viewer.SetDefPreFontName("Courier New");
+  viewer.SetDefOverLinkColor(clRed);
+  viewer.SetHistoryMaxCount(50);
+  viewer.SetBorderStyle(htNone);
+  viewer.SethtOptions(htOverLinksActive | htNoLinkUnderline);
+  viewer.SetViewImages(true);
+}
 
 TFrameViewer::TFrameViewer(QWidget* parent) : QWidget(parent)
 {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
-  FPages = new QStackedWidget(this);
-  layout->addWidget(FPages);
-  FText = new QPlainTextEdit(FPages);
-  FText->setReadOnly(true);
-  FText->setAcceptDrops(false); // dropped files are the main window's business
-  FText->setFrameShape(QFrame::NoFrame);
-  FText->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-  FText->setStyleSheet("QPlainTextEdit { background: white; color: black; }");
-  FImageArea = new QScrollArea(FPages);
-  FImageArea->setFrameShape(QFrame::NoFrame);
-  FImageArea->setStyleSheet("QScrollArea { background: white; }");
-  FImage = new QLabel(FImageArea);
-  FImage->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  FImageArea->setWidget(FImage);
-  FImageArea->setWidgetResizable(true);
-  FPages->addWidget(FText);
-  FPages->addWidget(FImageArea);
+  FViewer = new THTMLViewer(this);
+  layout->addWidget(FViewer);
+  ConfigureMainViewer(*FViewer);
+  FViewer->SetHistoryMaxCount(0); // the host chooses the history size
+  FViewer->OnHistoryChange = [this](QObject*) {
+    if (OnHistoryChange)
+      OnHistoryChange(this);
+  };
+  FViewer->OnHotSpotCovered = [this](QObject* sender, const std::string& url) {
+    if (OnHotSpotTargetCovered)
+      OnHotSpotTargetCovered(sender, FViewer->LinkTarget(), url);
+  };
   resize(150, 150);
 }
 
@@ -94,14 +71,20 @@ TFrameViewer::~TFrameViewer() = default;
 
 void TFrameViewer::LoadFromFile(const std::string& fileName)
 {
+  if (FViewer->Processing())
+    return;
   std::string file, anchor;
   viewerutil::SplitAnchor(fileName, file, anchor);
-  QFileInfo info(Q(file));
+  QFileInfo info(QString::fromStdString(file));
   if (file.empty() || !info.exists() || info.isDir())
     throw EViewerError(msg::CantLocateFile + fileName);
-  RememberPosition();
-  Show(file, anchor);
-  AddHistory(file);
+  std::string ext = strutil::LowerCase(strutil::ExtractFileExt(file));
+  if (viewerutil::IsImageName(file))
+    FViewer->LoadImageFile(file);
+  else if (ext == ".txt")
+    FViewer->LoadPlainFile(file);
+  else
+    FViewer->LoadFromFile(fileName);
 }
 
 void TFrameViewer::LoadImageFile(const std::string& fileName)
@@ -112,43 +95,89 @@ void TFrameViewer::LoadImageFile(const std::string& fileName)
 
 void TFrameViewer::Reload()
 {
-  if (FDocumentName.empty())
+  std::string name = FViewer->LoadedFileName();
+  if (name.empty() || FViewer->Processing())
     return;
-  int position = Position();
-  Show(FDocumentName, {});
-  SetPosition(position);
+  int32_t position = FViewer->ReadingPosition();
+  switch (FViewer->DocumentKind()) {
+  case dkText: FViewer->LoadPlainFile(name); break;
+  case dkImage: FViewer->LoadImageFile(name); break;
+  default: FViewer->LoadFromFile(name); break;
+  }
+  FViewer->SetReadingPosition(position);
 }
 
 void TFrameViewer::StepBack()
 {
-  GoToHistory(FHistoryIndex + 1);
+  FViewer->StepBack();
 }
 
 void TFrameViewer::StepForward()
 {
-  GoToHistory(FHistoryIndex - 1);
+  FViewer->StepForward();
 }
 
 bool TFrameViewer::BackButtonEnabled() const
 {
-  return int(FHistory.size()) - 2 >= FHistoryIndex;
+  return FViewer->BackButtonEnabled();
 }
 
 bool TFrameViewer::FwdButtonEnabled() const
 {
-  return FHistoryIndex > 0;
+  return FViewer->FwdButtonEnabled();
+}
+
+int TFrameViewer::HistoryMaxCount() const
+{
+  return FViewer->HistoryMaxCount();
 }
 
 void TFrameViewer::SetHistoryMaxCount(int value)
 {
-  if (value < 0 || value == FHistoryMaxCount)
+  if (value < 0 || value == FViewer->HistoryMaxCount())
     return;
-  FHistoryMaxCount = value;
-  bool had = !FHistory.empty();
-  FHistory.clear();
-  FHistoryIndex = 0;
-  if (had)
-    HistoryChanged();
+  FViewer->ClearHistory();
+  FViewer->SetHistoryMaxCount(value);
+}
+
+const std::string& TFrameViewer::DocumentName() const
+{
+  return FViewer->LoadedFileName();
+}
+
+std::string TFrameViewer::ResolveSourceName(const std::string& name) const
+{
+  return FViewer->ResolveSourceName(name);
+}
+
+bool TFrameViewer::ShowsImage() const
+{
+  return FViewer->DocumentKind() == dkImage;
+}
+
+QString TFrameViewer::DocumentText() const
+{
+  // The text of the document's top-level paragraphs, one line each.
+  std::string text;
+  for (const auto& item : *FViewer->SectionList())
+    if (auto* section = dynamic_cast<const TSection*>(item.get())) {
+      if (!text.empty())
+        text += '\n';
+      for (char c : section->Chars)
+        if (!placeholder::IsObject(c))
+          text += c == placeholder::NoBreakSpace ? ' ' : c;
+    }
+  return QString::fromLatin1(text.data(), int(text.size()));
+}
+
+void TFrameViewer::CopySelected()
+{
+  TSectionList& list = *FViewer->SectionList();
+  if (list.SelStartPos >= list.SelEndPos)
+    return;
+  if (list.SelEndPos - list.SelStartPos >= ClipBuffer::DefaultSize)
+    throw EBufferTooSmall(msg::SelectionTooBig);
+  FViewer->CopySelected();
 }
 
 QPrinter& TFrameViewer::Printer()
@@ -162,134 +191,36 @@ QPrinter& TFrameViewer::Printer()
 
 void TFrameViewer::Print(int fromPage, int toPage)
 {
-  if (FDocumentName.empty() || fromPage > toPage)
+  // Until the print layout exists, pages are bands of the screen layout scaled to the paper.
+  if (DocumentName().empty() || fromPage > toPage || fromPage < 1)
     return;
   QPrinter& printer = Printer();
   printer.setFromTo(fromPage, toPage);
   printer.setPrintRange(QPrinter::PageRange);
-  if (ShowsImage())
-    PrintImage(printer);
-  else
-    FText->document()->print(&printer);
-}
-
-void TFrameViewer::PrintImage(QPrinter& printer)
-{
-  if (printer.fromPage() > 1)
-    return; // an image is a page of its own
   QPainter painter(&printer);
-  QPixmap pixmap = FImage->pixmap();
-  QSize size = pixmap.size().scaled(painter.viewport().size(), Qt::KeepAspectRatio);
-  if (pixmap.width() <= painter.viewport().width())
-    size = pixmap.size();
-  painter.drawPixmap(QRect(QPoint(0, 0), size), pixmap);
-}
-
-void TFrameViewer::CopySelected()
-{
-  if (ShowsImage())
+  if (!painter.isActive())
     return;
-  int length = int(FText->textCursor().selectedText().size());
-  if (length == 0)
-    return;
-  if (length > MaxCopyLength)
-    throw EBufferTooSmall(msg::SelectionTooBig);
-  FText->copy();
-}
-
-std::string TFrameViewer::ResolveSourceName(const std::string& name) const
-{
-  std::string s = strutil::Trim(name);
-  s = QUrl::fromPercentEncoding(QByteArray::fromStdString(s)).toStdString();
-  if (StartsWithNoCase(s, "file://"))
-    s = s.substr(7);
-  if (s.empty() || s[0] == '/' || FDocumentName.empty())
-    return s;
-  return strutil::ExtractFilePath(FDocumentName) + s;
-}
-
-bool TFrameViewer::ShowsImage() const
-{
-  return FPages->currentWidget() == FImageArea;
-}
-
-QString TFrameViewer::DocumentText() const
-{
-  return FText->toPlainText();
-}
-
-void TFrameViewer::Show(const std::string& file, const std::string& anchor)
-{
-  if (viewerutil::IsImageName(file))
-    ShowImage(file);
-  else
-    ShowText(file, anchor);
-  FDocumentName = file;
-}
-
-void TFrameViewer::ShowText(const std::string& file, const std::string& anchor)
-{
-  // Single-byte text: every byte is one character.
-  FText->setPlainText(QString::fromLatin1(ReadBytes(file)));
-  FPages->setCurrentWidget(FText);
-  FText->moveCursor(QTextCursor::Start);
-  if (!anchor.empty())
-    FText->find(Q("name=\"" + anchor + "\""));
-}
-
-void TFrameViewer::ShowImage(const std::string& file)
-{
-  QImage image;
-  image.loadFromData(ReadBytes(file)); // a broken file shows an empty page
-  FImage->setPixmap(QPixmap::fromImage(image));
-  FPages->setCurrentWidget(FImageArea);
-}
-
-int TFrameViewer::Position() const
-{
-  return ShowsImage() ? FImageArea->verticalScrollBar()->value()
-                      : FText->verticalScrollBar()->value();
-}
-
-void TFrameViewer::SetPosition(int position)
-{
-  if (ShowsImage())
-    FImageArea->verticalScrollBar()->setValue(position);
-  else
-    FText->verticalScrollBar()->setValue(position);
-}
-
-void TFrameViewer::RememberPosition()
-{
-  if (FHistoryIndex < int(FHistory.size()))
-    FHistory[FHistoryIndex].Position = Position();
-}
-
-void TFrameViewer::AddHistory(const std::string& name)
-{
-  if (FHistoryMaxCount <= 0)
-    return;
-  FHistory.erase(FHistory.begin(), FHistory.begin() + FHistoryIndex);
-  FHistoryIndex = 0;
-  FHistory.insert(FHistory.begin(), THistoryEntry{name, 0});
-  if (int(FHistory.size()) > FHistoryMaxCount)
-    FHistory.erase(FHistory.begin() + FHistoryMaxCount);
-  HistoryChanged();
-}
-
-void TFrameViewer::GoToHistory(int index)
-{
-  if (index == FHistoryIndex || index < 0 || index >= int(FHistory.size()))
-    return;
-  RememberPosition();
-  FHistoryIndex = index;
-  Show(FHistory[index].Name, {});
-  SetPosition(FHistory[index].Position);
-  HistoryChanged();
-}
-
-void TFrameViewer::HistoryChanged()
-{
-  if (OnHistoryChange)
-    OnHistoryChange(this);
+  QRect page = painter.viewport();
+  int width = std::max(1, FViewer->width());
+  double scale = double(page.width()) / std::max(1, width);
+  int band = std::max(1, int(page.height() / scale));
+  int pages = std::max(1, (FViewer->DocumentHeight() + band - 1) / band);
+  TSectionList& list = *FViewer->SectionList();
+  int32_t savedScroll = list.ScrollY;
+  bool first = true;
+  for (int n = fromPage; n <= std::min(toPage, pages); ++n) {
+    if (!first)
+      printer.newPage();
+    first = false;
+    QImage image(width, band, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter bandPainter(&image);
+    TCanvas canvas(&bandPainter);
+    list.SetScroll((n - 1) * band);
+    list.Paint(canvas, image.rect(), 2000, FViewer->MarginWidth(), FViewer->MarginHeight());
+    bandPainter.end();
+    painter.drawImage(QRect(0, 0, page.width(), int(band * scale)), image);
+  }
+  list.SetScroll(savedScroll);
+  FViewer->update();
 }

@@ -1,27 +1,25 @@
 #pragma once
-// The interim frame viewer. It offers the operations and events the main window relies on and
-// shows documents as plain text (HTML source included) or as a single image, with a simple
-// top-level history, so the program runs end to end. The HTML viewer with framesets replaces
-// its inside later; this interface stays.
+// The frame viewer as the main window sees it. For now it hosts a single THTMLViewer set up
+// with the main window's viewer settings: real pages, links, Back and Forward, copying. Frame
+// sets come later; this interface stays.
 #include "base/Exceptions.h"
 
 #include <QWidget>
 #include <functional>
 #include <memory>
 #include <string>
-#include <vector>
 
-class QLabel;
-class QPlainTextEdit;
 class QPrinter;
-class QScrollArea;
-class QStackedWidget;
+class THTMLViewer;
 
 // Raised by CopySelected when the selection does not fit the clipboard buffer.
 class EBufferTooSmall : public ELumoraError {
 public:
   using ELumoraError::ELumoraError;
 };
+
+// The viewer settings of the main window (colours, fonts, cursor, options, history size).
+void ConfigureMainViewer(THTMLViewer& viewer);
 
 class TFrameViewer : public QWidget {
 public:
@@ -32,7 +30,8 @@ public:
   explicit TFrameViewer(QWidget* parent = nullptr);
   ~TFrameViewer() override;
 
-  // Shows a file; the name may end in "#anchor". A missing file raises EViewerError.
+  // Shows a file; the name may end in "#anchor". A missing file raises EViewerError. Text
+  // files (".txt") are shown as plain pre-formatted text, images as a page of their own.
   void LoadFromFile(const std::string& fileName);
   // Shows an image file; names that are not images are ignored.
   void LoadImageFile(const std::string& fileName);
@@ -47,47 +46,25 @@ public:
   // A name found in a page as a full path, relative names taken from the current document.
   std::string ResolveSourceName(const std::string& name) const;
 
-  int HistoryMaxCount() const { return FHistoryMaxCount; }
+  int HistoryMaxCount() const;
   // Negative values are ignored; any change empties the history.
   void SetHistoryMaxCount(int value);
   // The file shown, without anchor; empty before the first load.
-  const std::string& DocumentName() const { return FDocumentName; }
+  const std::string& DocumentName() const;
   // The printer Print uses; callers may configure it (output file, printer name) first.
   QPrinter& Printer();
 
   // What is on screen, for the window's own checks and the tests.
   bool ShowsImage() const;
   QString DocumentText() const;
+  THTMLViewer& Viewer() const { return *FViewer; }
 
   THistoryChangeEvent OnHistoryChange;
   THotSpotTargetEvent OnHotSpotTargetCovered;
 
 private:
-  struct THistoryEntry {
-    std::string Name;
-    int Position = 0;
-  };
-
-  void Show(const std::string& file, const std::string& anchor);
-  void ShowText(const std::string& file, const std::string& anchor);
-  void ShowImage(const std::string& file);
-  int Position() const;
-  void SetPosition(int position);
-  void RememberPosition();
-  void AddHistory(const std::string& name);
-  void GoToHistory(int index);
-  void HistoryChanged();
-  void PrintImage(QPrinter& printer);
-
-  QStackedWidget* FPages = nullptr;
-  QPlainTextEdit* FText = nullptr;
-  QScrollArea* FImageArea = nullptr;
-  QLabel* FImage = nullptr;
+  THTMLViewer* FViewer = nullptr;
   std::unique_ptr<QPrinter> FPrinter;
-  std::string FDocumentName;
-  std::vector<THistoryEntry> FHistory; // newest first
-  int FHistoryIndex = 0;
-  int FHistoryMaxCount = 0;
 };
 
 namespace viewerutil {

@@ -1,0 +1,1392 @@
+#include "html/viewer/HTMLViewer.h"
+
+#include "base/Exceptions.h"
+#include "base/StringUtil.h"
+#include "html/images/BitmapList.h"
+#include "html/images/ImageResources.h"
+#include "html/model/FontObj.h"
+#include "html/model/FormControlObj.h"
+#include "html/model/ImageObj.h"
+#include "html/model/SectionList.h"
+#include "html/parser/Builder.h"
+#include "html/viewer/PaintPanel.h"
+#include "html/viewer/ScrollBar32.h"
+#include "html/viewer/SourceName.h"
+#include "platform/Canvas.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QSignalBlocker>
+#include <QThread>
+#include <QWheelEvent>
+#include <algorithm>
+#include <exception>
+
+namespace {
+
+constexpr int SmallStep = 16;
+constexpr int HSmallStep = 15;
+constexpr int MaxHorzWidth = 2000;
+
+bool IsWordChar(char c)
+{
+  auto u = static_cast<unsigned char>(c);
+  return (u >= '0' && u <= '9') || (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || u >= 192;
+}
+
+// Restores the cursor shown before a load, however the load ends.
+class TWaitCursor {
+public:
+  TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
+  TWaitCursor(const TWaitCursor&) = delete;
+  TWaitCursor& operator=(const TWaitCursor&) = delete;
+};
+
+} // namespace
+
+// Processing is on for the life of one of these, also when a load fails.
+class THTMLViewer::TBusy {
+public:
+  explicit TBusy(THTMLViewer* viewer) : FViewer(viewer) { FViewer->SetProcessing(true); }
+  ~TBusy() { FViewer->SetProcessing(false); }
+  TBusy(const TBusy&) = delete;
+  TBusy& operator=(const TBusy&) = delete;
+
+private:
+  THTMLViewer* FViewer;
+};
+
+THTMLViewer::THTMLViewer(QWidget* parent)
+    : QWidget(parent), FDefBackground(clBtnFace), FDefFontColor(clBtnText),
+      FDefHotSpotColor(clBlue), FDefVisitedLinkColor(clPurple), FDefOverLinkColor(clBlue),
+      FCursor(Qt::IBeamCursor)
+{
+  FBorderPanel = new QFrame(this);
+  FBorderPanel->setFrameStyle(QFrame::NoFrame);
+  FPaintPanel = new TPaintPanel(this, this);
+  FPaintPanel->move(1, 1);
+  FVScrollBar = new T32ScrollBar(Qt::Vertical, this);
+  FVScrollBar->setSingleStep(SmallStep);
+  FVScrollBar->setFocusPolicy(Qt::NoFocus);
+  FVScrollBar->hide();
+  FHScrollBar = new T32ScrollBar(Qt::Horizontal, this);
+  FHScrollBar->setSingleStep(HSmallStep);
+  FHScrollBar->setFocusPolicy(Qt::NoFocus);
+  FHScrollBar->hide();
+  FScrollWidth = FVScrollBar->sizeHint().width();
+  connect(FVScrollBar, &QScrollBar::valueChanged, this, [this](int v) { VScrollChanged(v); });
+  connect(FHScrollBar, &QScrollBar::valueChanged, this, [this](int v) { HScrollChanged(v); });
+
+  FMeasure = std::make_unique<TCanvas>();
+  FSectionList = std::make_unique<TSectionList>(this, FPaintPanel);
+  // The section list raises the document's events through the handlers set at that moment.
+  FSectionList->OnPanelCreate = [this](QObject*, const std::string& src, ThvPanel* panel) {
+    if (OnPanelCreate)
+      OnPanelCreate(this, src, panel);
+  };
+  FSectionList->OnPanelDestroy = [this](QObject*, ThvPanel* panel) {
+    if (OnPanelDestroy)
+      OnPanelDestroy(this, panel);
+  };
+  FSectionList->OnScript = [this](QObject*, const std::string& language,
+                                  const std::string& script) {
+    if (OnScript)
+      OnScript(this, language, script);
+  };
+  FSectionList->ExpandName = [this](const std::string& name) { return ResolveSourceName(name); };
+
+  setFocusPolicy(Qt::StrongFocus);
+  setAutoFillBackground(true);
+  SetDefBackground(FDefBackground);
+  ApplyDefaultsToList(FDefBackground);
+  resize(150, 150);
+}
+
+THTMLViewer::~THTMLViewer()
+{
+  // The document's panels go first, while the handlers they call are still here.
+  FSectionList->Clear();
+  FSectionList.reset();
+}
+
+const std::vector<TFontObj*>& THTMLViewer::LinkStarts() const
+{
+  return FSectionList->LinkStarts;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Loading
+
+void THTMLViewer::LoadFromFile(const std::string& FileName)
+{
+  LoadFile(FileName, dkHTML);
+}
+
+void THTMLViewer::LoadPlainFile(const std::string& FileName)
+{
+  LoadFile(FileName, dkText);
+}
+
+void THTMLViewer::LoadImageFile(const std::string& FileName)
+{
+  LoadFile(FileName, dkImage);
+}
+
+void THTMLViewer::LoadFile(const std::string& FileName, TDocKind kind)
+{
+  if (FProcessing || FileName.empty())
+    return;
+  THistoryItem left = CurrentHistoryItem();
+  LoadFileCore(FileName, kind);
+  if (left.Name != FLoadedFileName || left.Position.FileType != FKind)
+    RecordHistory(left);
+}
+
+void THTMLViewer::LoadFileCore(const std::string& FileName, TDocKind kind)
+{
+  TWaitCursor wait;
+  std::string file, anchor;
+  sourcename::SplitAnchor(FileName, file, anchor);
+  FRefreshDelay = 0;
+  {
+    TBusy busy(this);
+    QFileInfo info(QString::fromStdString(file));
+    if (!info.exists() || info.isDir())
+      throw EViewerError(msg::CantLocateFile + file);
+    if (!info.isReadable())
+      throw EViewerError(msg::CantLoad + file);
+    PrepareForLoad();
+    FLoadedFileName = QFileInfo(info).absoluteFilePath().toStdString();
+    FKind = kind;
+    TParseSource source = TParseSource::File(FLoadedFileName);
+    std::exception_ptr failure;
+    try {
+      if (kind == dkHTML)
+        StopSound();
+      Parse(source, kind);
+    } catch (...) {
+      failure = std::current_exception();
+    }
+    FinishLoad();
+    if (failure)
+      std::rethrow_exception(failure);
+    MarkVisitedLinks();
+    if (anchor.empty() || !ScrollToAnchor(anchor))
+      ScrollTo(0, false);
+    SetHScroll(0);
+    FPaintPanel->update();
+  }
+  RaiseRefresh();
+}
+
+void THTMLViewer::LoadSource(const TParseSource& source, TDocKind kind)
+{
+  if (FProcessing)
+    return;
+  {
+    TBusy busy(this);
+    FRefreshDelay = 0;
+    PrepareForLoad();
+    FKind = kind;
+    std::exception_ptr failure;
+    try {
+      if (kind == dkHTML)
+        StopSound();
+      Parse(source, kind);
+    } catch (...) {
+      failure = std::current_exception();
+    }
+    FinishLoad();
+    FLoadedFileName.clear();
+    if (failure)
+      std::rethrow_exception(failure);
+    MarkVisitedLinks();
+    ScrollTo(0, false);
+    SetHScroll(0);
+    FPaintPanel->update();
+  }
+  RaiseRefresh();
+}
+
+void THTMLViewer::LoadLines(const std::vector<std::string>& Strings)
+{
+  LoadSource(TParseSource::FromStrings(Strings), dkHTML);
+}
+
+void THTMLViewer::LoadPlainLines(const std::vector<std::string>& Strings)
+{
+  LoadSource(TParseSource::FromStrings(Strings), dkText);
+}
+
+void THTMLViewer::LoadFromChars(const char* Buffer, int32_t BuffSize)
+{
+  if (!Buffer)
+    BuffSize = 0;
+  LoadSource(TParseSource::FromBuffer(Buffer ? Buffer : "", std::max(BuffSize, int32_t(0))),
+             dkHTML);
+}
+
+void THTMLViewer::LoadFromStream(std::istream& Stream)
+{
+  LoadSource(TParseSource::FromStream(Stream), dkHTML);
+}
+
+void THTMLViewer::PrepareForLoad()
+{
+  FSectionList->Clear();
+  BitmapList().PurgeCache();
+  ApplyDefaultsToList(FDefBackground);
+  FAnchors.clear();
+  FPageTitle.clear();
+  FBaseTarget.clear();
+  FCaretPos = 0;
+  FSelAnchor = -1;
+}
+
+void THTMLViewer::Parse(const TParseSource& source, TDocKind kind)
+{
+  TBuilder builder;
+  TParseEvents events;
+  events.Sender = this;
+  events.OnMeta = [this](QObject*, const std::string& httpEq, const std::string& name,
+                         const std::string& content) { MetaElement(httpEq, name, content); };
+  events.OnSoundRequest = [this](QObject*, const std::string& src, int loop, bool terminate) {
+    if (OnSoundRequest)
+      OnSoundRequest(this, src, loop, terminate);
+  };
+  if (OnInclude)
+    events.OnInclude = [this](QObject*, const std::string& command, std::vector<std::string> params,
+                              const char*& buffer, int32_t& size) {
+      if (OnInclude)
+        OnInclude(this, command, std::move(params), buffer, size);
+    };
+  std::exception_ptr failure;
+  try {
+    if (kind == dkText) {
+      builder.ParsePlainText(source, *FSectionList, FAnchors);
+    } else if (kind == dkImage) {
+      std::string text = ("<img src=\"" + source.FileName + "\">").substr(0, 255);
+      builder.ParseDocument(TParseSource::FromString(text), *FSectionList, FAnchors, events);
+    } else {
+      builder.ParseDocument(source, *FSectionList, FAnchors, events);
+    }
+  } catch (...) {
+    failure = std::current_exception();
+  }
+  FPageTitle = builder.PageTitle;
+  FBaseURL = builder.BaseURL.empty() ? FHostBase : builder.BaseURL;
+  FBaseTarget = builder.BaseTarget;
+  if (failure)
+    std::rethrow_exception(failure);
+}
+
+void THTMLViewer::FinishLoad()
+{
+  DoLayout();
+}
+
+void THTMLViewer::RaiseRefresh()
+{
+  if (FRefreshDelay > 0 && OnMetaRefresh)
+    OnMetaRefresh(this, FRefreshDelay, FRefreshURL);
+}
+
+void THTMLViewer::Clear()
+{
+  if (FProcessing)
+    return;
+  FSectionList->Clear();
+  FSectionList->SetScroll(0);
+  ApplyDefaultsToList(FDefBackground);
+  FAnchors.clear();
+  FLoadedFileName.clear();
+  FPageTitle.clear();
+  FBaseURL.clear();
+  FBaseTarget.clear();
+  FKind = dkHTML;
+  FCaretPos = 0;
+  FSelAnchor = -1;
+  FDocHeight = FDocWidth = 0;
+  FHPos = 0;
+  FVScrollBar->hide();
+  FHScrollBar->hide();
+  int e = FBorderStyle == htNone ? 0 : 1;
+  FPaintPanel->setGeometry(e, e, std::max(0, width() - 2 * e), std::max(0, height() - 2 * e));
+  StopSound();
+  FPaintPanel->update();
+}
+
+void THTMLViewer::SetProcessing(bool value)
+{
+  if (FProcessing == value)
+    return;
+  FProcessing = value;
+  if (OnProcessing)
+    OnProcessing(this, value);
+}
+
+void THTMLViewer::StopSound()
+{
+  if (OnSoundRequest)
+    OnSoundRequest(this, std::string(), 0, true);
+}
+
+void THTMLViewer::ApplyDefaultsToList(TColor pageColor)
+{
+  TSectionList& list = *FSectionList;
+  list.CharsetCode = FCharSet;
+  list.LinkStyle = (FOptions & htNoLinkUnderline) ? 0 : fsUnderline;
+  list.PrintBackgrounds = (FOptions & htPrintTableBackground) != 0;
+  list.CaretShown = (FOptions & htShowDummyCaret) != 0;
+  list.ImagesOn = FViewImages;
+  list.ApplyDefaults(FDefFontName, FDefPreFontName, FDefFontSize, FDefFontColor, FDefHotSpotColor,
+                     FDefVisitedLinkColor, FDefOverLinkColor, pageColor,
+                     (FOptions & htOverLinksActive) != 0);
+}
+
+void THTMLViewer::SubmitForm(const std::string& Action, const std::string& Target,
+                             const std::string& EncType, const std::string& Method,
+                             std::vector<std::string> Results)
+{
+  if (!OnFormSubmit)
+    return;
+  FPendingSubmit = std::make_unique<TPendingSubmit>(
+      TPendingSubmit{Action, Target, EncType, Method, std::move(Results)});
+  QCoreApplication::postEvent(this, new QEvent(WM_FORMSUBMIT));
+}
+
+void THTMLViewer::MetaElement(const std::string& HttpEq, const std::string& Name,
+                              const std::string& Content)
+{
+  if (OnMeta)
+    OnMeta(this, HttpEq, Name, Content);
+  int delay = 0;
+  std::string url;
+  if (OnMetaRefresh && strutil::SameText(HttpEq, "refresh") && ParseRefresh(Content, delay, url)) {
+    FRefreshDelay = delay;
+    FRefreshURL = url;
+  }
+}
+
+bool THTMLViewer::ParseRefresh(const std::string& content, int& delay, std::string& url)
+{
+  size_t semi = content.find(';');
+  int32_t d = -1;
+  if (!strutil::TryStrToInt(strutil::Trim(content.substr(0, semi)), d) || d < 0)
+    return false;
+  delay = d == 0 ? 1 : d;
+  size_t u = strutil::LowerCase(content).find("url=");
+  url = u == std::string::npos ? std::string() : content.substr(u + 4);
+  return true;
+}
+
+void THTMLViewer::customEvent(QEvent* event)
+{
+  if (event->type() == WM_FORMSUBMIT) {
+    std::unique_ptr<TPendingSubmit> s = std::move(FPendingSubmit);
+    if (s && OnFormSubmit)
+      OnFormSubmit(this, s->Action, s->Target, s->EncType, s->Method, std::move(s->Results));
+  } else if (event->type() == WM_MOUSESCROLL) {
+    AutoScrollLoop();
+  } else {
+    QWidget::customEvent(event);
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Layout and scrolling
+
+void THTMLViewer::DoLayout()
+{
+  struct TLayoutFlag {
+    bool& Flag;
+    explicit TLayoutFlag(bool& f) : Flag(f) { Flag = true; }
+    ~TLayoutFlag() { Flag = false; }
+  };
+  {
+    TLayoutFlag inLayout(FInLayout);
+    int border = FBorderStyle == htNone ? 1 : 3;
+    bool vertical = FScrollBars == ssVertical || FScrollBars == ssBoth;
+    int32_t avail = width() - (vertical ? FScrollWidth : 0) - border - 2 * FMarginWidth;
+    int32_t scrollWidth = 0, pos = 0;
+    int32_t h = FSectionList->Layout(*FMeasure, FMarginHeight, std::max(avail, int32_t(1)),
+                                     scrollWidth, pos);
+    FDocHeight = h + (vertical ? 2 : 1) * FMarginHeight;
+    FDocWidth = scrollWidth;
+    FLastWidth = width();
+  }
+  ArrangeScrollBars();
+  if (FCursor.shape() == Qt::IBeamCursor)
+    SetCursor(ViewerCursor(crTextBeam));
+}
+
+void THTMLViewer::RelayoutKeepingPosition()
+{
+  int32_t position = ReadingPosition();
+  DoLayout();
+  SetReadingPosition(position);
+  FPaintPanel->update();
+}
+
+void THTMLViewer::ArrangeScrollBars()
+{
+  FDocWidth = std::min(FDocWidth, int32_t(MaxHorzWidth));
+  int e = FBorderStyle == htNone ? 0 : 1;
+  FBorderPanel->setGeometry(rect());
+  FBorderPanel->setVisible(e == 1);
+  int32_t need = 2 * FMarginWidth + FDocWidth, s = FScrollWidth, W = width(), H = height();
+  bool horzAllowed = FScrollBars == ssHorizontal || FScrollBars == ssBoth;
+  bool vBar = false, hBar = false;
+  if (FScrollBars == ssNone || FScrollBars == ssHorizontal) {
+    hBar = horzAllowed && W < need;
+  } else {
+    vBar = FDocHeight >= H - 2 || (horzAllowed && FDocHeight >= H - s - 2 && W - s < need);
+    hBar = horzAllowed && (W < need || (vBar && W - s < need));
+  }
+  int32_t pw = std::max(0, W - (vBar ? s : 0) - 2 * e);
+  int32_t ph = std::max(0, H - 2 * e - (hBar ? s : 0));
+  FPaintPanel->setGeometry(e, e, pw, ph);
+
+  QSignalBlocker hBlock(FHScrollBar), vBlock(FVScrollBar);
+  int32_t hWidth = W - (vBar ? s : 0);
+  FHScrollBar->SetParams(0, std::max(0, std::max(need, pw)), hWidth, std::max(1, hWidth - 20));
+  FHScrollBar->setGeometry(e, H - s - e, std::max(0, hWidth - e), s);
+  FHScrollBar->SetPosition(FHPos);
+  FHScrollBar->setVisible(hBar);
+  FVScrollBar->setGeometry(W - s - e, e, s, std::max(0, H - 2 * e));
+  FVScrollBar->SetParams(0, FDocHeight, ph + 1, ph - SmallStep);
+  FVScrollBar->SetPosition(FSectionList->ScrollY);
+  FVScrollBar->setVisible(vBar);
+  UpdateBorder();
+}
+
+void THTMLViewer::UpdateBorder()
+{
+  bool line = FBorderStyle == htSingle || (FBorderStyle == htFocused && hasFocus());
+  int style = line ? (QFrame::Box | QFrame::Plain) : QFrame::NoFrame;
+  if (FBorderPanel->frameStyle() != style)
+    FBorderPanel->setFrameStyle(style);
+}
+
+int32_t THTMLViewer::PanelHeight() const
+{
+  return FPaintPanel->height();
+}
+
+int32_t THTMLViewer::PanelWidth() const
+{
+  return FPaintPanel->width();
+}
+
+int32_t THTMLViewer::MaxVScroll() const
+{
+  return std::max(0, FDocHeight - PanelHeight());
+}
+
+int32_t THTMLViewer::MaxHScroll() const
+{
+  return std::max(0, FHScrollBar->Max() - PanelWidth());
+}
+
+int32_t THTMLViewer::VScrollPosition() const
+{
+  return FSectionList->ScrollY;
+}
+
+void THTMLViewer::SetVScrollPosition(int32_t value)
+{
+  ScrollTo(value, false);
+}
+
+void THTMLViewer::ScrollTo(int32_t y, bool scrollPixels)
+{
+  y = std::clamp(y, int32_t(0), MaxVScroll());
+  int32_t old = FSectionList->ScrollY;
+  if (y == old)
+    return;
+  FSectionList->SetScroll(y);
+  {
+    QSignalBlocker block(FVScrollBar);
+    FVScrollBar->SetPosition(y);
+  }
+  int32_t dy = old - y;
+  int32_t h = PanelHeight();
+  if (scrollPixels && std::abs(dy) < h) {
+    // Only the strip the move uncovers needs painting; the rest is moved on screen.
+    FPaintPanel->scroll(0, dy);
+    QRect strip = dy < 0 ? QRect(0, h + dy, PanelWidth(), -dy) : QRect(0, 0, PanelWidth(), dy);
+    FPaintPanel->repaint(strip);
+  } else {
+    FPaintPanel->update();
+  }
+}
+
+void THTMLViewer::SetHScroll(int32_t x)
+{
+  x = std::clamp(x, int32_t(0), MaxHScroll());
+  if (x == FHPos)
+    return;
+  FHPos = x;
+  QSignalBlocker block(FHScrollBar);
+  FHScrollBar->SetPosition(x);
+  FPaintPanel->update();
+}
+
+void THTMLViewer::VScrollChanged(int value)
+{
+  setFocus();
+  ScrollTo(value, true);
+  if (FVScrollBar->value() != FSectionList->ScrollY) {
+    QSignalBlocker block(FVScrollBar);
+    FVScrollBar->SetPosition(FSectionList->ScrollY);
+  }
+}
+
+void THTMLViewer::HScrollChanged(int value)
+{
+  setFocus();
+  SetHScroll(value);
+}
+
+int32_t THTMLViewer::ReadingPosition() const
+{
+  int32_t y = FSectionList->ScrollY;
+  int n = FSectionList->Count();
+  for (int i = 0; i < n; ++i) {
+    TSectionBase* item = FSectionList->Items(i);
+    if (y < item->TopY + item->FlowHeight || i == n - 1)
+      return i * 65536 + (std::max(int32_t(0), y - item->TopY) & 0xFFFF);
+  }
+  return 0;
+}
+
+void THTMLViewer::SetReadingPosition(int32_t value)
+{
+  if (value < 0)
+    return;
+  int index = value >> 16;
+  if (index >= FSectionList->Count())
+    return;
+  int32_t offset = value & 0xFFFF;
+  // The first block at offset 0 stands for the very top, margin included.
+  int32_t y = index == 0 && offset == 0 ? 0 : FSectionList->Items(index)->TopY + offset;
+  ScrollTo(y, false);
+}
+
+void THTMLViewer::resizeEvent(QResizeEvent* event)
+{
+  QWidget::resizeEvent(event);
+  if (FProcessing || width() == FLastWidth)
+    ArrangeScrollBars();
+  else
+    RelayoutKeepingPosition();
+  if (FDocHeight < PanelHeight())
+    ScrollTo(0, false);
+  else
+    ScrollTo(FSectionList->ScrollY, false);
+  SetHScroll(std::min(FHPos, MaxHScroll()));
+  FPaintPanel->update();
+}
+
+void THTMLViewer::keyPressEvent(QKeyEvent* event)
+{
+  if (FMiddleMode) {
+    EndMiddleMode();
+    return;
+  }
+  int32_t pos = FSectionList->ScrollY, target = pos;
+  switch (event->key()) {
+  case Qt::Key_PageUp: target = pos - FVScrollBar->LargeChange(); break;
+  case Qt::Key_PageDown: target = pos + FVScrollBar->LargeChange(); break;
+  case Qt::Key_End: target = FDocHeight; break;
+  case Qt::Key_Home: target = 0; break;
+  case Qt::Key_Up: target = pos - SmallStep; break;
+  case Qt::Key_Down: target = pos + SmallStep; break;
+  case Qt::Key_Left: SetHScroll(FHPos - HSmallStep); return;
+  case Qt::Key_Right: SetHScroll(FHPos + HSmallStep); return;
+  default: QWidget::keyPressEvent(event); return;
+  }
+  int32_t clamped = std::clamp(target, int32_t(0), MaxVScroll());
+  ScrollTo(clamped, std::abs(clamped - pos) == SmallStep);
+}
+
+void THTMLViewer::wheelEvent(QWheelEvent* event)
+{
+  SetVScrollPosition(VScrollPosition() - event->angleDelta().y() / 2);
+  event->accept();
+}
+
+void THTMLViewer::focusInEvent(QFocusEvent* event)
+{
+  QWidget::focusInEvent(event);
+  UpdateBorder();
+}
+
+void THTMLViewer::focusOutEvent(QFocusEvent* event)
+{
+  QWidget::focusOutEvent(event);
+  UpdateBorder();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Painting
+
+void THTMLViewer::HTMLPaint(TPaintPanel* panel, const QRect& clip)
+{
+  if (FInLayout || clip.isEmpty())
+    return;
+  QImage image(clip.size(), QImage::Format_RGB32);
+  if (image.isNull())
+    throw EOutOfResources(msg::OutOfResources);
+  {
+    QPainter painter(&image);
+    painter.translate(-clip.topLeft());
+    PaintBackground(painter, clip);
+    TCanvas canvas(&painter);
+    FSectionList->Paint(canvas, clip, MaxHorzWidth, FMarginWidth - FHPos, FMarginHeight);
+  }
+  QPainter screen(panel);
+  screen.drawImage(clip.topLeft(), image);
+}
+
+void THTMLViewer::PaintBackground(QPainter& painter, const QRect& clip)
+{
+  if (FViewImages && !FSectionList->BgImage.isNull() && TileBackground(painter, clip))
+    return;
+  painter.fillRect(clip, ToQColor(FSectionList->PageColor));
+}
+
+bool THTMLViewer::TileBackground(QPainter& painter, const QRect& clip)
+{
+  const QImage& bg = FSectionList->BgImage;
+  int w = bg.width(), h = bg.height();
+  if (w <= 0 || h <= 0)
+    return false;
+  QImage tile = bg.convertToFormat(QImage::Format_ARGB32);
+  if (!FSectionList->BgMask.isNull()) {
+    // The mask is white where the page colour shows through.
+    painter.fillRect(clip, ToQColor(FSectionList->PageColor));
+    QImage mask = FSectionList->BgMask.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < std::min(h, mask.height()); ++y)
+      for (int x = 0; x < std::min(w, mask.width()); ++x)
+        if (qGray(mask.pixel(x, y)) > 127)
+          tile.setPixel(x, y, 0);
+  }
+  // The tiles scroll with the text: the first starts at minus the scroll offsets.
+  int x0 = -(FHPos % w), y0 = -(FSectionList->ScrollY % h);
+  QPoint offset(((clip.left() - x0) % w + w) % w, ((clip.top() - y0) % h + h) % h);
+  painter.drawTiledPixmap(clip, QPixmap::fromImage(tile), offset);
+  return true;
+}
+
+void THTMLViewer::Repaint()
+{
+  for (const auto& control : FSectionList->AllFormControls)
+    if (control->TheControl)
+      control->TheControl->hide();
+  FPaintPanel->update();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Properties
+
+void THTMLViewer::SetViewImages(bool value)
+{
+  if (FProcessing || value == FViewImages)
+    return;
+  FViewImages = value;
+  FSectionList->ImagesOn = value;
+  RelayoutKeepingPosition();
+}
+
+void THTMLViewer::SetDefBackground(TColor value)
+{
+  if (FProcessing)
+    return;
+  FDefBackground = value;
+  FSectionList->SetPageColor(value);
+  QPalette pal = palette();
+  pal.setColor(QPalette::Window, ToQColor(value));
+  setPalette(pal);
+  FPaintPanel->update();
+}
+
+void THTMLViewer::SetBorderStyle(THTMLBorderStyle value)
+{
+  if (value == FBorderStyle)
+    return;
+  FBorderStyle = value;
+  RelayoutKeepingPosition();
+}
+
+void THTMLViewer::SetHistoryMaxCount(int value)
+{
+  if (FHistory.SetMaxCount(value))
+    HistoryChanged();
+}
+
+void THTMLViewer::SetDefFontName(const std::string& value)
+{
+  if (value == FDefFontName)
+    return;
+  FDefFontName = value;
+  if (!FProcessing && FSectionList->Count() > 0) {
+    ApplyDefaultsToList(FSectionList->PageColor);
+    RelayoutKeepingPosition();
+  }
+}
+
+void THTMLViewer::SetDefPreFontName(const std::string& value)
+{
+  if (value == FDefPreFontName)
+    return;
+  FDefPreFontName = value;
+  if (!FProcessing && FSectionList->Count() > 0) {
+    ApplyDefaultsToList(FSectionList->PageColor);
+    RelayoutKeepingPosition();
+  }
+}
+
+void THTMLViewer::SetDefFontSize(int value)
+{
+  value = std::max(6, value);
+  if (value == FDefFontSize)
+    return;
+  FDefFontSize = value;
+  if (!FProcessing && FSectionList->Count() > 0) {
+    ApplyDefaultsToList(FSectionList->PageColor);
+    RelayoutKeepingPosition();
+  }
+}
+
+void THTMLViewer::SetCharSet(int value)
+{
+  if (value == FCharSet)
+    return;
+  FCharSet = value;
+  if (!FProcessing && FSectionList->Count() > 0) {
+    ApplyDefaultsToList(FSectionList->PageColor);
+    RelayoutKeepingPosition();
+  }
+}
+
+void THTMLViewer::SetDefFontColor(TColor value)
+{
+  FDefFontColor = value;
+  FSectionList->TextColor = value;
+}
+
+void THTMLViewer::SetDefHotSpotColor(TColor value)
+{
+  FDefHotSpotColor = value;
+  FSectionList->LinkColor = value;
+}
+
+void THTMLViewer::SetDefVisitedLinkColor(TColor value)
+{
+  FDefVisitedLinkColor = value;
+  FSectionList->VisitedColor = value;
+}
+
+void THTMLViewer::SetDefOverLinkColor(TColor value)
+{
+  FDefOverLinkColor = value;
+  FSectionList->OverColor = value;
+}
+
+void THTMLViewer::SetVisitedMaxCount(int value)
+{
+  FVisited.SetMaxCount(value);
+  if (FVisited.MaxCount() == 0) {
+    UnmarkVisitedLinks();
+    FPaintPanel->update();
+  }
+}
+
+void THTMLViewer::SetImageCacheCount(int value)
+{
+  value = std::clamp(value, 0, 20);
+  if (value == FImageCacheCount)
+    return;
+  FImageCacheCount = value;
+  BitmapList().SetCacheCount(value);
+}
+
+void THTMLViewer::SetNoSelect(bool value)
+{
+  if (value == FNoSelect)
+    return;
+  FNoSelect = value;
+  if (value) {
+    FSectionList->SelStartPos = FSectionList->SelEndPos = FCaretPos;
+    FSelAnchor = -1;
+    FPaintPanel->update();
+  }
+}
+
+void THTMLViewer::SetScrollBars(TScrollStyle value)
+{
+  if (value == FScrollBars)
+    return;
+  FScrollBars = value;
+  RelayoutKeepingPosition();
+}
+
+void THTMLViewer::SetMarginHeight(int value)
+{
+  if (value < 0 || value > 50 || FProcessing || value == FMarginHeight)
+    return;
+  FMarginHeight = value;
+  RelayoutKeepingPosition();
+}
+
+void THTMLViewer::SetMarginWidth(int value)
+{
+  if (value < 0 || value > 50 || FProcessing || value == FMarginWidth)
+    return;
+  FMarginWidth = value;
+  RelayoutKeepingPosition();
+}
+
+void THTMLViewer::SetServerRoot(const std::string& value)
+{
+  std::string s = strutil::Trim(value);
+  while (!s.empty() && (s.back() == '/' || s.back() == '\\'))
+    s.pop_back();
+  FServerRoot = s;
+}
+
+void THTMLViewer::SethtOptions(ThtmlViewerOptions value)
+{
+  if (value == FOptions)
+    return;
+  FOptions = value;
+  ApplyDefaultsToList(FSectionList->PageColor);
+  FPaintPanel->update();
+}
+
+void THTMLViewer::SetCursor(const QCursor& value)
+{
+  FCursor = value;
+  if (FShownCursor == -1)
+    FPaintPanel->setCursor(FCursor);
+}
+
+void THTMLViewer::SetHostBase(const std::string& Base)
+{
+  FHostBase = Base;
+  FBaseURL = Base;
+}
+
+std::string THTMLViewer::ResolveSourceName(const std::string& Name) const
+{
+  return sourcename::Resolve(Name, {FServerRoot, FBaseURL, FLoadedFileName});
+}
+
+// ---------------------------------------------------------------------------------------------
+// Selection
+
+void THTMLViewer::SetSelStart(int32_t value)
+{
+  FCaretPos = value;
+  FSectionList->SelStartPos = FSectionList->SelEndPos = value;
+  FPaintPanel->update();
+}
+
+int32_t THTMLViewer::SelLength() const
+{
+  const TSectionList& list = *FSectionList;
+  if (FCaretPos == list.SelStartPos)
+    return list.SelEndPos - list.SelStartPos;
+  return list.SelStartPos - list.SelEndPos;
+}
+
+void THTMLViewer::SetSelLength(int32_t value)
+{
+  TSectionList& list = *FSectionList;
+  if (value >= 0) {
+    list.SelStartPos = FCaretPos;
+    list.SelEndPos = FCaretPos + value;
+  } else {
+    list.SelStartPos = std::max(int32_t(0), FCaretPos + value);
+    list.SelEndPos = FCaretPos;
+  }
+  FPaintPanel->update();
+}
+
+void THTMLViewer::CopySelected()
+{
+  FSectionList->CopySelection();
+}
+
+std::string THTMLViewer::SelText() const
+{
+  // Copying puts the text on the clipboard too; that is what the caller asks for.
+  return FSectionList->CopySelection();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Mouse
+
+void THTMLViewer::ShowCursorId(int id)
+{
+  if (id == FShownCursor)
+    return;
+  FShownCursor = id;
+  if (id < 0)
+    FPaintPanel->setCursor(FCursor);
+  else if (id == 0)
+    FPaintPanel->setCursor(Qt::ArrowCursor);
+  else
+    FPaintPanel->setCursor(ViewerCursor(id));
+}
+
+bool THTMLViewer::LinkAtPoint(QPoint p, TFormControlObj*& control, std::string& url,
+                              std::string& target)
+{
+  TUrlTarget ut;
+  control = nullptr;
+  bool found = FSectionList->LinkAt(*FMeasure, p.x(), p.y() + FSectionList->ScrollY, control, ut);
+  url = found ? ut.Url : std::string();
+  target = found ? ut.Target : std::string();
+  return found;
+}
+
+TImageObj* THTMLViewer::ImageAtPoint(QPoint p, int32_t& x, int32_t& y)
+{
+  TFloatingObj* obj = nullptr;
+  x = y = 0;
+  if (!FSectionList->ObjectAt(p.x(), p.y() + FSectionList->ScrollY, obj, x, y))
+    return nullptr;
+  return dynamic_cast<TImageObj*>(obj);
+}
+
+int32_t THTMLViewer::CursorAtPoint(QPoint p, bool& inText)
+{
+  int32_t xr = 0, yr = 0, caretHeight = 0;
+  TCell* cell = nullptr;
+  inText = false;
+  return FSectionList->CursorAt(*FMeasure, p.x(), p.y() + FSectionList->ScrollY, xr, yr,
+                                caretHeight, cell, inText);
+}
+
+void THTMLViewer::HTMLMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, QPoint p)
+{
+  FMousePos = p;
+  if (FMiddleMode) {
+    EndMiddleMode();
+    return;
+  }
+  if (button == Qt::MiddleButton) {
+    FMiddleMode = true;
+    FMiddleY = p.y();
+    ShowCursorId(crUpDown);
+    return;
+  }
+  if (button != Qt::LeftButton)
+    return;
+  setFocus();
+  FButtonDown = FLeftDown = true;
+  FLinkJustClicked = false;
+  bool inText = false;
+  int32_t index = CursorAtPoint(p, inText);
+  if (index < 0)
+    return;
+  FSelAnchor = index;
+  TSectionList& list = *FSectionList;
+  bool hadSelection = list.SelStartPos != list.SelEndPos;
+  list.SelStartPos = list.SelEndPos = FCaretPos = index;
+  FSelecting = true;
+  if (hadSelection)
+    FPaintPanel->update();
+}
+
+void THTMLViewer::HTMLMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, QPoint p)
+{
+  FMousePos = p;
+  if (FMiddleMode) {
+    if (!FAutoScrolling && std::abs(p.y() - FMiddleY) > 20) {
+      FAutoScrolling = true;
+      QCoreApplication::postEvent(this, new QEvent(WM_MOUSESCROLL));
+    }
+    return;
+  }
+  UpdateHover(buttons, shift, p);
+  if (!FLeftDown || !(buttons & Qt::LeftButton))
+    return;
+  if ((p.y() < 0 || p.y() >= PanelHeight()) && !FAutoScrolling) {
+    FAutoScrolling = true;
+    QCoreApplication::postEvent(this, new QEvent(WM_MOUSESCROLL));
+  }
+  if (!FNoSelect)
+    ExtendSelection(p);
+}
+
+void THTMLViewer::UpdateHover(Qt::MouseButtons, Qt::KeyboardModifiers shift, QPoint p)
+{
+  TFormControlObj* control = nullptr;
+  std::string url, target;
+  bool overLink = LinkAtPoint(p, control, url, target);
+  int cursor = overLink ? int(crLinkHand) : 0;
+  int32_t ix = 0, iy = 0;
+  TImageObj* image = (OnImageClick || OnImageOver) ? ImageAtPoint(p, ix, iy) : nullptr;
+  if (image) {
+    if (OnImageOver)
+      OnImageOver(this, image, shift, ix, iy);
+  } else if (!overLink) {
+    bool inText = false;
+    cursor = CursorAtPoint(p, inText) >= 0 && inText ? -1 : 0;
+  }
+  ShowCursorId(cursor);
+  if (url != FLinkURL) {
+    FLinkURL = url;
+    FLinkTarget = target;
+    if (OnHotSpotCovered)
+      OnHotSpotCovered(this, url);
+  }
+}
+
+void THTMLViewer::HTMLMouseLeave()
+{
+  if (FLeftDown || FMiddleMode)
+    return;
+  // A point outside the document clears the hover colouring too.
+  TFormControlObj* control = nullptr;
+  std::string url, target;
+  LinkAtPoint(QPoint(-30000, -30000 - FSectionList->ScrollY), control, url, target);
+  ShowCursorId(0);
+  if (!FLinkURL.empty()) {
+    FLinkURL.clear();
+    FLinkTarget.clear();
+    if (OnHotSpotCovered)
+      OnHotSpotCovered(this, std::string());
+  }
+}
+
+void THTMLViewer::ExtendSelection(QPoint p)
+{
+  if (FSelAnchor < 0)
+    return;
+  QPoint q(p.x(), std::clamp(p.y(), 0, std::max(0, PanelHeight() - 1)));
+  bool inText = false;
+  int32_t index = CursorAtPoint(q, inText);
+  // Spacing blocks have no character positions: the nearest line above or below stands in.
+  for (int d = 1; index < 0 && d <= 64; ++d) {
+    index = CursorAtPoint(q + QPoint(0, d), inText);
+    if (index < 0)
+      index = CursorAtPoint(q - QPoint(0, d), inText);
+  }
+  if (index < 0)
+    return;
+  TSectionList& list = *FSectionList;
+  list.SelStartPos = std::min(FSelAnchor, index);
+  list.SelEndPos = std::max(FSelAnchor, index);
+  FCaretPos = index;
+  FPaintPanel->update();
+}
+
+void THTMLViewer::HTMLMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint p)
+{
+  FMousePos = p;
+  if (FMiddleMode) {
+    if (button != Qt::MiddleButton || p.y() != FMiddleY)
+      EndMiddleMode();
+    return;
+  }
+  bool wentDown = FButtonDown && button == Qt::LeftButton;
+  if (button == Qt::LeftButton) {
+    FButtonDown = FLeftDown = FSelecting = false;
+  }
+  if (OnImageClick) {
+    int32_t ix = 0, iy = 0;
+    if (TImageObj* image = ImageAtPoint(p, ix, iy))
+      OnImageClick(this, image, button, shift, ix, iy);
+  }
+  if (button == Qt::RightButton) {
+    RightClick(p);
+    return;
+  }
+  if (!wentDown || FSectionList->SelStartPos != FSectionList->SelEndPos)
+    return;
+  TFormControlObj* control = nullptr;
+  std::string url, target;
+  if (!LinkAtPoint(p, control, url, target) || control)
+    return; // image-submit controls submit through their form once forms exist
+  FLinkURL = url;
+  FLinkTarget = target;
+  FLinkJustClicked = true;
+  ActivateLink();
+}
+
+void THTMLViewer::RightClick(QPoint p)
+{
+  if (!OnRightClick)
+    return;
+  TRightClickParameters params;
+  params.ClickedImage = ImageAtPoint(p, params.ImageClickX, params.ImageClickY);
+  TFormControlObj* control = nullptr;
+  LinkAtPoint(p, control, params.URL, params.Target);
+  bool inText = false;
+  int32_t index = CursorAtPoint(p, inText);
+  int32_t start = 0, end = 0;
+  if (index >= 0)
+    params.ClickedWord = WordAt(index, start, end);
+  OnRightClick(this, params);
+}
+
+void THTMLViewer::HTMLMouseDouble(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint p)
+{
+  FMousePos = p;
+  if (button != Qt::LeftButton || FProcessing || FLinkJustClicked)
+    return;
+  if (!FNoSelect) {
+    bool inText = false;
+    int32_t index = CursorAtPoint(p, inText);
+    int32_t start = 0, end = 0;
+    if (index >= 0 && !WordAt(index, start, end).empty()) {
+      FSectionList->SelStartPos = start;
+      FSectionList->SelEndPos = end;
+      FCaretPos = start;
+      FPaintPanel->update();
+    }
+  }
+  if (OnMouseDouble)
+    OnMouseDouble(this, Qt::LeftButton, shift, p.x(), p.y());
+}
+
+void THTMLViewer::ItemOfPosition(int32_t position, const TSectionBase*& item) const
+{
+  item = nullptr;
+  for (const auto& block : *FSectionList)
+    if (position >= block->FirstCursor && position < block->FirstCursor + block->CursorCount) {
+      item = block.get();
+      return;
+    }
+}
+
+std::string THTMLViewer::WordAt(int32_t position, int32_t& start, int32_t& end) const
+{
+  start = end = position;
+  char ch = 0;
+  TCharObject obj;
+  if (!FSectionList->CharAt(position, ch, obj) || !IsWordChar(ch))
+    return std::string();
+  const TSectionBase* item = nullptr;
+  ItemOfPosition(position, item);
+  // A character of another block counts as a space.
+  auto wordCharAt = [&](int32_t pos, char& c) {
+    const TSectionBase* other = nullptr;
+    ItemOfPosition(pos, other);
+    return other == item && FSectionList->CharAt(pos, c, obj) && IsWordChar(c);
+  };
+  std::string word(1, ch);
+  char c = 0;
+  while (start > 0 && wordCharAt(start - 1, c)) {
+    --start;
+    word.insert(word.begin(), c);
+  }
+  end = position + 1;
+  while (wordCharAt(end, c)) {
+    ++end;
+    word.push_back(c);
+  }
+  return word;
+}
+
+void THTMLViewer::EndMiddleMode()
+{
+  FMiddleMode = false;
+  ShowCursorId(-1);
+}
+
+int32_t THTMLViewer::AutoScrollStep(QPoint p)
+{
+  if (FMiddleMode) {
+    int d = p.y() - FMiddleY;
+    int32_t step = d < -60 ? -32 : d < -20 ? -8 : d > 60 ? 32 : d <= 20 ? 0 : 8;
+    if (step != 0)
+      ShowCursorId(step < 0 ? crUpOnly : crDownOnly);
+    return step;
+  }
+  int h = PanelHeight();
+  if (p.y() < -15)
+    return -8 * SmallStep;
+  if (p.y() <= 0)
+    return -SmallStep;
+  if (p.y() > h + 15)
+    return 8 * SmallStep;
+  return SmallStep;
+}
+
+void THTMLViewer::AutoScrollLoop()
+{
+  QPointer<THTMLViewer> self(this);
+  auto active = [this] {
+    bool outside = FMousePos.y() < 0 || FMousePos.y() >= PanelHeight();
+    return (FLeftDown && outside) || (FMiddleMode && std::abs(FMousePos.y() - FMiddleY) > 20);
+  };
+  QElapsedTimer clock;
+  bool first = true;
+  while (active()) {
+    if (first || clock.elapsed() >= 100) {
+      first = false;
+      clock.restart();
+      int32_t step = AutoScrollStep(FMousePos);
+      ScrollTo(FSectionList->ScrollY + step, false);
+      if (FLeftDown && !FNoSelect)
+        ExtendSelection(FMousePos);
+      FPaintPanel->repaint();
+    }
+    // Button releases and moves arrive here and end the loop.
+    for (int i = 0; i < 4; ++i) {
+      QCoreApplication::processEvents();
+      if (!self)
+        return;
+    }
+    QThread::msleep(5);
+  }
+  FAutoScrolling = false;
+  if (FMiddleMode)
+    ShowCursorId(crUpDown);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Links, anchors, visited links and history
+
+void THTMLViewer::ActivateLink()
+{
+  bool handled = false;
+  if (OnHotSpotClick)
+    OnHotSpotClick(this, FLinkURL, handled);
+  if (handled)
+    return;
+  std::string url = FLinkURL;
+  if (!url.empty() && url[0] == '#') {
+    THistoryItem left = CurrentHistoryItem();
+    if (ScrollToAnchor(url)) {
+      RecordHistory(left);
+      AddVisited(FLoadedFileName + url);
+    }
+    return;
+  }
+  std::string file, anchor;
+  sourcename::SplitAnchor(url, file, anchor);
+  std::string name = ResolveSourceName(file);
+  if (name.empty())
+    return;
+  std::string ext = strutil::UpperCase(strutil::ExtractFileExt(name)).substr(0, 5);
+  if (ext == ".BMP" || ext == ".GIF" || ext == ".JPG" || ext == ".JPEG" || ext == ".PNG") {
+    LoadImageFile(name);
+  } else if (ext == ".HTM" || ext == ".HTML") {
+    std::string target = anchor.empty() ? name : name + "#" + anchor;
+    if (name != FLoadedFileName) {
+      LoadFromFile(target);
+      AddVisited(target);
+    } else {
+      THistoryItem left = CurrentHistoryItem();
+      if (ScrollToAnchor(anchor)) {
+        RecordHistory(left);
+        AddVisited(target);
+      }
+    }
+  }
+}
+
+bool THTMLViewer::ScrollToAnchor(const std::string& Dest)
+{
+  std::string name = !Dest.empty() && Dest[0] == '#' ? Dest.substr(1) : Dest;
+  if (name.empty())
+    return false;
+  std::string key = strutil::UpperCase(name);
+  auto it = std::find_if(FAnchors.begin(), FAnchors.end(),
+                         [&](const auto& entry) { return entry.first == key; });
+  if (it == FAnchors.end() || !it->second)
+    return false;
+  ScrollTo(it->second->TopY, false);
+  SetHScroll(0);
+  FPaintPanel->update();
+  AddVisited(FLoadedFileName + "#" + name);
+  return true;
+}
+
+std::string THTMLViewer::FullLinkUrl(const std::string& url) const
+{
+  if (!url.empty() && url[0] == '#')
+    return FLoadedFileName + url;
+  return ResolveSourceName(url);
+}
+
+void THTMLViewer::AddVisited(const std::string& url)
+{
+  if (InsideFrameViewer || FVisited.MaxCount() <= 0)
+    return;
+  if (!FVisited.Add(url))
+    return;
+  bool marked = false;
+  for (TFontObj* link : FSectionList->LinkStarts)
+    if (strutil::SameText(FullLinkUrl(link->Link.Url), url)) {
+      link->MarkVisited(true);
+      marked = true;
+    }
+  if (marked)
+    FPaintPanel->update();
+}
+
+void THTMLViewer::MarkVisitedLinks()
+{
+  if (InsideFrameViewer || FVisited.Count() == 0)
+    return;
+  for (TFontObj* link : FSectionList->LinkStarts)
+    if (FVisited.Contains(FullLinkUrl(link->Link.Url)))
+      link->MarkVisited(true);
+}
+
+void THTMLViewer::UnmarkVisitedLinks()
+{
+  for (TFontObj* link : FSectionList->LinkStarts)
+    link->MarkVisited(false);
+}
+
+THistoryItem THTMLViewer::CurrentHistoryItem() const
+{
+  return THistoryItem{FLoadedFileName, FPageTitle, PositionObj{ReadingPosition(), FKind}};
+}
+
+void THTMLViewer::RecordHistory(const THistoryItem& left)
+{
+  if (FHistory.Record(left, CurrentHistoryItem()))
+    HistoryChanged();
+}
+
+void THTMLViewer::ClearHistory()
+{
+  if (FHistory.Clear())
+    HistoryChanged();
+}
+
+void THTMLViewer::SetHistoryIndex(int value)
+{
+  if (FProcessing || value == FHistory.Index() || value < 0 || value >= FHistory.Count())
+    return;
+  if (!FLoadedFileName.empty())
+    FHistory.Items(FHistory.Index()) = CurrentHistoryItem();
+  THistoryItem target = FHistory.Items(value);
+  if (target.Name != FLoadedFileName || target.Position.FileType != FKind)
+    LoadFileCore(target.Name, TDocKind(target.Position.FileType));
+  SetReadingPosition(target.Position.Pos);
+  FHistory.SetIndex(value);
+  HistoryChanged();
+}
+
+void THTMLViewer::HistoryChanged()
+{
+  if (OnHistoryChange)
+    OnHistoryChange(this);
+}
