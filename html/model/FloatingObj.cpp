@@ -3,15 +3,14 @@
 #include "html/model/ImageObj.h"
 #include "html/model/SectionList.h"
 
+#include <algorithm>
+
 TFloatingObj* TImageObjList::ObjectAtPos(int32_t pos) const
 {
-  for (const auto& o : *this) {
-    if (o->ObjPos == pos)
-      return o.get();
-    if (o->ObjPos > pos)
-      break;
-  }
-  return nullptr;
+  // Objects are kept in text order.
+  auto it = std::lower_bound(FItems.begin(), FItems.end(), pos,
+                             [](const auto& o, int32_t p) { return o->ObjPos < p; });
+  return it != FItems.end() && (*it)->ObjPos == pos ? it->get() : nullptr;
 }
 
 int32_t TImageObjList::HeightAt(int32_t pos, int& align) const

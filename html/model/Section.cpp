@@ -266,10 +266,10 @@ std::unique_ptr<TSectionBase> TSection::CloneForPrint(TSectionList* masterList) 
 
 TFormControlObj* TSection::ControlAt(int32_t index) const
 {
-  for (TFormControlObj* c : Controls)
-    if (c->Pos == index)
-      return c;
-  return nullptr;
+  // Controls are kept in text order.
+  auto it = std::lower_bound(Controls.begin(), Controls.end(), index,
+                             [](const TFormControlObj* c, int32_t p) { return c->Pos < p; });
+  return it != Controls.end() && (*it)->Pos == index ? *it : nullptr;
 }
 
 int32_t TSection::ObjectWidth(int32_t index) const
@@ -521,7 +521,8 @@ int32_t TSection::BreakLine(TCanvas& canvas, TLayoutState& st, int32_t avail, in
     return n - start;
   int32_t c = start + k - 1;
   auto at = [this](int32_t i) { return Chars[size_t(i)]; };
-  if (at(c) == ' ') {
+  // A word that ends exactly at the edge stays on the line; its spaces hang after it.
+  if (at(c) == ' ' || at(c + 1) == ' ') {
     int32_t e = c + 1;
     while (e < n && at(e) == ' ')
       ++e;

@@ -1,0 +1,200 @@
+#include "ModelTestSupport.h"
+
+#include "base/Exceptions.h"
+#include "base/MulDiv.h"
+#include "html/model/HorzLine.h"
+#include "html/model/ListItem.h"
+#include "html/model/ParagraphSpace.h"
+#include "html/model/PreFormated.h"
+#include "html/parser/symbols/AttributeList.h"
+
+namespace {
+
+struct MarkerCase {
+  char Type;
+  int32_t Number;
+  const char* Expected;
+};
+
+class OrderedMarkers : public ::testing::TestWithParam<MarkerCase> {};
+
+TEST_P(OrderedMarkers, FormatsTheNumber)
+{
+  EXPECT_EQ(OrderedMarker(GetParam().Type, GetParam().Number), GetParam().Expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, OrderedMarkers,
+                         ::testing::Values(MarkerCase{'1', 5, "5."}, MarkerCase{'1', 123, "123."},
+                                           MarkerCase{'a', 5, "e."}, MarkerCase{'A', 1, "A."},
+                                           MarkerCase{'A', 26, "Z."}, MarkerCase{'A', 27, "Z."},
+                                           MarkerCase{'a', 0, "a."}, MarkerCase{'i', 4, "iv."},
+                                           MarkerCase{'i', 9, "ix."}, MarkerCase{'i', 14, "xiv."},
+                                           MarkerCase{'i', 20, "xx."}, MarkerCase{'i', 21, "xxi."},
+                                           MarkerCase{'I', 40, "XL."}, MarkerCase{'I', 90, "XC."},
+                                           MarkerCase{'I', 400, "CD."},
+                                           MarkerCase{'I', 1994, "MCMXCIV."},
+                                           MarkerCase{'i', 0, "0."}, MarkerCase{'x', 7, "7."}));
+
+TEST_F(ModelTest, BulletKindsFollowTheLevel)
+{
+  const char* expected[] = {"square", "bullet", "circle", "square", "bullet", "circle"};
+  for (int level = 0; level < 6; ++level) {
+    TUListItem item(&List, TUrlTarget(), Font(), level);
+    EXPECT_EQ(item.MarkerText(), expected[level]) << level;
+  }
+  TUListItem plain(&List, TUrlTarget(), Font(), 1);
+  plain.Plain = true;
+  EXPECT_EQ(plain.MarkerText(), "");
+  TDListItem def(&List, TUrlTarget(), Font(), 1);
+  EXPECT_EQ(def.MarkerText(), "");
+  EXPECT_EQ(def.ItemKind, ikDefinition);
+}
+
+struct HeightCase {
+  int BodySize;
+};
+
+class BlockHeights : public ModelTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(BlockHeights, ScaleWithTheDefaultFontSize)
+{
+  const int size = GetParam();
+  List.BodyFontSize = size;
+  auto scaled = [size](int at12) { return MulDiv(at12, size, 12); };
+  TParagraphSpace para(&List);
+  para.Attached();
+  EXPECT_EQ(para.FlowHeight, scaled(14));
+  const int headings[7] = {8, 16, 12, 10, 8, 6, 4};
+  for (int level = 0; level <= 6; ++level) {
+    THeadingSpace h(&List, level);
+    h.Attached();
+    EXPECT_EQ(h.FlowHeight, scaled(headings[level])) << "level " << level;
+  }
+  THorzLine rule(&List);
+  rule.SetSize(8);
+  rule.Attached();
+  EXPECT_EQ(rule.FlowHeight, scaled(20) + 6);
+  TPage page(&List);
+  page.Attached();
+  EXPECT_EQ(page.FlowHeight, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, BlockHeights, ::testing::Values(12, 9, 16, 20));
+
+TEST_F(ModelTest, FontsScaleWithTheDefaultFontSize)
+{
+  List.BodyFontSize = 16;
+  TMyFont f = Font(12);
+  EXPECT_EQ(f.pointSize(), 16);
+  f.SetNominalSize(&List, 10);
+  EXPECT_EQ(f.NominalSize, 10);
+  EXPECT_EQ(f.pointSize(), MulDiv(10, 16, 12));
+}
+
+std::unique_ptr<TAttributeList>
+Attributes(std::initializer_list<std::tuple<TSymbol, int32_t, std::string>> items)
+{
+  auto list = std::make_unique<TAttributeList>();
+  for (const auto& [sym, num, text] : items)
+    list->Add(std::make_unique<TAttribute>(sym, num, text));
+  return list;
+}
+
+struct RuleCase {
+  const char* Name;
+  std::vector<std::tuple<TSymbol, int32_t, std::string>> Attrs;
+  int32_t Size;
+  int32_t X; // for margins 0..600
+  int32_t Width;
+};
+
+class Rules : public ModelTest, public ::testing::WithParamInterface<RuleCase> {};
+
+TEST_P(Rules, ReadAttributesAndSpanTheColumn)
+{
+  const RuleCase& c = GetParam();
+  auto attrs = std::make_unique<TAttributeList>();
+  for (const auto& [sym, num, text] : c.Attrs)
+    attrs->Add(std::make_unique<TAttribute>(sym, num, text));
+  THorzLine rule(&List, *attrs);
+  rule.Attached();
+  EXPECT_EQ(rule.RuleSize, c.Size) << c.Name;
+  EXPECT_EQ(rule.FlowHeight, 20 + c.Size - 2) << c.Name;
+  int32_t x = 0, w = 0;
+  rule.Extent(0, 600, x, w);
+  EXPECT_EQ(x, c.X) << c.Name;
+  EXPECT_EQ(w, c.Width) << c.Name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Rules,
+    ::testing::Values(
+        RuleCase{"default", {}, 2, 10, 580}, RuleCase{"size 8", {{attrSIZE, 8, "8"}}, 8, 10, 580},
+        RuleCase{"size 30 ignored", {{attrSIZE, 30, "30"}}, 2, 10, 580},
+        RuleCase{"half right", {{attrWIDTH, 50, "50%"}, {attrALIGN, 0, "RIGHT"}}, 2, 300, 300},
+        RuleCase{"200 percent", {{attrWIDTH, 200, "200%"}}, 2, 10, 580},
+        RuleCase{"pixels left", {{attrWIDTH, 100, "100"}, {attrALIGN, 0, "left"}}, 2, 0, 100},
+        RuleCase{"pixels centred", {{attrWIDTH, 100, "100"}}, 2, 250, 100}));
+
+TEST_F(ModelTest, RuleColourWinsOverTheOutline)
+{
+  auto attrs = Attributes({{attrCOLOR, 0, "red"}, {attrNOSHADE, 0, ""}});
+  THorzLine rule(&List, *attrs);
+  EXPECT_TRUE(rule.HasRuleColor);
+  EXPECT_TRUE(rule.NoShade);
+  EXPECT_EQ(ColorToRGB(rule.RuleColor), clRed);
+}
+
+TEST_F(ModelTest, EmptyPreformattedLineIsAsHighAsItsPointSize)
+{
+  TMyFont mono(QString::fromStdString(List.FixedFontName), 10, clBlack);
+  mono.Monospace = true;
+  mono.SetNominalSize(&List, 10);
+  List.Add(std::make_unique<TPreFormated>(&List, paLeft, TUrlTarget(), mono, 0));
+  EXPECT_EQ(LayoutAt(400), 10);
+}
+
+TEST_F(ModelTest, PreformattedTextNeverWraps)
+{
+  auto pre = std::make_unique<TPreFormated>(&List, paCenter, TUrlTarget(), Font(), 0);
+  Append(*pre, "a  b   c d e f g h");
+  TSection* p = pre.get();
+  List.Add(std::move(pre));
+  int32_t scrollWidth = 0, pos = 0;
+  List.Layout(Canvas, 0, 20, scrollWidth, pos);
+  ASSERT_EQ(p->LineList.size(), 1u);
+  EXPECT_EQ(p->Chars, "a  b   c d e f g h"); // spaces are kept as written
+  EXPECT_EQ(p->LineList[0].StartX, 0);
+  EXPECT_EQ(scrollWidth, Width("a  b   c d e f g h"));
+}
+
+// A block whose layout fails, as an oversized table does.
+class TFailingBlock : public TSectionBase {
+public:
+  using TSectionBase::TSectionBase;
+  int32_t Layout(TCanvas&, int32_t, IndentManager&, int32_t&, int32_t&) override
+  {
+    throw EProcessError(msg::TooManyColumns);
+  }
+};
+
+TEST_F(ModelTest, FailingBlockIsDroppedAfterOneReport)
+{
+  std::vector<std::string> reports;
+  SetProcessErrorHandler([&reports](const std::string& m) { reports.push_back(m); });
+  TSection* first = AddText("before");
+  List.Add(std::make_unique<TFailingBlock>(&List));
+  TSection* last = AddText("after");
+  LayoutAt(400);
+  SetProcessErrorHandler(nullptr);
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_EQ(reports[0], msg::TooManyColumns);
+  ASSERT_EQ(List.Count(), 2);
+  EXPECT_EQ(List.Items(1), last);
+  EXPECT_EQ(last->TopY, first->FlowHeight);
+  EXPECT_EQ(last->FirstCursor, 6);
+  LayoutAt(400); // the block is gone: no second report
+  EXPECT_EQ(reports.size(), 1u);
+}
+
+} // namespace

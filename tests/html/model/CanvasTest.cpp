@@ -1,0 +1,155 @@
+#include "ModelTestSupport.h"
+
+#include "html/model/ListItem.h"
+
+#include <QPainter>
+#include <regex>
+#include <sstream>
+
+namespace {
+
+QImage Blank()
+{
+  QImage img(200, 40, QImage::Format_RGB32);
+  img.fill(Qt::white);
+  return img;
+}
+
+TEST(Canvas, TextDrawnInPiecesMatchesTextDrawnWhole)
+{
+  TCanvas measure;
+  const TFontMetrics& m = measure.Metrics("Times New Roman", 12, false, false, 0);
+  const std::string text = "Waving flags";
+  QImage whole = Blank(), pieces = Blank();
+  {
+    QPainter p(&whole);
+    TCanvas c(&p);
+    c.TextOut(m, 3, 25, text.data(), int(text.size()), clBlack);
+  }
+  {
+    QPainter p(&pieces);
+    TCanvas c(&p);
+    int x = 3;
+    for (size_t i = 0; i < text.size(); i += 3) {
+      int n = int(std::min<size_t>(3, text.size() - i));
+      c.TextOut(m, x, 25, text.data() + i, n, clBlack);
+      x += TCanvas::TextWidth(m, text.data() + i, n);
+    }
+  }
+  EXPECT_EQ(whole, pieces);
+  EXPECT_NE(whole, Blank());
+}
+
+TEST(Canvas, MeasuresWithThePlatformAdvances)
+{
+  TCanvas canvas;
+  const TFontMetrics& m = canvas.Metrics("Arial", 12, true, false, 0);
+  QFont f("Arial");
+  f.setPixelSize(16);
+  f.setBold(true);
+  QFontMetrics fm(f);
+  const std::string text = "Hello, World";
+  int expected = 0;
+  for (char c : text)
+    expected += fm.horizontalAdvance(QChar(c));
+  EXPECT_EQ(TCanvas::TextWidth(m, text.data(), int(text.size())), expected);
+  EXPECT_EQ(m.Height, fm.ascent() + fm.descent());
+  EXPECT_EQ(TCanvas::FitCount(m, text.data(), int(text.size()), fm.horizontalAdvance("Hello")), 5);
+  EXPECT_EQ(TCanvas::FitCount(m, text.data(), int(text.size()), 100000), int(text.size()));
+  EXPECT_EQ(TCanvas::FitCount(m, text.data(), int(text.size()), 0), 0);
+}
+
+TEST(Canvas, DecodesByCharset)
+{
+  EXPECT_EQ(fontcache::Decode("\xE9", 1, 0), QString(QChar(0xE9)));
+  EXPECT_EQ(fontcache::Decode("\xC0", 1, 204), QString(QChar(0x0410))); // Cyrillic A
+}
+
+struct DumpRun {
+  int X, W;
+  std::string Text;
+  bool Bold;
+};
+
+std::vector<DumpRun> RunsOf(const std::string& dump)
+{
+  std::vector<DumpRun> runs;
+  std::regex re(
+      R"re(run x=(-?\d+) w=(\d+) font="[^"]*" size=\d+ (b?)i?u?s? ?color=#[0-9a-f]{6}(?: link="[^"]*")? "(.*)")re");
+  std::istringstream in(dump);
+  std::string line;
+  std::smatch m;
+  while (std::getline(in, line))
+    if (std::regex_search(line, m, re))
+      runs.push_back({std::stoi(m[1]), std::stoi(m[2]), m[4], !m[3].str().empty()});
+  return runs;
+}
+
+TEST_F(ModelTest, EachRunStartsWhereThePreviousOneEnded)
+{
+  auto s = MakeSection();
+  Append(*s, "plain ");
+  s->FontChange(Font(12, true));
+  Append(*s, "bold", 6);
+  s->FontChange(Font(14));
+  Append(*s, " larger", 10);
+  List.Add(std::move(s));
+  LayoutAt(1000);
+  std::ostringstream out;
+  List.Dump(out, "Runs");
+  std::vector<DumpRun> runs = RunsOf(out.str());
+  ASSERT_EQ(runs.size(), 3u) << out.str();
+  EXPECT_EQ(runs[0].W, Width("plain "));
+  EXPECT_EQ(runs[1].W, Width("bold", 16, true));
+  EXPECT_EQ(runs[2].W, Width(" larger", Canvas.PointsToPixels(14)));
+  EXPECT_TRUE(runs[1].Bold);
+  for (size_t i = 1; i < runs.size(); ++i)
+    EXPECT_EQ(runs[i].X, runs[i - 1].X + runs[i - 1].W);
+}
+
+TEST_F(ModelTest, DumpDescribesDocumentLinesAndMarkers)
+{
+  auto item = std::make_unique<TOListItem>(&List, TUrlTarget(), Font(), 'i', 4, 1);
+  Append(*item, "fourth");
+  List.Add(std::move(item));
+  AddText("centred", paCenter);
+  LayoutAt(500);
+  std::ostringstream out;
+  List.Dump(out, "Title");
+  std::string d = out.str();
+  std::string first = d.substr(0, d.find('\n'));
+  EXPECT_EQ(first, "SectionList h=" + std::to_string(List.DocumentHeight) +
+                       " w=500 pos=13 title=\"Title\"");
+  EXPECT_NE(d.find("  OListItem y=0 "), std::string::npos) << d;
+  EXPECT_NE(d.find("pos=0+6 marker=\"iv.\" align=left"), std::string::npos) << d;
+  EXPECT_NE(d.find("pos=6+7 align=center"), std::string::npos) << d;
+  EXPECT_NE(d.find("    line y=0 h="), std::string::npos) << d;
+  EXPECT_NE(d.find("x=35 w=" + std::to_string(Width("fourth"))), std::string::npos) << d;
+}
+
+TEST_F(ModelTest, PaintDrawsTheTextOfVisibleSections)
+{
+  List.PageColor = clWhite;
+  AddText("visible text");
+  LayoutAt(200);
+  QImage img(200, 40, QImage::Format_RGB32);
+  img.fill(Qt::white);
+  {
+    QPainter p(&img);
+    TCanvas canvas(&p);
+    List.Paint(canvas, QRect(0, 0, 200, 40), 200, 0, 0);
+  }
+  EXPECT_NE(img, Blank().copy(0, 0, 200, 40));
+  List.SetScroll(1000); // scrolled away: nothing is drawn
+  QImage empty(200, 40, QImage::Format_RGB32);
+  empty.fill(Qt::white);
+  QImage painted = empty;
+  {
+    QPainter p(&painted);
+    TCanvas canvas(&p);
+    List.Paint(canvas, QRect(0, 0, 200, 40), 200, 0, 0);
+  }
+  EXPECT_EQ(painted, empty);
+}
+
+} // namespace

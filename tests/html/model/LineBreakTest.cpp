@@ -1,0 +1,308 @@
+#include "ModelTestSupport.h"
+
+#include "html/model/FormControlObj.h"
+
+#include <QWidget>
+
+namespace {
+
+struct BreakCase {
+  const char* Name;
+  std::string Text;
+  std::string FitText; // the line width is the width of this text (+ Extra pixels)
+  int Extra;
+  std::vector<std::string> Expected;
+};
+
+class LineBreak : public ModelTest, public ::testing::WithParamInterface<BreakCase> {};
+
+TEST_P(LineBreak, BreaksOnlyWhereAllowed)
+{
+  const BreakCase& c = GetParam();
+  TSection* s = AddText(c.Text);
+  LayoutAt(Width(c.FitText) + c.Extra);
+  EXPECT_EQ(Lines(*s), c.Expected) << c.Name;
+}
+
+const std::string nb(1, char(160));
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LineBreak,
+    ::testing::Values(
+        BreakCase{"all fits", "one two", "one two", 0, {"one two"}},
+        BreakCase{"break at space", "one two three", "one tw", 0, {"one ", "two ", "three"}},
+        BreakCase{
+            "word ending at the edge stays", "one two three", "one two", 1, {"one two ", "three"}},
+        BreakCase{"spaces hang at the line end", "aaa    bbb", "aaa ", 0, {"aaa    ", "bbb"}},
+        BreakCase{"no break at a non-breaking space",
+                  "one" + nb + "two three",
+                  "one" + nb + "tw",
+                  0,
+                  {"one" + nb + "two ", "three"}},
+        BreakCase{"no break at a hyphen", "well-known fact", "well-kn", 0, {"well-known ", "fact"}},
+        BreakCase{"very long word is kept whole",
+                  "a verylongword b",
+                  "a ver",
+                  0,
+                  {"a ", "verylongword ", "b"}},
+        BreakCase{"single long word", "abcdefghij", "abc", 0, {"abcdefghij"}}),
+    [](const auto& info) {
+      std::string n = info.param.Name;
+      for (char& ch : n)
+        if (!std::isalnum(uint8_t(ch)))
+          ch = '_';
+      return n;
+    });
+
+TEST_F(ModelTest, LongWordWidensTheDocument)
+{
+  AddText("a verylongword b");
+  int32_t scrollWidth = 0, pos = 0;
+  List.Layout(Canvas, 0, Width("a ver"), scrollWidth, pos);
+  EXPECT_EQ(scrollWidth, Width("verylongword"));
+}
+
+TEST_F(ModelTest, BreaksBeforeAnImageThatDoesNotFit)
+{
+  auto s = MakeSection();
+  Append(*s, "abc");
+  TImageObj* img = s->PlaceImage(std::make_unique<TImageObj>(&List, &List, 0, "x.gif"), 3);
+  Append(*s, "def", 4);
+  TSection* p = s.get();
+  List.Add(std::move(s));
+  LayoutAt(10000); // learn the image size
+  int32_t imgW = img->BoxWidth;
+  ASSERT_GT(imgW, 0);
+  LayoutAt(Width("abc") + imgW - 1);
+  EXPECT_EQ(Lines(*p), (std::vector<std::string>{"abc", std::string(1, '\4') + "def"}));
+}
+
+TEST_F(ModelTest, BreaksAfterAnImageBeforeText)
+{
+  auto s = MakeSection();
+  Append(*s, "abc");
+  TImageObj* img = s->PlaceImage(std::make_unique<TImageObj>(&List, &List, 0, "x.gif"), 3);
+  Append(*s, "defgh", 4);
+  TSection* p = s.get();
+  List.Add(std::move(s));
+  LayoutAt(10000);
+  LayoutAt(Width("abc") + img->BoxWidth + Width("de"));
+  EXPECT_EQ(Lines(*p), (std::vector<std::string>{"abc\4", "defgh"}));
+}
+
+TEST_F(ModelTest, NoBreakImageKeepsItsWordTogether)
+{
+  auto s = MakeSection();
+  Append(*s, "ab");
+  TImageObj* img =
+      s->PlaceImage(std::make_unique<TImageObj>(&List, &List, 0, "x.gif"), 2, /*noBreak*/ true);
+  Append(*s, "cd ef", 3);
+  TSection* p = s.get();
+  List.Add(std::move(s));
+  LayoutAt(10000);
+  LayoutAt(Width("ab") + img->BoxWidth + Width("c"));
+  EXPECT_EQ(Lines(*p), (std::vector<std::string>{"ab\7cd ", "ef"}));
+}
+
+TEST_F(ModelTest, NoBreakControlKeepsItsWordTogether)
+{
+  QWidget widget;
+  widget.resize(40, 20);
+  TFormControlObj control(&List, 0);
+  control.TheControl = &widget;
+  auto s = MakeSection();
+  Append(*s, "ab");
+  s->PlaceControl(&control, 2, /*noBreak*/ true);
+  Append(*s, "cd ef", 3);
+  TSection* p = s.get();
+  List.Add(std::move(s));
+  LayoutAt(Width("ab") + 40 + Width("c"));
+  EXPECT_EQ(Lines(*p), (std::vector<std::string>{"ab\6cd ", "ef"}));
+}
+
+struct AlignCase {
+  int Align;
+  const char* Name;
+};
+
+class Alignment : public ModelTest, public ::testing::WithParamInterface<AlignCase> {};
+
+TEST_P(Alignment, StartsLinesByAlignment)
+{
+  const int width = 400;
+  TSection* s = AddText("centre me  ", GetParam().Align);
+  LayoutAt(width);
+  int tw = Width("centre me"); // trailing spaces do not count
+  int expected = GetParam().Align == paCenter  ? (width - tw) / 2
+                 : GetParam().Align == paRight ? width - tw - 1
+                                               : 0;
+  ASSERT_EQ(s->LineList.size(), 1u);
+  EXPECT_EQ(s->LineList[0].StartX, expected) << GetParam().Name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Alignment,
+                         ::testing::Values(AlignCase{paLeft, "left"}, AlignCase{paCenter, "center"},
+                                           AlignCase{paRight, "right"}));
+
+// A float image of known size (a placeholder with both dimensions given).
+TImageObj* AddFloat(TSection& s, TSectionList& list, int placement, int w, int h, int32_t pos)
+{
+  auto img = std::make_unique<TImageObj>(&list, &list, 0, "f.gif");
+  img->Placement = placement;
+  img->ReqWidth = w;
+  img->ReqHeight = h;
+  return s.PlaceImage(std::move(img), pos);
+}
+
+const std::string LongText = "lorem ipsum dolor sit amet consectetur adipiscing elit sed do "
+                             "eiusmod tempor incididunt ut labore et dolore magna aliqua";
+
+TEST_F(ModelTest, TextFlowsBesideALeftFloat)
+{
+  auto s = MakeSection();
+  TImageObj* img = AddFloat(*s, List, plLeft, 60, 50, 0);
+  Append(*s, " " + LongText, 1); // the leading space after a float is dropped
+  TSection* p = s.get();
+  List.Add(std::move(s));
+  EXPECT_EQ(p->Chars[1], 'l');
+  LayoutAt(300);
+  ASSERT_GE(p->LineList.size(), 3u);
+  EXPECT_EQ(img->FloatX, 0);
+  for (size_t k = 0; k < p->LineList.size(); ++k) {
+    int32_t top = LineTop(*p, k);
+    int32_t expected = top < img->FloatY + img->BoxHeight ? 60 + img->SideGap : 0;
+    EXPECT_EQ(p->LineList[k].StartX, expected) << "line " << k;
+  }
+  EXPECT_GE(p->PaintHeight, 50);
+}
+
+TEST_F(ModelTest, TextStaysLeftOfARightFloat)
+{
+  const int width = 300;
+  auto s = MakeSection();
+  TImageObj* img = AddFloat(*s, List, plRight, 60, 50, 0);
+  Append(*s, LongText, 1);
+  TSection* p = s.get();
+  List.Add(std::move(s));
+  LayoutAt(width);
+  EXPECT_EQ(img->FloatX, width - 60);
+  for (size_t k = 0; k < p->LineList.size(); ++k) {
+    const LineRec& l = p->LineList[k];
+    std::string text = p->Chars.substr(size_t(l.First), size_t(l.Count));
+    while (!text.empty() && text.back() == ' ')
+      text.pop_back();
+    if (!text.empty() && text.front() == '\4')
+      text.erase(0, 1);
+    if (LineTop(*p, k) < img->BoxHeight) {
+      EXPECT_LE(l.StartX + Width(text), width - 60 - img->SideGap) << "line " << k;
+    }
+  }
+}
+
+TEST_F(ModelTest, TwoLeftFloatsStackSideBySide)
+{
+  auto s = MakeSection();
+  TImageObj* a = AddFloat(*s, List, plLeft, 40, 30, 0);
+  TImageObj* b = AddFloat(*s, List, plLeft, 50, 30, 1);
+  Append(*s, "text", 2);
+  TSection* p = s.get();
+  List.Add(std::move(s));
+  LayoutAt(400);
+  EXPECT_EQ(a->FloatX, 0);
+  EXPECT_EQ(b->FloatX, 40 + a->SideGap);
+  EXPECT_EQ(p->LineList[0].StartX, 40 + a->SideGap + 50 + b->SideGap);
+}
+
+TEST_F(ModelTest, ClearStartsBelowTheFloat)
+{
+  auto s = MakeSection();
+  TImageObj* img = AddFloat(*s, List, plLeft, 60, 80, 0);
+  Append(*s, "beside", 1);
+  List.Add(std::move(s));
+  auto after = MakeSection();
+  after->ClearSide = clLeftSide;
+  Append(*after, "below", 10);
+  TSection* p = after.get();
+  List.Add(std::move(after));
+  LayoutAt(400);
+  ASSERT_EQ(p->LineList.size(), 2u);
+  EXPECT_EQ(p->LineList[0].Count, 0);
+  EXPECT_EQ(LineTop(*p, 1), img->FloatY + img->BoxHeight);
+  EXPECT_EQ(p->LineList[1].StartX, 0);
+}
+
+TEST_F(ModelTest, ClearOfTheOtherSideDoesNotMove)
+{
+  auto s = MakeSection();
+  AddFloat(*s, List, plLeft, 60, 80, 0);
+  Append(*s, "beside", 1);
+  List.Add(std::move(s));
+  auto after = MakeSection();
+  after->ClearSide = clRightSide;
+  Append(*after, "beside too", 10);
+  TSection* p = after.get();
+  List.Add(std::move(after));
+  LayoutAt(400);
+  EXPECT_EQ(Lines(*p).size(), p->LineList.size());
+  EXPECT_GT(p->LineList[0].StartX, 0);
+}
+
+TEST_F(ModelTest, EmptySectionHasNoHeight)
+{
+  auto s = MakeSection();
+  TSection* p = s.get();
+  List.Add(std::move(s));
+  LayoutAt(400);
+  EXPECT_EQ(p->FlowHeight, 0);
+}
+
+TEST_F(ModelTest, FinishLineKeepsAnEmptyLineHigh)
+{
+  auto s = MakeSection();
+  s->FinishLine();
+  TSection* p = s.get();
+  List.Add(std::move(s));
+  LayoutAt(400);
+  QFontMetrics fm([] {
+    QFont f("Times New Roman");
+    f.setPixelSize(16);
+    return f;
+  }());
+  EXPECT_EQ(p->FlowHeight, fm.height() + std::max(0, fm.leading()));
+}
+
+TEST_F(ModelTest, BottomImageRaisesTheLine)
+{
+  auto s = MakeSection();
+  Append(*s, "ab");
+  auto img = std::make_unique<TImageObj>(&List, &List, 0, "x.gif");
+  img->ReqWidth = 30;
+  img->ReqHeight = 60;
+  s->PlaceImage(std::move(img), 2);
+  TSection* p = s.get();
+  List.Add(std::move(s));
+  LayoutAt(400);
+  const LineRec& l = p->LineList[0];
+  EXPECT_EQ(l.ExtraAbove, 60 + l.MaxDescent - l.TextHeight);
+  EXPECT_EQ(l.ExtraBelow, 0);
+}
+
+TEST_F(ModelTest, MiddleImageSplitsTheExtraHeight)
+{
+  auto s = MakeSection();
+  Append(*s, "ab");
+  auto img = std::make_unique<TImageObj>(&List, &List, 0, "x.gif");
+  img->ReqWidth = 30;
+  img->ReqHeight = 61;
+  img->Placement = plMiddle;
+  s->PlaceImage(std::move(img), 2);
+  TSection* p = s.get();
+  List.Add(std::move(s));
+  LayoutAt(400);
+  const LineRec& l = p->LineList[0];
+  int diff = 61 - l.TextHeight;
+  EXPECT_EQ(l.ExtraBelow, diff / 2);
+  EXPECT_EQ(l.ExtraAbove, diff - diff / 2);
+}
+
+} // namespace

@@ -1,0 +1,99 @@
+#pragma once
+// A document root with a measuring canvas, and helpers that build sections the way the
+// builder does and measure text with the fonts the model uses.
+#include "html/model/ImageObj.h"
+#include "html/model/Section.h"
+#include "html/model/SectionList.h"
+#include "platform/Canvas.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <gtest/gtest.h>
+#include <memory>
+#include <numeric>
+#include <string>
+#include <vector>
+
+class ModelTest : public ::testing::Test {
+protected:
+  TSectionList List;
+  TCanvas Canvas;
+
+  // The body font at a nominal size (12 is the default size: 16 pixels at 96 dpi).
+  TMyFont Font(int nominal = 12, bool bold = false)
+  {
+    TMyFont f(QString::fromStdString(List.BodyFontName), nominal, List.TextColor);
+    f.SetNominalSize(&List, nominal);
+    f.setBold(bold);
+    return f;
+  }
+
+  // Pixel width of text in the body font, from the platform's own font metrics.
+  static int Width(const std::string& text, int pixelSize = 16, bool bold = false,
+                   const char* family = "Times New Roman")
+  {
+    QFont f(QString::fromLatin1(family));
+    f.setPixelSize(pixelSize);
+    f.setBold(bold);
+    f.setKerning(false);
+    f.setStyleStrategy(QFont::NoFontMerging);
+    QFontMetrics fm(f);
+    int w = 0;
+    for (char c : text)
+      if (uint8_t(c) >= 32)
+        w += fm.horizontalAdvance(QChar(ushort(uint8_t(c))));
+    return w;
+  }
+
+  static std::vector<int32_t> Positions(size_t n, int32_t first = 0)
+  {
+    std::vector<int32_t> p(n);
+    std::iota(p.begin(), p.end(), first);
+    return p;
+  }
+
+  template <class T = TSection> std::unique_ptr<T> MakeSection(int align = paLeft, int level = 0)
+  {
+    return std::make_unique<T>(&List, align, TUrlTarget(), Font(), level);
+  }
+
+  static void Append(TSection& s, const std::string& text, int32_t firstPos = 0)
+  {
+    auto pos = Positions(text.size(), firstPos);
+    s.AppendRun(text.data(), pos.data(), int32_t(text.size()));
+  }
+
+  TSection* AddText(const std::string& text, int align = paLeft, int level = 0)
+  {
+    auto s = MakeSection(align, level);
+    Append(*s, text);
+    TSection* p = s.get();
+    List.Add(std::move(s));
+    return p;
+  }
+
+  int32_t LayoutAt(int32_t width)
+  {
+    int32_t scrollWidth = 0, pos = 0;
+    return List.Layout(Canvas, 0, width, scrollWidth, pos);
+  }
+
+  // The text of each laid-out line.
+  static std::vector<std::string> Lines(const TSection& s)
+  {
+    std::vector<std::string> out;
+    for (const LineRec& l : s.LineList)
+      if (l.Count > 0)
+        out.push_back(s.Chars.substr(size_t(l.First), size_t(l.Count)));
+    return out;
+  }
+
+  // Top of line k in document coordinates.
+  static int32_t LineTop(const TSection& s, size_t k)
+  {
+    int32_t y = s.TopY;
+    for (size_t i = 0; i < k; ++i)
+      y += s.LineList[i].Height();
+    return y;
+  }
+};

@@ -1,0 +1,94 @@
+#include "ModelTestSupport.h"
+
+#include "html/model/HorzLine.h"
+#include "html/model/ListItem.h"
+#include "html/model/ParagraphSpace.h"
+#include "html/model/SelTextCount.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+
+namespace {
+
+TEST_F(ModelTest, CopiesTheTextOfTwoSections)
+{
+  AddText("Hello world");
+  List.Add(std::make_unique<TParagraphSpace>(&List));
+  AddText("Second part");
+  LayoutAt(1000);
+  List.SelStartPos = 6;
+  List.SelEndPos = 11 + 6;
+  EXPECT_EQ(List.CopySelection(), "world\r\n\r\nSecond");
+}
+
+TEST_F(ModelTest, CopyPutsTheTextOnTheClipboard)
+{
+  AddText("clip me");
+  LayoutAt(1000);
+  List.SelStartPos = 0;
+  List.SelEndPos = 4;
+  List.CopySelection();
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("clip"));
+}
+
+TEST_F(ModelTest, NothingIsCopiedWithoutASelection)
+{
+  AddText("text");
+  LayoutAt(1000);
+  List.SelStartPos = List.SelEndPos = 2;
+  EXPECT_EQ(List.CopySelection(), "");
+}
+
+TEST_F(ModelTest, SpacingItemsInsideTheSelectionAddLineEnds)
+{
+  AddText("a");
+  List.Add(std::make_unique<THeadingSpace>(&List, 1));
+  List.Add(std::make_unique<THorzLine>(&List));
+  AddText("b");
+  List.Add(std::make_unique<TParagraphSpace>(&List)); // outside the selection
+  AddText("c");
+  LayoutAt(1000);
+  List.SelStartPos = 0;
+  List.SelEndPos = 2;
+  EXPECT_EQ(List.CopySelection(), "a\r\n\r\n\r\nb\r\n");
+}
+
+TEST_F(ModelTest, ListIndentBecomesThreeSpacesPer35Pixels)
+{
+  AddText("top");
+  for (int level : {1, 2}) {
+    auto item = std::make_unique<TUListItem>(&List, TUrlTarget(), Font(), level);
+    Append(*item, "item" + std::to_string(level));
+    List.Add(std::move(item));
+  }
+  LayoutAt(1000);
+  List.SelStartPos = 0;
+  List.SelEndPos = List.CursorCount;
+  EXPECT_EQ(List.CopySelection(), "top\r\n   item1\r\n      item2\r\n");
+}
+
+TEST_F(ModelTest, CopyStopsAtTheClipboardLimit)
+{
+  AddText(std::string(40000, 'x'));
+  LayoutAt(1000);
+  List.SelStartPos = 0;
+  List.SelEndPos = List.CursorCount;
+  std::string copied = List.CopySelection();
+  EXPECT_EQ(copied.size(), 32499u);
+}
+
+TEST(SelectedText, CollectorsSkipPlaceholdersAndRespectTheBuffer)
+{
+  SelTextCount count;
+  count.AddText("a\2b\4c", 5);
+  count.AddTextCR("d", 1);
+  EXPECT_EQ(count.Terminate(), 6);
+
+  char buf[5] = {};
+  SelTextBuf small(buf, 5);
+  small.AddText("a\4bcdef", 7);
+  EXPECT_EQ(small.Terminate(), 5);
+  EXPECT_STREQ(buf, "abcd");
+}
+
+} // namespace
