@@ -20,16 +20,53 @@ void TFloydSteinbergEngine::NextLine()
 
 namespace {
 
-void DitherRow(TFloydSteinbergEngine& engine, const QRgb* src, uchar* dst, int width)
+inline int Clamp255(int v)
 {
-  int r, g, b;
-  for (int x = engine.Column; x >= 0 && x < width; x = engine.Column) {
-    const QRgb p = src[x];
-    dst[x] = uchar(engine.Dither(qRed(p), qGreen(p), qBlue(p), r, g, b));
-  }
+  return v < 0 ? 0 : (v > 255 ? 255 : v);
 }
 
 } // namespace
+
+void TFloydSteinbergEngine::DitherRow(const QRgb* src, uchar* dst, TFastColorLookup& lookup)
+{
+  int32_t* er = FChannels[0].Errors.data();
+  int32_t* eg = FChannels[1].Errors.data();
+  int32_t* eb = FChannels[2].Errors.data();
+  const int dir = Direction;
+  int p = FPos, x = Column;
+  int cr = FChannels[0].Carried, cg = FChannels[1].Carried, cb = FChannels[2].Carried;
+  int br = FChannels[0].Below, bg = FChannels[1].Below, bb = FChannels[2].Below;
+  int zr = FChannels[0].BelowBehind, zg = FChannels[1].BelowBehind, zb = FChannels[2].BelowBehind;
+  for (; x >= 0 && x < Width; x += dir, p += dir) {
+    const QRgb px = src[x];
+    const int vr = Clamp255(qRed(px) + (er[p + dir] + cr + 8) / 16);
+    const int vg = Clamp255(qGreen(px) + (eg[p + dir] + cg + 8) / 16);
+    const int vb = Clamp255(qBlue(px) + (eb[p + dir] + cb + 8) / 16);
+    int r, g, b;
+    dst[x] = uchar(lookup.Lookup(vr, vg, vb, r, g, b));
+    const int dr = vr - r, dg = vg - g, db = vb - b;
+    er[p] = zr + 3 * dr;
+    eg[p] = zg + 3 * dg;
+    eb[p] = zb + 3 * db;
+    zr = br + 5 * dr;
+    zg = bg + 5 * dg;
+    zb = bb + 5 * db;
+    br = dr;
+    bg = dg;
+    bb = db;
+    cr = 7 * dr;
+    cg = 7 * dg;
+    cb = 7 * db;
+  }
+  FPos = p;
+  Column = x;
+  const int carried[3] = {cr, cg, cb}, below[3] = {br, bg, bb}, behind[3] = {zr, zg, zb};
+  for (int c = 0; c < 3; ++c) {
+    FChannels[c].Carried = carried[c];
+    FChannels[c].Below = below[c];
+    FChannels[c].BelowBehind = behind[c];
+  }
+}
 
 QImage ReduceColors(const QImage& bitmap, TPaletteChoice palette, TDitherChoice)
 {
@@ -46,8 +83,8 @@ QImage ReduceColors(const QImage& bitmap, TPaletteChoice palette, TDitherChoice)
     return result;
   TFloydSteinbergEngine engine(source.width(), lookup);
   for (int y = 0; y < source.height(); ++y) {
-    DitherRow(engine, reinterpret_cast<const QRgb*>(source.constScanLine(y)), result.scanLine(y),
-              source.width());
+    engine.DitherRow(reinterpret_cast<const QRgb*>(source.constScanLine(y)), result.scanLine(y),
+                     lookup);
     engine.NextLine();
   }
   return result;

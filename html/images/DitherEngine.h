@@ -46,6 +46,9 @@ public:
     return index;
   }
   void NextLine() override;
+  // Dithers the whole current row (Width pixels of src, scanned in Direction) into dst; the same
+  // as calling Dither for each column, with the running values kept in registers.
+  void DitherRow(const QRgb* src, uchar* dst, TFastColorLookup& lookup);
 
 private:
   struct TChannel {

@@ -68,10 +68,6 @@ TGIFImage::TGIFImage(const TGIFImage& source)
     copy->Owner = this;
     FFrames.push_back(std::move(copy));
   }
-  if (!FEmpty && !FFrames.empty()) {
-    CreateComposite();
-    Compose(1);
-  }
 }
 
 TGIFImage::~TGIFImage() = default;
@@ -108,17 +104,15 @@ std::unique_ptr<TGIFImage> TGIFImage::CreateGifFromFile(const std::string& fileN
 
 bool TGIFImage::LoadFromStream(std::span<const uint8_t> data, bool scanOnly)
 {
-  FData = QByteArray(reinterpret_cast<const char*>(data.data()), qsizetype(data.size()));
   ScanOnly = scanOnly;
   bool ok = false;
   try {
-    ok = ReadGif();
+    ok = ReadGif(data);
   } catch (...) {
     ok = false;
   }
   if (!ok)
     ReleaseAll();
-  FData = QByteArray();
   return ok;
 }
 
@@ -132,29 +126,39 @@ bool TGIFImage::LoadFromFile(const std::string& fileName, bool scanOnly)
       std::span(reinterpret_cast<const uint8_t*>(data.constData()), size_t(data.size())), scanOnly);
 }
 
-bool TGIFImage::ReadGif()
+// The data are read in place: the reader keeps no pointer into them after it returns.
+bool TGIFImage::ReadGif(std::span<const uint8_t> data)
 {
   Reset();
-  TGIFReader reader(
-      *this, std::span(reinterpret_cast<const uint8_t*>(FData.constData()), size_t(FData.size())));
+  TGIFReader reader(*this, data);
   if (!reader.Read())
     return false;
   IsAnimated = FrameCount() > 1;
   FEmpty = false;
-  if (!ScanOnly) {
-    CreateComposite();
-    if (FComposite.isNull())
-      return false;
-    Compose(1);
-  }
   return true;
 }
 
-void TGIFImage::CreateComposite()
+// The composite starts black (or all transparent) with frame 1 composed; every change of the
+// frame index passes through here first, so frame 1 is the current frame when it is made.
+bool TGIFImage::EnsureComposite()
 {
-  FComposite = QImage(ScreenWidth, ScreenHeight, QImage::Format_ARGB32_Premultiplied);
   if (!FComposite.isNull())
-    FComposite.fill(HasTransparency ? 0u : OpaqueBlack);
+    return true;
+  if (FEmpty || ScanOnly || FFrames.empty())
+    return false;
+  FComposite = QImage(ScreenWidth, ScreenHeight, QImage::Format_ARGB32_Premultiplied);
+  if (FComposite.isNull())
+    return false;
+  FComposite.fill(HasTransparency ? 0u : OpaqueBlack);
+  FFrameIndex = 1;
+  Compose(1);
+  return true;
+}
+
+const QImage& TGIFImage::CompositeImage()
+{
+  EnsureComposite();
+  return FComposite;
 }
 
 TGIFFrame* TGIFImage::Frames(int index) const
@@ -203,7 +207,7 @@ void TGIFImage::Dispose(int index)
 
 void TGIFImage::SetFrameIndex(int index)
 {
-  if (index == FFrameIndex)
+  if (index == FFrameIndex || !EnsureComposite())
     return;
   Dispose(FFrameIndex);
   if (index > FrameCount())
@@ -251,7 +255,7 @@ void TGIFImage::AnimationStep(QWidget* window)
   }
   if (SkipAdvance) {
     SkipAdvance = false;
-  } else {
+  } else if (EnsureComposite()) {
     Dispose(FFrameIndex);
     FFrameIndex = FFrameIndex % FrameCount() + 1;
     Compose(FFrameIndex);
@@ -267,7 +271,7 @@ void TGIFImage::Paint(QPainter& canvas, int X, int Y, int W, int H)
   DrawnY = Y;
   DrawnWidth = W;
   DrawnHeight = H;
-  if (!FVisible || FEmpty || ScanOnly || FFrames.empty() || FComposite.isNull())
+  if (!FVisible || !EnsureComposite())
     return;
   canvas.save();
   canvas.setRenderHint(QPainter::SmoothPixmapTransform, false);

@@ -11,7 +11,6 @@
 //     and the painter sets Shown and SetVisible(true).
 #include "html/images/Graphic.h"
 
-#include <QByteArray>
 #include <QImage>
 #include <QRect>
 #include <array>
@@ -102,7 +101,8 @@ public:
   QImage FirstFrameBitmap();
   QImage FirstFrameMask();
   // The logical screen as currently composed, premultiplied: transparent pixels are zero.
-  const QImage& CompositeImage() const { return FComposite; }
+  // Made on first use, so that a still image that is flattened never pays for it.
+  const QImage& CompositeImage();
 
   void Reset();
   void ReleaseAll();
@@ -128,8 +128,8 @@ public:
 private:
   friend class TGIFReader;
 
-  bool ReadGif();
-  void CreateComposite();
+  bool ReadGif(std::span<const uint8_t> data);
+  bool EnsureComposite();
   void Compose(int index);
   void Dispose(int index);
   void ArmDelay();
@@ -142,5 +142,4 @@ private:
   QImage FComposite;
   QImage FFirstBitmap, FFirstMask;
   bool FFirstMade = false;
-  QByteArray FData; // the raw file while it is read
 };

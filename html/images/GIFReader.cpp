@@ -44,15 +44,15 @@ void BuildPixelTable(const TGIFFrame& frame, QRgb* table)
     table[frame.TransIndex] = 0;
 }
 
-QImage ExpandPixels(const TGIFFrame& frame, const uint8_t* indices)
+QImage NewFrameImage(const TGIFFrame& frame)
 {
-  QImage::Format format =
-      frame.IsTransparent ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
-  QImage image(frame.Width, frame.Height, format);
-  if (image.isNull())
-    return image;
-  QRgb table[256];
-  BuildPixelTable(frame, table);
+  return QImage(frame.Width, frame.Height,
+                frame.IsTransparent ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+}
+
+// Indices in file order to pixels, row by row into their interlaced places.
+void ExpandRows(const TGIFFrame& frame, const uint8_t* indices, const QRgb* table, QImage& image)
+{
   const std::vector<int> rows = RowOrder(frame.Height, frame.Interlaced);
   const int w = frame.Width;
   for (int r = 0; r < frame.Height; ++r) {
@@ -61,7 +61,18 @@ QImage ExpandPixels(const TGIFFrame& frame, const uint8_t* indices)
     for (int x = 0; x < w; ++x)
       dst[x] = table[src[x]];
   }
-  return image;
+}
+
+// Indices held in the last quarter of the image's own pixel block, expanded front to back: the
+// pixel written at i never reaches an index not yet read.
+void ExpandInPlace(size_t count, const QRgb* table, QImage& image)
+{
+  uchar* bits = image.bits();
+  const uint8_t* indices = bits + 3 * count;
+  for (size_t i = 0; i < count; ++i) {
+    const QRgb c = table[indices[i]];
+    std::memcpy(bits + 4 * i, &c, 4);
+  }
 }
 
 // Monochrome mask, white (index 1) where the pixel has the transparent index.
@@ -283,21 +294,33 @@ bool TGIFReader::DecodePixels(TGIFFrame& frame, int minCodeSize)
   frame.TransBlue = table[3 * frame.TransIndex + 2];
   if (frame.Width == 0 || frame.Height == 0)
     return true;
-  size_t count = size_t(frame.Width) * size_t(frame.Height);
-  FIndices.assign(count, 0);
+  const size_t count = size_t(frame.Width) * size_t(frame.Height);
+  QImage image = NewFrameImage(frame);
+  if (image.isNull())
+    return false;
+  // Rows in file order are the image's rows unless interlaced: then decode aside.
+  const bool inPlace = !frame.Interlaced && size_t(image.bytesPerLine()) == 4 * size_t(frame.Width);
+  if (!inPlace)
+    FIndices.resize(count);
+  uint8_t* indices = inPlace ? image.bits() + 3 * count : FIndices.data();
   const size_t size = FCodes.size();
   FCodes.resize(size + TLZWDecoder::Padding, 0);
   if (!FDecoder)
     FDecoder = std::make_unique<TLZWDecoder>();
-  FDecoder->Decode(minCodeSize, FCodes.data(), size, FIndices.data(), count);
-  frame.FrameBitmap = ExpandPixels(frame, FIndices.data());
-  if (frame.FrameBitmap.isNull())
-    return false;
+  const size_t done = FDecoder->Decode(minCodeSize, FCodes.data(), size, indices, count);
+  std::memset(indices + done, 0, count - done); // pixels the data did not reach
   if (frame.IsTransparent) {
-    frame.FrameMask = BuildMask(frame, FIndices.data());
+    frame.FrameMask = BuildMask(frame, indices);
     if (frame.FrameMask.isNull())
       return false;
   }
+  QRgb pixels[256];
+  BuildPixelTable(frame, pixels);
+  if (inPlace)
+    ExpandInPlace(count, pixels, image);
+  else
+    ExpandRows(frame, indices, pixels, image);
+  frame.FrameBitmap = image;
   if (frame.DitherIt) {
     QImage reduced = ReduceForDisplay(frame.FrameBitmap.convertToFormat(QImage::Format_RGB32));
     if (!reduced.isNull())
