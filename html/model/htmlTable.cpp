@@ -415,6 +415,11 @@ void ThtmlTable::WidthRange(TCanvas& canvas, int32_t& min, int32_t& max)
     // an enclosing table it just takes no room, so the enclosing table survives.
     return;
   }
+  if (FNested && FCache.HasRange) {
+    min = FCache.RangeMin;
+    max = FCache.RangeMax;
+    return;
+  }
   TColumnRange r;
   if (!HasPixelCellWidth || TableWidthSpec != 0)
     PercentWidths(canvas, TableWidthIsPercent ? 0 : TableWidthSpec, r);
@@ -430,6 +435,26 @@ void ThtmlTable::WidthRange(TCanvas& canvas, int32_t& min, int32_t& max)
   CaptionCell->Content->WidthRange(canvas, CaptionMinWidth, captionMax);
   min = std::max(CaptionMinWidth, min);
   max = std::max(CaptionMinWidth, max);
+  FCache.HasRange = true;
+  FCache.RangeMin = min;
+  FCache.RangeMax = max;
+}
+
+void ThtmlTable::ForgetMeasures()
+{
+  FCache = TMeasureCache();
+  auto forget = [](TCell& cell) {
+    for (const auto& item : cell)
+      if (auto* t = dynamic_cast<ThtmlTable*>(item.get())) {
+        t->FNested = true;
+        t->ForgetMeasures();
+      }
+  };
+  for (const auto& row : Rows)
+    for (const auto& c : *row)
+      if (c->Content)
+        forget(*c->Content);
+  forget(*CaptionCell->Content);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -709,16 +734,23 @@ int32_t ThtmlTable::Layout(TCanvas& canvas, int32_t Y, IndentManager& indent, in
     W = TableWidthIsPercent ? MulDiv(avail, TableWidthSpec, 1000) : TableWidthSpec;
   const int32_t newWidth = std::max(W - CellSpacing, MinNewWidth);
 
+  if (!FNested)
+    ForgetMeasures();
   ExpandSpans();
-  ColumnWidthsFor(canvas, newWidth, specified);
-
-  GridWidth = CellSpacing + Sum(ColumnWidths, 0, ColumnCount);
-  int32_t captionMax = 0;
-  CaptionCell->Content->WidthRange(canvas, CaptionMinWidth, captionMax);
-  OverallWidth = std::max(GridWidth, CaptionMinWidth);
-
   std::vector<int32_t> H;
-  RowHeights(canvas, H);
+  if (FCache.HasLayout && FCache.Avail == avail) {
+    H = FCache.RowHeights;
+  } else {
+    ColumnWidthsFor(canvas, newWidth, specified);
+    GridWidth = CellSpacing + Sum(ColumnWidths, 0, ColumnCount);
+    int32_t captionMax = 0;
+    CaptionCell->Content->WidthRange(canvas, CaptionMinWidth, captionMax);
+    OverallWidth = std::max(GridWidth, CaptionMinWidth);
+    RowHeights(canvas, H);
+    FCache.HasLayout = true;
+    FCache.Avail = avail;
+    FCache.RowHeights = H;
+  }
 
   FlowHeight = 0;
   CaptionHeight = 0;

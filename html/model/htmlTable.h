@@ -101,6 +101,21 @@ private:
   struct TColumnRange;
   bool FTooManyColumns = false; // a failed expansion fails again instead of expanding twice
 
+  // Every enclosing table lays its cells out twice (to measure, then in place), so without
+  // this a table nested d deep would be laid out 2^d times. Measures taken for one width are
+  // kept for the rest of the layout pass of the outermost table, which forgets them all when
+  // it starts; between passes nothing is kept.
+  struct TMeasureCache {
+    bool HasRange = false;
+    int32_t RangeMin = 0, RangeMax = 0;
+    bool HasLayout = false;
+    int32_t Avail = 0;
+    std::vector<int32_t> RowHeights;
+  };
+  TMeasureCache FCache;
+  bool FNested = false; // inside another table's cell: the outermost table owns the pass
+  void ForgetMeasures();
+
   void InheritEnclosingColor();
   void ExpandColumnSpans();
   void ExpandRowSpans();
