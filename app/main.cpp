@@ -1,7 +1,9 @@
 // Entry point: the normal window, or one of the headless modes named by the first argument.
 #include "app/LumoraApplication.h"
 #include "app/LumoraF.h"
+#include "base/StringUtil.h"
 #include "html/parser/TokenDump.h"
+#include "html/viewer/LayoutDump.h"
 #include "platform/ScriptedDialogs.h"
 
 #include <QTimer>
@@ -28,6 +30,14 @@ void DefaultToOffscreen()
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
 }
 
+// Nobody is there to close a message box in the headless modes: print it and go on.
+std::unique_ptr<TDialogs> ConsoleDialogs()
+{
+  auto dialogs = std::make_unique<TScriptedDialogs>();
+  dialogs->OnAsk = [](const TScriptedDialogs::TAsked& asked) { std::cerr << asked.Text << "\n"; };
+  return dialogs;
+}
+
 int RunWindow(int argc, char** argv)
 {
   TLumoraApplication app(argc, argv);
@@ -46,10 +56,7 @@ int RunSnapshot(int argc, char** argv)
   }
   DefaultToOffscreen();
   TLumoraApplication app(argc, argv);
-  // Nobody is there to close a message box: print it and go on.
-  auto dialogs = std::make_unique<TScriptedDialogs>();
-  dialogs->OnAsk = [](const TScriptedDialogs::TAsked& asked) { std::cerr << asked.Text << "\n"; };
-  TDialogsScope scope(std::move(dialogs));
+  TDialogsScope scope(ConsoleDialogs());
   QStringList arguments = QCoreApplication::arguments();
   QString out = arguments.value(2);
   TLumoraF window(QCoreApplication::applicationFilePath().toStdString(), ParamsFrom(arguments, 3));
@@ -77,6 +84,33 @@ int RunDumpTokens(int argc, char** argv)
   return DumpTokens(argv[2], std::cout);
 }
 
+// Reads "--width N" from argv[first...]; false on anything else or a width below 1.
+bool ReadWidth(int argc, char** argv, int first, int& width)
+{
+  for (int i = first; i < argc; i += 2) {
+    int32_t value = 0;
+    if (std::strcmp(argv[i], "--width") != 0 || i + 1 >= argc ||
+        !strutil::TryStrToInt(argv[i + 1], value) || value < 1)
+      return false;
+    width = value;
+  }
+  return true;
+}
+
+// lumora --dump-layout PAGE [--width N]
+int RunDumpLayout(int argc, char** argv)
+{
+  int width = 800;
+  if (argc < 3 || !ReadWidth(argc, argv, 3, width)) {
+    std::cerr << "usage: lumora --dump-layout PAGE [--width N]\n";
+    return 2;
+  }
+  DefaultToOffscreen();
+  TLumoraApplication app(argc, argv); // fonts are measured through the GUI
+  TDialogsScope scope(ConsoleDialogs());
+  return DumpLayout(argv[2], width, std::cout, std::cerr);
+}
+
 struct TMode {
   const char* Flag;
   int (*Run)(int argc, char** argv);
@@ -85,6 +119,7 @@ struct TMode {
 const TMode Modes[] = {
     {"--snapshot", RunSnapshot},
     {"--dump-tokens", RunDumpTokens},
+    {"--dump-layout", RunDumpLayout},
 };
 
 } // namespace
