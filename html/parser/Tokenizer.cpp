@@ -502,10 +502,12 @@ void TTokenizer::SkipPastTagEnd()
     Advance();
   if (FCurCh != '>')
     return;
-  // A script body is raw text from its first character on.
+  // A script body is raw text from its first character on: a comment opener right after
+  // the tag must reach the script reader.
   if (FCurSym == symSCRIPT && RawScriptBody)
-    ScriptMode = true;
-  Advance();
+    StepChar();
+  else
+    Advance();
 }
 
 bool TTokenizer::ReadAttribute()
@@ -596,6 +598,7 @@ void TTokenizer::ReadPlainValue()
 void TTokenizer::ReadCharRef(TokenObj& out)
 {
   const int32_t pos = FSrcIndex;
+  const int32_t step = FIndexStep; // the reference may end where include text does
   FLiteral.Clear();
   FLiteral.AppendChar('&', pos);
   Advance();
@@ -632,8 +635,9 @@ void TTokenizer::ReadCharRef(TokenObj& out)
         keep();
       std::string_view text;
       if (LookupCharRef(std::string_view(name, size_t(leng)), text)) {
-        // "hellip" gives three characters at pos, pos + 1, pos + 2.
-        out.AppendChars(text.data(), int(text.size()), pos, 1);
+        // "hellip" gives three characters at pos, pos + 1, pos + 2; in include text all keep
+        // the position of the include comment, which is the last byte they may point at.
+        out.AppendChars(text.data(), int(text.size()), pos, step);
         return;
       }
     }
@@ -744,6 +748,8 @@ std::vector<TOptionItem> TTokenizer::ReadSelectOptions()
     if (FCurSym == symText && open) {
       size_t room = MaxOptionText - std::min(MaxOptionText, pending.Text.size());
       pending.Text.append(FCurToken.Chars(), 0, room);
+    } else if (FCurSym == symSCRIPT && RawScriptBody) {
+      ReadScriptBody(); // a script among the options is not run
     } else if (FCurSym == symOPTION || FCurSym == symOPTIONEnd) {
       complete();
       if (FCurSym == symOPTION) {

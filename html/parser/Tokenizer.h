@@ -41,8 +41,10 @@
 // the opening tag (as NextToken leaves it) and the builder calls NextToken() afterwards:
 //   - ReadTextAreaLines(): the lines of a TEXTAREA up to and past </TEXTAREA>.
 //   - ReadScriptBody(): a SCRIPT body up to and past </SCRIPT>, line ends as CR LF, with
-//     comment detection off. Set RawScriptBody before the parse when a script handler is
-//     assigned, so that a body starting right after <SCRIPT> with "<!--" is kept too.
+//     comment detection off. Set RawScriptBody (after Begin*) when a script handler is
+//     assigned: the character after <SCRIPT ...> is then read without comment detection, so
+//     that a body starting right away with "<!--" reaches ReadScriptBody, which must follow.
+//     Without it, such a comment is skipped like any other.
 //   - ReadSelectOptions(): the options of a SELECT, leaving symSELECTEnd (or symEof) current.
 #include "html/parser/symbols/AttributeList.h"
 #include "html/parser/symbols/Symbols.h"

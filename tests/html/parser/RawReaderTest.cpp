@@ -118,3 +118,18 @@ TEST(RawReaders, SelectOptionsKeepOnlyNonEmptyTexts)
     EXPECT_EQ(tok.CurSym(), c.last) << c.name;
   }
 }
+
+TEST(RawReaders, ScriptAmongOptionsIsSkippedInRawMode)
+{
+  const std::string html = "<select><option>A<script><!-- x --></script>B</select><!-- c -->z";
+  TTokenizer tok;
+  tok.BeginBuffer(html.data(), int64_t(html.size()));
+  tok.RawScriptBody = true;
+  tok.Prime();
+  ASSERT_EQ(tok.CurSym(), symSELECT);
+  auto options = tok.ReadSelectOptions();
+  ASSERT_EQ(options.size(), 1u);
+  EXPECT_EQ(options[0].Text, "AB");
+  EXPECT_FALSE(tok.ScriptMode);
+  EXPECT_EQ(RestAsText(tok), "z");
+}
