@@ -642,9 +642,7 @@ void THTMLViewer::HTMLPaint(TPaintPanel* panel, const QRect& clip)
 {
   if (FInLayout || clip.isEmpty())
     return;
-  QImage image(clip.size(), QImage::Format_RGB32);
-  if (image.isNull())
-    throw EOutOfResources(msg::OutOfResources);
+  QImage& image = panel->OffScreen(clip.size());
   {
     QPainter painter(&image);
     painter.translate(-clip.topLeft());
@@ -653,7 +651,7 @@ void THTMLViewer::HTMLPaint(TPaintPanel* panel, const QRect& clip)
     FSectionList->Paint(canvas, clip, MaxHorzWidth, FMarginWidth - FHPos, FMarginHeight);
   }
   QPainter screen(panel);
-  screen.drawImage(clip.topLeft(), image);
+  screen.drawImage(clip.topLeft(), image, QRect(QPoint(0, 0), clip.size()));
 }
 
 void THTMLViewer::PaintBackground(QPainter& painter, const QRect& clip)

@@ -4,6 +4,7 @@
 
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <algorithm>
 
 TPaintPanel::TPaintPanel(THTMLViewer* viewer, QWidget* parent) : QWidget(parent), FViewer(viewer)
 {
@@ -13,6 +14,18 @@ TPaintPanel::TPaintPanel(THTMLViewer* viewer, QWidget* parent) : QWidget(parent)
   setAttribute(Qt::WA_NoSystemBackground);
   setMouseTracking(true);
   setFocusPolicy(Qt::NoFocus);
+}
+
+QImage& TPaintPanel::OffScreen(const QSize& size)
+{
+  if (FOffScreen.width() < size.width() || FOffScreen.height() < size.height()) {
+    QSize grown = size.expandedTo(FOffScreen.size());
+    FOffScreen = QImage(); // the old picture goes before the new one is made
+    FOffScreen = QImage(grown, QImage::Format_RGB32);
+    if (FOffScreen.isNull())
+      throw EOutOfResources(msg::OutOfResources);
+  }
+  return FOffScreen;
 }
 
 void TPaintPanel::paintEvent(QPaintEvent* event)

@@ -1,6 +1,7 @@
 #include "html/viewer/RenderPage.h"
 
 #include "base/Exceptions.h"
+#include "base/StringUtil.h"
 #include "html/viewer/FrameViewer.h"
 #include "html/viewer/HTMLViewer.h"
 #include "html/viewer/ScrollBar32.h"
@@ -39,11 +40,21 @@ int Render(const std::string& page, const std::string& outPng, int width, int he
   viewer.resize(width, height > 0 ? height : 600);
   viewer.show();
   LetItPaint();
-  viewer.LoadFromFile(page);
+  // Text files and pictures are shown the way the program shows them.
+  std::string file = page.substr(0, page.find('#'));
+  std::string ext = strutil::LowerCase(strutil::ExtractFileExt(file));
+  if (viewerutil::IsImageName(file))
+    viewer.LoadImageFile(file);
+  else if (ext == ".txt")
+    viewer.LoadPlainFile(file);
+  else
+    viewer.LoadFromFile(page);
   if (height == 0) {
-    // The viewer's edge lines and a horizontal bar, if any, come on top of the document.
-    int extra = viewer.height() - viewer.VScrollBar()->height();
-    viewer.resize(width, std::clamp(viewer.DocumentHeight() + extra + 2, 1, MaxRenderHeight));
+    // The edge lines and a horizontal bar, if any, come on top of the document; the vertical
+    // bar stays away while the window is at least 3 pixels taller than the document.
+    int edges = viewer.BorderStyle() == htNone ? 0 : 2;
+    int bar = viewer.HScrollBar()->isVisible() ? viewer.HScrollBar()->height() : 0;
+    viewer.resize(width, std::clamp(viewer.DocumentHeight() + edges + bar + 3, 1, MaxRenderHeight));
   }
   LetItPaint();
   QImage picture = viewer.grab().toImage();
