@@ -978,7 +978,6 @@ void TBuilder::ReadPre(int level)
     ~TPreGuard() { Flag = false; }
   } guard{FTok.PreMode};
   TokenObj pending;
-  bool atPreEnd = false;
   for (;;) {
     unsigned char c = FTok.CurCh();
     if (c == EofChar)
@@ -992,10 +991,8 @@ void TBuilder::ReadPre(int level)
       Next();
       if (Sym() == symText)
         CurSection->AppendRun(FTok.CurToken());
-      else if (!PreTag(level, depth, pending)) {
-        atPreEnd = Sym() == symPREEnd;
+      else if (!PreTag(level, depth, pending))
         break;
-      }
     } else {
       // Control bytes would read as object placeholders in the section text.
       if (c >= ' ')
@@ -1009,8 +1006,9 @@ void TBuilder::ReadPre(int level)
   CloseSection();
   FTok.PreMode = false;
   PopTo(depth);
-  // The end of a table cell also ends PRE; the table reader still needs to see it.
-  if (atPreEnd)
+  // The end of a table cell also ends PRE; the table reader still needs to see it. Anything
+  // else (the end tag, or the end of the input) is passed.
+  if (Sym() != symTDEnd && Sym() != symTHEnd)
     Next();
 }
 

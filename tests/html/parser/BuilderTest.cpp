@@ -51,6 +51,7 @@ const TStructureCase StructureCases[] = {
     {"PreBreakAndParagraph", "<PRE>a<BR>\nb<P>c</PRE>", "Pre(a) Pre(b) Pre(c)"},
     {"PreDropsUnknownTags", "<PRE>a<H1>b</H1><UL>c</PRE>", "Pre(abc)"},
     {"PreKeepsReferencesAndLoneBrackets", "<PRE>&lt;&amp; <1</PRE>", "Pre(<& <1)"},
+    {"PreRunsToTheEndOfInput", "a<PRE>b<B>", "S(a) Pre(b)"},
     {"PrePageBreak", "<PRE>a<PAGE>b</PRE>", "Pre(a) Page Pre(b)"},
     {"CenterBlock", "<CENTER>x</CENTER>y", "S(x) S(y)"},
     {"AddressBlock", "<ADDRESS>a</ADDRESS>b", "S(a) S(b)"},
