@@ -586,7 +586,6 @@ int32_t TSection::Paint(TCanvas& canvas, const QRect& clip, IndentManager& inden
   if (Y - scroll > clip.bottom() || Y - scroll + std::max(PaintHeight, FlowHeight) < clip.top())
     return result;
   int32_t y = Y;
-  int32_t before = 0;
   for (size_t k = 0; k < LineList.size(); ++k) {
     const LineRec& line = LineList[k];
     int32_t lineTop = y;
@@ -605,7 +604,6 @@ int32_t TSection::Paint(TCanvas& canvas, const QRect& clip, IndentManager& inden
     if (visible && line.Count > 0)
       PaintLine(canvas, line, X, lineTop, baseline, FirstCursor);
     y += line.ExtraBelow;
-    before += line.Count;
   }
   PaintCaret(canvas, X);
   return result;
