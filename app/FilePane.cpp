@@ -55,7 +55,7 @@ void TFilePane::CreateSelectors()
 {
   Bevel1 = new QFrame(this);
   Bevel1->setObjectName("Bevel1");
-  Bevel1->setFrameShape(QFrame::StyledPanel);
+  Bevel1->setFrameShape(QFrame::Box);
   Bevel1->setFrameShadow(QFrame::Sunken);
   Bevel1->setFixedHeight(73);
   DriveComboBox1 = new QComboBox(Bevel1);
@@ -97,6 +97,11 @@ void TFilePane::CreateLists()
   Splitter2->addWidget(files);
   Splitter2->setSizes({168, 200});
   Splitter2->setStretchFactor(1, 1);
+  // Directories arrive and are sorted in the background; keep the current one in sight.
+  connect(FDirModel, &QAbstractItemModel::layoutChanged, this, [this] {
+    DirectoryListBox1->scrollTo(DirectoryListBox1->currentIndex(),
+                                QAbstractItemView::PositionAtCenter);
+  });
   connect(DirectoryListBox1, &QTreeView::clicked, this,
           [this](const QModelIndex& i) { DirectoryChosen(i); });
   connect(files, &QListView::clicked, this, [this](const QModelIndex& i) { FileClicked(i); });
