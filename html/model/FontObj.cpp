@@ -23,6 +23,10 @@ void TFontObj::SetFont(const TMyFont& font)
 
 const TFontMetrics& TFontObj::UpdateMetrics(const TCanvas& canvas)
 {
+  // Relayouts on the same device reuse the metrics found last time.
+  if (Metrics && FMetricsDpi == canvas.LogPixelsY())
+    return *Metrics;
+  FMetricsDpi = canvas.LogPixelsY();
   const TFontMetrics& m = FFont.Metrics(canvas);
   Metrics = &m;
   FullHeight = m.Height + m.Leading;

@@ -24,7 +24,12 @@ public:
 
   const TMyFont& FontCopy() const { return FFont; }
   void SetFont(const TMyFont& font);
-  TMyFont& MutableFont() { return FFont; }
+  // For changes in place; the metrics are looked up again at the next layout.
+  TMyFont& MutableFont()
+  {
+    Metrics = nullptr;
+    return FFont;
+  }
 
   // Metrics on the canvas last laid out on (screen unless printing).
   int FullHeight = 0; // height plus external leading
@@ -42,6 +47,7 @@ public:
 
 private:
   TMyFont FFont;
+  int FMetricsDpi = 0;
   void UpdateLinkColor();
 };
 
