@@ -227,6 +227,10 @@ int main(int argc, char** argv)
                                               800, 600, bits, false, uint32_t(bits)))});
   // An argument limits the GIF rows to inputs whose name contains it, and skips the rest.
   const char* only = argc > 1 ? argv[1] : nullptr;
+  if (only && std::strcmp(only, "dither") == 0) {
+    CompareDither();
+    return 0;
+  }
   CompareGifs(gifs, only);
   if (only)
     return 0;

@@ -293,3 +293,15 @@ QImage ApplyMask(const QImage& bitmap, const QImage& mask)
   }
   return out;
 }
+
+void DrawMaskedStretch(QPainter& canvas, const QImage& bitmap, const QImage& mask, int X, int Y,
+                       int W, int H)
+{
+  if (bitmap.isNull() || !canvas.device() || canvas.device()->depth() <= 1)
+    return;
+  canvas.save();
+  canvas.setRenderHint(QPainter::SmoothPixmapTransform, false);
+  canvas.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  canvas.drawImage(QRect(X, Y, W, H), ApplyMask(bitmap, mask));
+  canvas.restore();
+}

@@ -7,6 +7,7 @@
 #include "html/images/BitmapList.h"
 
 #include <QImage>
+#include <QPainter>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -49,3 +50,7 @@ QImage ConvertForDisplay(const QImage& bitmap);
 
 // An image of the pixels of bitmap that mask leaves opaque, for drawing with alpha.
 QImage ApplyMask(const QImage& bitmap, const QImage& mask);
+// Draws bitmap stretched to the rectangle with its masked pixels left out (transparent images
+// on printers). Nothing is drawn on a monochrome device.
+void DrawMaskedStretch(QPainter& canvas, const QImage& bitmap, const QImage& mask, int X, int Y,
+                       int W, int H);

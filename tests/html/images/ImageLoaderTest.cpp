@@ -198,6 +198,15 @@ TEST_F(ImageLoader, MasksByCornerAndByColour)
   QImage masked = ApplyMask(img, corner);
   EXPECT_EQ(masked.pixel(0, 0), 0u);
   EXPECT_EQ(masked.pixel(1, 0), b);
+
+  // Stretched to twice the size over a green page: masked pixels show the page.
+  QImage page(6, 6, QImage::Format_RGB32);
+  page.fill(qRgb(0, 255, 0));
+  QPainter painter(&page);
+  DrawMaskedStretch(painter, img, corner, 0, 0, 6, 6);
+  painter.end();
+  for (int i = 0; i < 9; ++i)
+    EXPECT_EQ(page.pixel(2 * (i % 3) + 1, 2 * (i / 3)), px[i] == a ? qRgb(0, 255, 0) : b) << i;
 }
 
 TEST_F(ImageLoader, GifTransparentColourOnlyFromTheFirstControlBlock)
