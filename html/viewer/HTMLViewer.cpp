@@ -975,9 +975,11 @@ int32_t THTMLViewer::CursorAtPoint(QPoint p, bool& inText)
                                 caretHeight, cell, inText);
 }
 
-void THTMLViewer::HTMLMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, QPoint p)
+void THTMLViewer::HTMLMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint p)
 {
   FMousePos = p;
+  if (OnMouseDown)
+    OnMouseDown(this, button, shift, p.x(), p.y());
   if (FMiddleMode) {
     EndMiddleMode();
     return;
@@ -1009,6 +1011,8 @@ void THTMLViewer::HTMLMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, Q
 void THTMLViewer::HTMLMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, QPoint p)
 {
   FMousePos = p;
+  if (OnMouseMove)
+    OnMouseMove(this, shift, p.x(), p.y());
   if (FMiddleMode) {
     if (!FAutoScrolling && std::abs(p.y() - FMiddleY) > 20) {
       FAutoScrolling = true;
@@ -1093,6 +1097,8 @@ void THTMLViewer::ExtendSelection(QPoint p)
 void THTMLViewer::HTMLMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint p)
 {
   FMousePos = p;
+  if (OnMouseUp)
+    OnMouseUp(this, button, shift, p.x(), p.y());
   if (FMiddleMode) {
     if (button != Qt::MiddleButton || p.y() != FMiddleY)
       EndMiddleMode();

@@ -4,6 +4,7 @@
 // paints the visible band through an off-screen picture, scrolls with 32-bit positions, and
 // handles the mouse: links, selection, visited links and its own history.
 #include "base/Color.h"
+#include "base/FreeList.h"
 #include "html/images/ImageRequest.h"
 #include "html/parser/BuilderEvents.h"
 #include "html/parser/Tokenizer.h"
@@ -145,6 +146,7 @@ public:
   int32_t DocumentWidth() const { return FDocWidth; }
   TSectionList* SectionList() const { return FSectionList.get(); }
   const std::vector<class TFontObj*>& LinkStarts() const;
+  const TFreeList<TFormControlObj>& AllFormControls() const;
   const TAnchorList& AnchorList() const { return FAnchors; }
   TPaintPanel* PaintPanel() const { return FPaintPanel; }
   T32ScrollBar* VScrollBar() const { return FVScrollBar; }
@@ -225,6 +227,10 @@ public:
   TObjectClickEvent OnObjectClick;
   TRightClickEvent OnRightClick;
   TMouseEvent OnMouseDouble;
+  // The plain mouse events of the page, raised before the viewer acts on them.
+  TMouseEvent OnMouseDown;
+  TMouseEvent OnMouseUp;
+  std::function<void(QObject* Sender, Qt::KeyboardModifiers Shift, int X, int Y)> OnMouseMove;
   TPanelCreateEvent OnPanelCreate;
   TPanelDestroyEvent OnPanelDestroy;
 
