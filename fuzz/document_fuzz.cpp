@@ -1,0 +1,105 @@
+// Arbitrary bytes as a document: tokenizer and builder, the frameset reader, layout at two
+// widths and the layout dump. The first byte picks options so the script, include and
+// plain-text paths run too.
+#include "html/model/SectionList.h"
+#include "html/parser/Builder.h"
+#include "platform/Canvas.h"
+
+#include <QApplication>
+#include <cstdlib>
+#include <memory>
+#include <ostream>
+#include <streambuf>
+#include <string>
+
+namespace {
+
+void StartQt()
+{
+  static QApplication* app = nullptr;
+  if (app)
+    return;
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  static int argc = 1;
+  static char name[] = "document_fuzz";
+  static char* argv[] = {name, nullptr};
+  // Never destroyed: at exit Qt's own statics may already be gone.
+  app = std::make_unique<QApplication>(argc, argv).release();
+  SetProcessErrorHandler([](const std::string&) {});
+}
+
+class TNullBuf : public std::streambuf {
+protected:
+  int overflow(int c) override { return c; }
+  std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
+};
+
+// A frameset that accepts everything and keeps a bounded tree.
+class TFuzzSet : public TFrameSetReader {
+public:
+  void InitFromAttributes(const TAttributeList& attributes) override { Seen += attributes.Count(); }
+  TFrameSetReader* AddFrameSet() override
+  {
+    Children.push_back(std::make_unique<TFuzzSet>());
+    return Children.back().get();
+  }
+  void AddFrame(const TAttributeList& attributes) override { Seen += attributes.Count(); }
+  void Complete() override { ++Seen; }
+  TScriptEvent ScriptHandler() const override
+  {
+    return [](QObject*, const std::string&, const std::string&) {};
+  }
+  std::vector<std::unique_ptr<TFuzzSet>> Children;
+  int Seen = 0;
+};
+
+const char IncludeText[] = "<B>included <!--#include x--> text</B><P>";
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+  StartQt();
+  uint8_t options = size > 0 ? data[0] : 0;
+  const char* text = reinterpret_cast<const char*>(data);
+
+  TParseEvents events;
+  events.OnMeta = [](QObject*, const std::string&, const std::string&, const std::string&) {};
+  events.OnSoundRequest = [](QObject*, const std::string&, int, bool) {};
+  if (options & 1)
+    events.OnInclude = [](QObject*, const std::string&, std::vector<std::string>,
+                          const char*& buffer, int32_t& buffSize) {
+      buffer = IncludeText;
+      buffSize = int32_t(sizeof(IncludeText) - 1);
+    };
+
+  TBuilder builder;
+  {
+    TFuzzSet set;
+    builder.HasFrameSet(TParseSource::FromBuffer(text, int64_t(size)));
+    builder.ReadFrameDocument(TParseSource::FromBuffer(text, int64_t(size)), set, events);
+  }
+
+  TSectionList list;
+  // Nothing a document names is ever read from disk here.
+  list.ExpandName = [](const std::string&) { return std::string("/nonexistent/fuzz"); };
+  if (options & 2)
+    list.OnScript = [](QObject*, const std::string&, const std::string&) {};
+  TAnchorList anchors;
+  if ((options & 0x0C) == 0x0C) {
+    std::vector<std::string> lines(1, std::string(text, size));
+    builder.ParsePlainText(TParseSource::FromStrings(lines), list, anchors);
+  } else {
+    builder.ParseDocument(TParseSource::FromBuffer(text, int64_t(size)), list, anchors, events);
+  }
+
+  TCanvas canvas;
+  for (int width : {800, 97}) {
+    int32_t scrollWidth = 0, pos = 0;
+    list.Layout(canvas, 0, width, scrollWidth, pos);
+  }
+  TNullBuf nullBuf;
+  std::ostream null(&nullBuf);
+  list.Dump(null, builder.PageTitle);
+  return 0;
+}
