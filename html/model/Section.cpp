@@ -591,10 +591,11 @@ int32_t TSection::Paint(TCanvas& canvas, const QRect& clip, IndentManager& inden
     int32_t lineTop = y;
     y += line.ExtraAbove + line.TextHeight;
     int32_t baseline = y - line.MaxDescent;
-    if (canvas.Printing && ParentSectionList->PageBottom > 0 && y > ParentSectionList->PageBottom &&
-        lineTop > ParentSectionList->PageBottom - 32000) {
-      // Lines are not split across pages: the page ends above this line.
-      ParentSectionList->PageBottom = std::min(ParentSectionList->PageBottom, lineTop);
+    // Lines are not split across pages: the page ends above this line. A line that starts at
+    // the top of the page is printed anyway, or it would never find a page.
+    int32_t& pageBottom = ParentSectionList->PageBottom;
+    if (canvas.Printing && pageBottom > 0 && y > pageBottom && lineTop > scroll + clip.top()) {
+      pageBottom = std::min(pageBottom, lineTop);
       break;
     }
     if (k == 0 || (k == 1 && LineList[0].Count == 0 && ClearSide != clNoClear))

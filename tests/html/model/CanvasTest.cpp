@@ -153,3 +153,25 @@ TEST_F(ModelTest, PaintDrawsTheTextOfVisibleSections)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ModelTest, PrintedPageEndsAboveALineThatDoesNotFit)
+{
+  TSection* s = AddText("one two three four five six seven eight nine ten");
+  LayoutAt(Width("one two three"));
+  ASSERT_GE(s->LineList.size(), 3u);
+  const int32_t line2Top = LineTop(*s, 1), line2Bottom = LineTop(*s, 2);
+  QImage page(400, 200, QImage::Format_RGB32);
+  QPainter painter(&page);
+  TCanvas canvas(&painter);
+  canvas.Printing = true;
+  List.PageBottom = line2Bottom - 1; // the second line reaches below the page
+  List.Paint(canvas, QRect(0, 0, 400, 200), 400, 0, 0);
+  EXPECT_EQ(List.PageBottom, line2Top);
+  List.PageBottom = line2Top + 1; // the first line of the page is printed whole
+  List.Paint(canvas, QRect(0, line2Top, 400, 200), 400, 0, 0);
+  EXPECT_EQ(List.PageBottom, line2Top + 1);
+}
+
+} // namespace
