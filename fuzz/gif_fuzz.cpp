@@ -21,7 +21,7 @@ void StartQt()
   static char* argv[] = {name, nullptr};
   // Never destroyed: at exit Qt's own statics may already be gone.
   app = std::make_unique<QGuiApplication>(argc, argv).release();
-  TGIFReader::MaxPixels = int64_t(1) << 22; // keeps each run quick; the caps are what is tested
+  TGIFReader::MaxPixels = int64_t(1) << 18; // keeps each run quick; the caps are what is tested
 }
 
 } // namespace

@@ -26,8 +26,8 @@ void StartQt()
   // Never destroyed: at exit Qt's own statics may already be gone.
   app = std::make_unique<QGuiApplication>(argc, argv).release();
   // Keeps each run quick; the caps are what is tested.
-  TGIFReader::MaxPixels = TJPEGReader::MaxPixels = int64_t(1) << 22;
-  QImageReader::setAllocationLimit(64);
+  TGIFReader::MaxPixels = TJPEGReader::MaxPixels = int64_t(1) << 18;
+  QImageReader::setAllocationLimit(16);
 }
 
 } // namespace

@@ -32,6 +32,8 @@ std::unique_ptr<TGraphic> FlattenGif(std::unique_ptr<TGIFImage> gif, TTranspKind
   if (gif->IsAnimated)
     return gif;
   auto bitmap = std::make_unique<TBitmap>(gif->FirstFrameBitmap());
+  if (bitmap->Empty())
+    return nullptr; // a frame without pixels shows as a missing image
   if (gif->HasTransparency) {
     Mask = gif->FirstFrameMask();
     K = tkGifColor;

@@ -203,6 +203,11 @@ TEST_F(ImageRequest, MissingOrBrokenImagesGiveNothingAndAreNotCached)
   EXPECT_FALSE(Request("", k));
   EXPECT_FALSE(Request(dir.toStdString() + "/none.bmp", k));
   EXPECT_FALSE(Request(WriteFile(dir, "bad.gif", "GIF89a\x01\x00"), k));
+  gifenc::Gif empty;
+  empty.width = empty.height = 3;
+  empty.globalTable = {qRgb(1, 1, 1), qRgb(2, 2, 2)};
+  empty.frames = {gifenc::Solid(0, 0, 0, 0, 0)}; // a frame of no pixels
+  EXPECT_FALSE(Request(WriteFile(dir, "empty.gif", gifenc::Encode(empty)), k));
   EXPECT_FALSE(pending);
   EXPECT_EQ(BitmapList().Count(), 0);
 }
