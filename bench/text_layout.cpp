@@ -35,6 +35,28 @@ void ByteScan(const std::string& html)
   Sink = Sink + tags;
 }
 
+// One step further: a byte loop that keeps a little state (inside a tag or not) and
+// counts tags and words, as any reader of HTML has to. The compiler cannot vectorise it.
+void StatefulScan(const std::string& html)
+{
+  size_t tags = 0, words = 0;
+  bool inTag = false, inWord = false;
+  for (unsigned char c : html) {
+    if (inTag) {
+      inTag = c != '>';
+    } else if (c == '<') {
+      inTag = true;
+      ++tags;
+      inWord = false;
+    } else {
+      bool letter = c > ' ';
+      words += letter && !inWord;
+      inWord = letter;
+    }
+  }
+  Sink = Sink + tags + words;
+}
+
 void TokenizeOnly(const std::string& html)
 {
   TTokenizer tok;
@@ -77,6 +99,7 @@ void Run(size_t bytes, int repeats)
               double(html.size()) / (1 << 20), html.size(), repeats);
 
   double scan = BestOf(repeats, [&] { ByteScan(html); });
+  double stateful = BestOf(repeats, [&] { StatefulScan(html); });
   double tokenize = BestOf(repeats, [&] { TokenizeOnly(html); });
   double build = BestOf(repeats, [&] { Build(html); });
 
@@ -114,6 +137,7 @@ void Run(size_t bytes, int repeats)
   }
 
   Report("byte scan (floor)", scan);
+  Report("stateful byte loop (tags and words)", stateful);
   Report("tokenize", tokenize);
   Report("build model (tokenize + builder)", build);
   Report("layout at 800", layout);
@@ -124,6 +148,7 @@ void Run(size_t bytes, int repeats)
   Ratio("QTextDocument load / our parse+layout", qtLoad, build + layout, ">= 5x");
   Ratio("QTextDocument relayout / our relayout", qtRelayout, relayout, ">= 10x");
   Ratio("tokenize / byte scan", tokenize, scan, "<= 4x");
+  Ratio("tokenize / stateful byte loop", tokenize, stateful);
 }
 
 void Memory(size_t bytes)
