@@ -102,6 +102,8 @@ THTMLViewer::THTMLViewer(QWidget* parent)
   };
   FSectionList->ExpandName = [this](const std::string& name) { return ResolveSourceName(name); };
 
+  FFocusWatch = connect(qApp, &QApplication::focusChanged, this,
+                        [this](QWidget*, QWidget* now) { ControlFocused(now); });
   setFocusPolicy(Qt::StrongFocus);
   setAutoFillBackground(true);
   SetDefBackground(FDefBackground);
@@ -111,6 +113,8 @@ THTMLViewer::THTMLViewer(QWidget* parent)
 
 THTMLViewer::~THTMLViewer()
 {
+  // Children going away move the focus; the document must not hear of it any more.
+  disconnect(FFocusWatch);
   // The document's panels go first, while the handlers they call are still here.
   FSectionList->Clear();
   FSectionList.reset();
@@ -1052,6 +1056,22 @@ void THTMLViewer::UpdateHover(Qt::MouseButtons, Qt::KeyboardModifiers shift, QPo
     FLinkTarget = target;
     if (OnHotSpotCovered)
       OnHotSpotCovered(this, url);
+  }
+}
+
+void THTMLViewer::ControlFocused(QWidget* now)
+{
+  if (!now || FProcessing || !FSectionList)
+    return;
+  for (const auto& control : FSectionList->AllFormControls) {
+    QWidget* w = control->TheControl;
+    if (!w || (w != now && !w->isAncestorOf(now)) || w->parentWidget() != FPaintPanel)
+      continue;
+    // A control tabbed to outside the window, or at its very bottom, is brought into view.
+    int h = PanelHeight();
+    if (w->y() < 0 || w->y() > h - 20)
+      SetVScrollPosition(w->y() + FSectionList->ScrollY - h / 2);
+    return;
   }
 }
 

@@ -309,6 +309,7 @@ private:
   void EndMiddleMode();
   void RightClick(QPoint p);
   void ItemOfPosition(int32_t position, const TSectionBase*& item) const;
+  void ControlFocused(QWidget* now);
 
   // Visited links and history
   void AddVisited(const std::string& url);
@@ -385,4 +386,5 @@ private:
   std::string FServerRoot;
   ThtmlViewerOptions FOptions = 0;
   QCursor FCursor;
+  QMetaObject::Connection FFocusWatch;
 };

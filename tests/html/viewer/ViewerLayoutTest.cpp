@@ -4,7 +4,9 @@
 #include "html/viewer/FrameViewer.h"
 #include "html/viewer/ScrollBar32.h"
 
+#include "html/model/FormControlObj.h"
 #include <QFrame>
+#include <QLineEdit>
 #include <vector>
 
 namespace {
@@ -127,6 +129,33 @@ TEST_F(ViewerLayoutTest, MouseEventsReachTheHostFirst)
   };
   QTest::mouseClick(Panel(), Qt::LeftButton, {}, PointOfText("link"));
   EXPECT_EQ(order, (std::vector<std::string>{"down", "up", "click #x"}));
+}
+
+TEST_F(ViewerLayoutTest, FocusedControlNearTheBottomIsBroughtIntoView)
+{
+  viewer.LoadFromFile(File("a.htm", LongPage(100)));
+  viewer.activateWindow();
+  TSectionList& list = *viewer.SectionList();
+  auto* edit = new QLineEdit(Panel());
+  auto* control = list.AllFormControls.Add(std::make_unique<TFormControlObj>(&list, 0));
+  control->TheControl = edit;
+  struct Case {
+    int Y;
+    int32_t Scroll;
+    int32_t Expected;
+  };
+  int h = Panel()->height();
+  const Case cases[] = {
+      {100, 50, 50}, {h - 10, 50, 50 + h - 10 - h / 2}, {-30, 400, 400 - 30 - h / 2}};
+  for (const Case& c : cases) {
+    viewer.SetVScrollPosition(c.Scroll);
+    edit->move(0, c.Y);
+    edit->show();
+    viewer.setFocus();
+    edit->setFocus();
+    QTRY_VERIFY(edit->hasFocus());
+    EXPECT_EQ(viewer.VScrollPosition(), c.Expected) << c.Y;
+  }
 }
 
 struct FrameViewerHostTest : ::testing::Test {
