@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <filesystem>
 #include <fstream>
 #include <istream>
 #include <iterator>
@@ -132,8 +133,11 @@ void TTokenizer::Reset(TSourceKind kind, const char* data, int64_t size, TInclud
 
 void TTokenizer::BeginFile(const std::string& fileName, TIncludeType onInclude, QObject* sender)
 {
-  std::ifstream in(fileName, std::ios::binary);
-  if (!in)
+  std::error_code error;
+  std::ifstream in;
+  if (!std::filesystem::is_directory(fileName, error)) // a folder opens but cannot be read
+    in.open(fileName, std::ios::binary);
+  if (!in.is_open())
     throw ELumoraError(msg::CantLocateFile + fileName);
   std::ostringstream bytes;
   bytes << in.rdbuf();
@@ -487,13 +491,38 @@ void TTokenizer::ReadTag()
   }
   bool keep = !endTag && TagTakesAttributes(sym);
   if (keep)
-    FAttributes.Clear();
+    ClearAttributes();
   while (ReadAttribute())
     if (keep)
-      FAttributes.Add(std::make_unique<TAttribute>(
-          FAttrSym, FAttrNum, FAttrText, FAttrSym == symUnknownAttr ? FAttrName : std::string()));
+      AddAttribute();
   FCurSym = sym;
   SkipPastTagEnd();
+}
+
+// The attributes of the previous tag are kept for reuse, so that a tag costs no allocation.
+void TTokenizer::ClearAttributes()
+{
+  for (int i = FAttributes.Count() - 1; i >= 0; --i)
+    FSpareAttributes.push_back(FAttributes.Extract(i));
+}
+
+void TTokenizer::AddAttribute()
+{
+  const bool unknown = FAttrSym == symUnknownAttr; // only unknown names are kept
+  if (FSpareAttributes.empty()) {
+    FAttributes.Add(std::make_unique<TAttribute>(FAttrSym, FAttrNum, FAttrText,
+                                                 unknown ? FAttrName : std::string()));
+    return;
+  }
+  std::unique_ptr<TAttribute> a = std::move(FSpareAttributes.back());
+  FSpareAttributes.pop_back();
+  a->Sym = FAttrSym;
+  a->Num = FAttrNum;
+  a->Text.assign(FAttrText);
+  a->Name.clear();
+  if (unknown)
+    a->Name.assign(FAttrName);
+  FAttributes.Add(std::move(a));
 }
 
 void TTokenizer::SkipPastTagEnd()

@@ -53,6 +53,7 @@
 #include <cstdint>
 #include <functional>
 #include <iosfwd>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -150,6 +151,8 @@ private:
   void ReadNumericValue();
   void ReadPlainValue();
   void SkipPastTagEnd();
+  void ClearAttributes();
+  void AddAttribute();
 
   // Reader state.
   const unsigned char* FPtr = nullptr;
@@ -173,6 +176,7 @@ private:
   TSymbol FCurSym = symEof;
   TokenObj FCurToken;
   TAttributeList FAttributes;
+  std::vector<std::unique_ptr<TAttribute>> FSpareAttributes;
   int FHeadingDigit = 0;
   int32_t FTagStart = -1;
 

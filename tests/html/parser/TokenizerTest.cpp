@@ -209,7 +209,7 @@ TEST(Tokenizer, ReadsAttributeValuesByTheirRules)
 
 TEST(Tokenizer, KeepsTheAttributeListOfTheLastTagThatTakesAttributes)
 {
-  const std::string html = "<P ALIGN=right><B></P><BR CLEAR=left>";
+  const std::string html = "<P ID=7 ALIGN=right><B></P><BR CLEAR=left>";
   TTokenizer tok;
   tok.BeginBuffer(html.data(), int64_t(html.size()));
   tok.Prime();
@@ -223,9 +223,13 @@ TEST(Tokenizer, KeepsTheAttributeListOfTheLastTagThatTakesAttributes)
   }
   tok.NextToken();
   EXPECT_EQ(tok.CurSym(), symBR);
-  EXPECT_EQ(tok.Attributes().Count(), 1);
+  ASSERT_EQ(tok.Attributes().Count(), 1);
   EXPECT_EQ(tok.Attributes().Find(attrALIGN), nullptr);
-  EXPECT_EQ(tok.TagStart(), 22);
+  const TAttribute* clear = tok.Attributes().Find(attrCLEAR);
+  ASSERT_NE(clear, nullptr);
+  EXPECT_EQ(clear->Text, "left");
+  EXPECT_EQ(clear->Name, ""); // nothing left over from the unknown ID before it
+  EXPECT_EQ(tok.TagStart(), 27);
 }
 
 TEST(Tokenizer, SkipsCommentsAndDeclarations)
@@ -362,4 +366,5 @@ TEST(Tokenizer, ResetsItsStateForEachSourceKind)
         }
       },
       ELumoraError);
+  EXPECT_THROW(tok.BeginFile("/"), ELumoraError);
 }
