@@ -938,6 +938,8 @@ bool TSection::LinkAt(TCanvas& canvas, int32_t X, int32_t Y, TFormControlObj*& f
     }
     if (hit.Map)
       return hit.Map->HitTest(hit.X, hit.Y, urlTarget);
+    if (ParentSectionList)
+      ParentSectionList->HoverImage = hit.Image;
     TFontObj* f = Fonts.ObjAt(hit.Pos);
     if (f && f->IsLink()) {
       urlTarget = f->Link;

@@ -135,8 +135,12 @@ bool TSectionList::LinkAt(TCanvas& canvas, int32_t X, int32_t Y, TFormControlObj
                           TUrlTarget& urlTarget)
 {
   TFontObj* oldLink = HoverLink;
+  TImageObj* oldImage = HoverImage;
   HoverLink = nullptr;
+  HoverImage = nullptr;
   bool found = TCell::LinkAt(canvas, X, Y, formControl, urlTarget);
+  if (HoverColoring && oldImage != HoverImage && PaintTarget)
+    PaintTarget->update();
   if (HoverColoring && oldLink != HoverLink) {
     // Every font object of the link changes colour, not only the one under the mouse.
     for (TFontObj* f : LinkStarts) {

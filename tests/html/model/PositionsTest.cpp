@@ -147,3 +147,38 @@ TEST_F(SourcePositions, EveryPositionRoundTrips)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ModelTest, LinkUnderTheMouseIsFoundAndColoured)
+{
+  List.HoverColoring = true;
+  List.LinkColor = clBlue;
+  List.OverColor = clRed;
+  TUrlTarget link;
+  link.Assign("next.htm", "_top");
+  auto s = MakeSection();
+  Append(*s, "go ");
+  s->LinkMark(true, Font(), fsUnderline, link);
+  Append(*s, "there", 3);
+  s->LinkMark(false, Font(), 0, TUrlTarget());
+  Append(*s, " now", 8);
+  TSection* p = s.get();
+  List.Add(std::move(s));
+  p->Fonts.RefreshAll();
+  LayoutAt(400);
+  TFormControlObj* control = nullptr;
+  TUrlTarget found;
+  int32_t overLink = Width("go th"), y = p->TopY + 2;
+  ASSERT_TRUE(List.LinkAt(Canvas, overLink, y, control, found));
+  EXPECT_EQ(found, link);
+  TFontObj* f = p->Fonts.ObjAt(3);
+  EXPECT_EQ(List.HoverLink, f);
+  EXPECT_EQ(ColorToRGB(f->FontCopy().Color), clRed);
+  EXPECT_FALSE(List.LinkAt(Canvas, Width("g"), y, control, found));
+  EXPECT_EQ(List.HoverLink, nullptr);
+  EXPECT_EQ(ColorToRGB(f->FontCopy().Color), clBlue);
+  EXPECT_FALSE(List.LinkAt(Canvas, Width("go there now") + 5, y, control, found));
+}
+
+} // namespace
