@@ -4,6 +4,7 @@
 #include "base/StringUtil.h"
 #include "html/parser/TokenDump.h"
 #include "html/viewer/LayoutDump.h"
+#include "html/viewer/RenderPage.h"
 #include "platform/ScriptedDialogs.h"
 
 #include <QTimer>
@@ -84,15 +85,39 @@ int RunDumpTokens(int argc, char** argv)
   return DumpTokens(argv[2], std::cout);
 }
 
-// Reads "--width N" from argv[first...]; false on anything else or a width below 1.
-bool ReadWidth(int argc, char** argv, int first, int& width)
+// The options after the page: "--width N", "--height N" (numbers of at least minimum) and
+// "-o FILE". False on anything else.
+struct TPageOptions {
+  int Width = 800;
+  int Height = 0;
+  std::string Out;
+};
+
+bool ReadNumber(const char* text, int minimum, int& number)
+{
+  int32_t value = 0;
+  if (!strutil::TryStrToInt(text, value) || value < minimum)
+    return false;
+  number = value;
+  return true;
+}
+
+bool ReadPageOptions(int argc, char** argv, int first, TPageOptions& options)
 {
   for (int i = first; i < argc; i += 2) {
-    int32_t value = 0;
-    if (std::strcmp(argv[i], "--width") != 0 || i + 1 >= argc ||
-        !strutil::TryStrToInt(argv[i + 1], value) || value < 1)
+    if (i + 1 >= argc)
       return false;
-    width = value;
+    if (std::strcmp(argv[i], "--width") == 0) {
+      if (!ReadNumber(argv[i + 1], 1, options.Width))
+        return false;
+    } else if (std::strcmp(argv[i], "--height") == 0) {
+      if (!ReadNumber(argv[i + 1], 0, options.Height))
+        return false;
+    } else if (std::strcmp(argv[i], "-o") == 0) {
+      options.Out = argv[i + 1];
+    } else {
+      return false;
+    }
   }
   return true;
 }
@@ -100,15 +125,29 @@ bool ReadWidth(int argc, char** argv, int first, int& width)
 // lumora --dump-layout PAGE [--width N]
 int RunDumpLayout(int argc, char** argv)
 {
-  int width = 800;
-  if (argc < 3 || !ReadWidth(argc, argv, 3, width)) {
+  TPageOptions options;
+  if (argc < 3 || !ReadPageOptions(argc, argv, 3, options)) {
     std::cerr << "usage: lumora --dump-layout PAGE [--width N]\n";
     return 2;
   }
   DefaultToOffscreen();
   TLumoraApplication app(argc, argv); // fonts are measured through the GUI
   TDialogsScope scope(ConsoleDialogs());
-  return DumpLayout(argv[2], width, std::cout, std::cerr);
+  return DumpLayout(argv[2], options.Width, std::cout, std::cerr);
+}
+
+// lumora --render PAGE -o OUT.png [--width N] [--height N]
+int RunRender(int argc, char** argv)
+{
+  TPageOptions options;
+  if (argc < 3 || !ReadPageOptions(argc, argv, 3, options) || options.Out.empty()) {
+    std::cerr << "usage: lumora --render PAGE -o OUT.png [--width N] [--height N]\n";
+    return 2;
+  }
+  DefaultToOffscreen();
+  TLumoraApplication app(argc, argv);
+  TDialogsScope scope(ConsoleDialogs());
+  return RenderPage(argv[2], options.Out, options.Width, options.Height, std::cerr);
 }
 
 struct TMode {
@@ -120,6 +159,7 @@ const TMode Modes[] = {
     {"--snapshot", RunSnapshot},
     {"--dump-tokens", RunDumpTokens},
     {"--dump-layout", RunDumpLayout},
+    {"--render", RunRender},
 };
 
 } // namespace
