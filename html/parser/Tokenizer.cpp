@@ -96,12 +96,6 @@ private:
 
 TTokenizer::TTokenizer() = default;
 
-TTokenizer& TheTokenizer()
-{
-  static TTokenizer tokenizer;
-  return tokenizer;
-}
-
 // ---- Entry points -----------------------------------------------------------------------------
 
 void TTokenizer::Reset(TSourceKind kind, const char* data, int64_t size, TIncludeType onInclude,

@@ -3,7 +3,7 @@
 //
 // How a parse drives it:
 //
-//   TTokenizer& tok = TheTokenizer();           // or an instance of your own
+//   TTokenizer tok;                             // one document at a time per instance
 //   tok.BeginBuffer(data, size, onInclude, viewer);   // or BeginFile/BeginStrings/BeginStream
 //   try {
 //     tok.Prime();                              // first character and first token
@@ -16,11 +16,14 @@
 // Symbols (html/parser/symbols/Symbols.h):
 //   - symText: CurToken() holds the text (at most about 100 characters per token; runs of blanks
 //     outside PreMode are one space, code 5 instead while NoWrapMode is set) with the source
-//     position of every character. A decoded character reference is a token of its own.
+//     position of every character. A character reference is a token of its own: decoded, or
+//     as written when it is not one (a lone '&' included). Text read from an include answer
+//     carries the position of the include comment's '>'.
 //   - a start tag symbol (symP, symTABLE, symH ...): TagStart() is the position of its '<'. For
 //     a tag that takes attributes (TagTakesAttributes), Attributes() holds its attributes in
 //     source order; for any other tag, and for every end tag, Attributes() still holds those of
-//     the last start tag that took attributes. HeadingDigit() is 1-6 after <H1>..<H6> and
+//     the last start tag that took attributes. The attribute objects stay valid until the
+//     next tag that takes attributes. HeadingDigit() is 1-6 after <H1>..<H6> and
 //     </H1>..</H6>, else 0.
 //   - an end tag symbol (symPEnd, symTABLEEnd ...) for the first 49 tag words; other end tags
 //     and unknown words give symUnknownTag.
@@ -188,6 +191,3 @@ private:
   TSymbol FAttrSym = symUnknownAttr;
   int32_t FAttrNum = 0;
 };
-
-// The program's tokenizer: one document is tokenized at a time.
-TTokenizer& TheTokenizer();

@@ -63,11 +63,6 @@ void TokenObj::AppendRun(const char* chars, const int32_t* positions, int n)
   FChars.append(chars, size_t(n));
 }
 
-void TokenObj::AppendText(const std::string& text, int32_t position)
-{
-  AppendChars(text.data(), int(text.size()), position, 0);
-}
-
 void TokenObj::AppendToken(const TokenObj& other)
 {
   int leng = Leng(), n = other.Leng();
@@ -76,10 +71,4 @@ void TokenObj::AppendToken(const TokenObj& other)
   Reserve(leng + n, leng + n + GrowBy);
   std::copy_n(other.FPositions.get(), size_t(n), FPositions.get() + leng);
   FChars.append(other.FChars);
-}
-
-void TokenObj::Truncate(int leng)
-{
-  if (leng >= 0 && leng < Leng())
-    FChars.resize(size_t(leng));
 }

@@ -47,13 +47,9 @@ public:
   }
   // Appends n characters with their own positions.
   void AppendRun(const char* chars, const int32_t* positions, int n);
-  // Appends text whose characters all carry one position.
-  void AppendText(const std::string& text, int32_t position);
   void AppendToken(const TokenObj& other);
   // Empties the text; the position array is kept for reuse.
   void Clear() { FChars.clear(); }
-  // Drops the characters from index `leng` on.
-  void Truncate(int leng);
 
 private:
   void AppendCharsGrowing(const char* chars, int n, int32_t firstPosition, int32_t step);

@@ -186,7 +186,7 @@ TEST(TokenObj, KeepsOnePositionPerCharacterAndGrowsInSteps)
   big.Clear();
   EXPECT_EQ(big.Leng(), 0);
   EXPECT_EQ(big.Capacity(), 405); // the array is kept
-  big.AppendText("...", 42);
+  big.AppendChars("...", 3, 42, 0);
   EXPECT_EQ(big.Chars(), "...");
   EXPECT_EQ(big.Position(2), 42);
 }
