@@ -234,6 +234,31 @@ TEST_F(TableTest, DocPosOfFindsCellsForwardAndBackward)
   EXPECT_EQ(t->DocPosOf(150, true), pa->FirstCursor + pa->CursorCount - 1);
 }
 
+TEST_F(TableTest, CopyTakesTheCaptionWhereItStandsAndCellsRowByRow)
+{
+  for (bool onTop : {true, false}) {
+    List.Clear();
+    ThtmlTable* t = AddTable();
+    t->CaptionOnTop = onTop;
+    AddTextTo(*t->CaptionCell->Content, "cap");
+    TCellList* r0 = AddRow(t);
+    AddCell(r0, "one");
+    AddCell(r0, "two");
+    AddCell(AddRow(t), "three");
+    LayoutAt(400);
+    List.SelStartPos = t->FirstCursor;
+    List.SelEndPos = t->FirstCursor + t->CursorCount;
+    const std::string text = List.CopySelection();
+    const size_t one = text.find("one"), two = text.find("two"), three = text.find("three"),
+                 cap = text.find("cap");
+    ASSERT_NE(cap, std::string::npos) << text;
+    ASSERT_NE(three, std::string::npos) << text;
+    EXPECT_LT(one, two);
+    EXPECT_LT(two, three);
+    EXPECT_EQ(cap < one, onTop) << text;
+  }
+}
+
 // ---- painting ----
 
 TEST_F(TableTest, PaintFillsCellBackgroundsButNotEmptyCells)
