@@ -9,10 +9,47 @@ constexpr int32_t OpenBottom = 9999999;
 constexpr int32_t LevelStep = 35;
 } // namespace
 
+void IndentList::RetireEndedBy(int32_t y, IndentList& retired)
+{
+  auto keep = FItems.begin();
+  for (auto it = FItems.begin(); it != FItems.end(); ++it) {
+    if ((*it)->LevelId == 0 && (*it)->YBottom <= y)
+      retired.FItems.push_back(std::move(*it));
+    else if (keep++ != it)
+      *(keep - 1) = std::move(*it);
+  }
+  FItems.erase(keep, FItems.end());
+}
+
 void IndentManagerBasic::Clear()
 {
   LeftList.Clear();
   RightList.Clear();
+  RetiredLeft.Clear();
+  RetiredRight.Clear();
+  RetiredLeftBottom = RetiredRightBottom = INT32_MIN;
+  RetiredLeftBottomByX.clear();
+  Watermark = INT32_MIN;
+}
+
+void IndentManagerBasic::Retire(int32_t y)
+{
+  if (y <= Watermark)
+    return;
+  Watermark = y;
+  size_t from = size_t(RetiredLeft.Count());
+  LeftList.RetireEndedBy(y, RetiredLeft);
+  for (size_t i = from; i < size_t(RetiredLeft.Count()); ++i) {
+    const IndentRec& r = *RetiredLeft.Items(int(i));
+    RetiredLeftBottom = std::max(RetiredLeftBottom, r.YBottom);
+    auto [it, added] = RetiredLeftBottomByX.emplace(r.X, r.YBottom);
+    if (!added)
+      it->second = std::max(it->second, r.YBottom);
+  }
+  from = size_t(RetiredRight.Count());
+  RightList.RetireEndedBy(y, RetiredRight);
+  for (size_t i = from; i < size_t(RetiredRight.Count()); ++i)
+    RetiredRightBottom = std::max(RetiredRightBottom, RetiredRight.Items(int(i))->YBottom);
 }
 
 void IndentManagerBasic::Reset(int32_t left, int32_t right)
@@ -22,7 +59,7 @@ void IndentManagerBasic::Reset(int32_t left, int32_t right)
   CurrentLevel = 0;
 }
 
-void IndentManagerBasic::AddRec(TFreeList<IndentRec>& list, int32_t x, int32_t top, int32_t bottom,
+void IndentManagerBasic::AddRec(IndentList& list, int32_t x, int32_t top, int32_t bottom,
                                 int32_t id)
 {
   auto r = std::make_unique<IndentRec>();
@@ -39,6 +76,10 @@ int32_t IndentManagerBasic::LeftMargin(int32_t y) const
   for (const auto& r : LeftList)
     if (r->YTop <= y && y < r->YBottom)
       x = std::max(x, r->X);
+  if (y < Watermark)
+    for (const auto& r : RetiredLeft)
+      if (r->YTop <= y && y < r->YBottom)
+        x = std::max(x, r->X);
   return LeftEdge + x;
 }
 
@@ -48,12 +89,16 @@ int32_t IndentManagerBasic::RightMargin(int32_t y) const
   for (const auto& r : RightList)
     if (r->YTop <= y && y < r->YBottom)
       x = std::min(x, r->X);
+  if (y < Watermark)
+    for (const auto& r : RetiredRight)
+      if (r->YTop <= y && y < r->YBottom)
+        x = std::min(x, r->X);
   return RightEdge + x;
 }
 
 int32_t IndentManagerBasic::FloatBottom() const
 {
-  int32_t b = 0;
+  int32_t b = std::max({0, RetiredLeftBottom, RetiredRightBottom});
   for (const auto* list : {&LeftList, &RightList})
     for (const auto& r : *list)
       if (r->LevelId == 0)
@@ -63,7 +108,8 @@ int32_t IndentManagerBasic::FloatBottom() const
 
 void IndentManagerBasic::ClearBottoms(int32_t& left, int32_t& right) const
 {
-  left = right = 0;
+  left = RetiredLeftBottom == INT32_MIN ? 0 : std::max(0, RetiredLeftBottom + 1);
+  right = RetiredRightBottom == INT32_MIN ? 0 : std::max(0, RetiredRightBottom + 1);
   for (const auto& r : LeftList)
     if (r->LevelId == 0)
       left = std::max(left, r->YBottom + 1);
@@ -83,6 +129,8 @@ int32_t IndentManagerBasic::LevelBottom() const
   for (const auto& r : LeftList)
     if (r->LevelId == 0 && r->X > levelX)
       b = std::max(b, r->YBottom + 1);
+  for (auto it = RetiredLeftBottomByX.upper_bound(levelX); it != RetiredLeftBottomByX.end(); ++it)
+    b = std::max(b, it->second + 1);
   return b;
 }
 
@@ -99,6 +147,7 @@ void IndentManagerBasic::SetLevel(int32_t y, int32_t level)
       }
   }
   CurrentLevel = level;
+  Retire(y);
 }
 
 void IndentManagerBasic::AddFloat(int32_t y, int32_t width, int side, int32_t height)

@@ -3,7 +3,9 @@
 // indents while the cell is laid out, and answers the margins for a line at a given y.
 #include "base/FreeList.h"
 
+#include <climits>
 #include <cstdint>
+#include <map>
 
 class TFloatingObj;
 
@@ -15,12 +17,20 @@ public:
   int32_t LevelId = 0; // 0 for floating objects, else a list level
 };
 
+class IndentList : public TFreeList<IndentRec> {
+public:
+  // Moves the finished records (floats and closed levels) ending at or above y to retired,
+  // keeping the order of both lists.
+  void RetireEndedBy(int32_t y, IndentList& retired);
+};
+
 class IndentManagerBasic {
 public:
   int32_t Width = 0;
   int32_t PaintClip = 0;
-  TFreeList<IndentRec> LeftList;
-  TFreeList<IndentRec> RightList;
+  // Records that may still apply below the layout point.
+  IndentList LeftList;
+  IndentList RightList;
   int32_t LeftEdge = 0;
   int32_t RightEdge = 0;
   int32_t CurrentLevel = 0;
@@ -37,7 +47,19 @@ public:
   void PlaceFloat(int32_t y, TFloatingObj* obj);
 
 protected:
-  void AddRec(TFreeList<IndentRec>& list, int32_t x, int32_t top, int32_t bottom, int32_t id);
+  void AddRec(IndentList& list, int32_t x, int32_t top, int32_t bottom, int32_t id);
+
+private:
+  // Layout moves down a cell, so records ending above the top of the section being laid out
+  // are set aside: margin lookups then cost the live records only, and the bottoms they
+  // contribute are kept as running maxima. A lookup above Watermark still sees them.
+  int32_t Watermark = INT32_MIN;
+  IndentList RetiredLeft;
+  IndentList RetiredRight;
+  int32_t RetiredLeftBottom = INT32_MIN;
+  int32_t RetiredRightBottom = INT32_MIN;
+  std::map<int32_t, int32_t> RetiredLeftBottomByX; // X -> largest YBottom among retired
+  void Retire(int32_t y);
 };
 
 class IndentManager : public IndentManagerBasic {};
