@@ -21,8 +21,14 @@ int TCanvas::PointsToPixels(int points) const
 const TFontMetrics& TCanvas::Metrics(const QString& family, int points, bool bold, bool italic,
                                      int charset) const
 {
+  LastFont& l = FLast;
+  if (l.Metrics && l.Points == points && l.Bold == bold && l.Italic == italic &&
+      l.Charset == charset && l.Family == family)
+    return *l.Metrics;
   int px = PointsToPixels(points);
-  return fontcache::Lookup(family, px < 1 ? 1 : px, bold, italic, charset);
+  l = {family, points, charset,
+       bold,   italic, &fontcache::Lookup(family, px < 1 ? 1 : px, bold, italic, charset)};
+  return *l.Metrics;
 }
 
 int TCanvas::FitCount(const TFontMetrics& m, const char* s, int n, int width)

@@ -56,4 +56,14 @@ public:
 private:
   QPainter* FPainter = nullptr;
   int FDpi = 96;
+  // The last font asked for: runs of text mostly repeat the font before them.
+  struct LastFont {
+    QString Family;
+    int Points = 0;
+    int Charset = 0;
+    bool Bold = false;
+    bool Italic = false;
+    const TFontMetrics* Metrics = nullptr;
+  };
+  mutable LastFont FLast;
 };

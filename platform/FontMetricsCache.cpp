@@ -1,6 +1,7 @@
 #include "platform/FontMetricsCache.h"
 
 #include <QFontMetrics>
+#include <QHash>
 #include <iconv.h>
 #include <memory>
 #include <string>
@@ -95,12 +96,35 @@ std::unique_ptr<TFontMetrics> Build(const QString& family, int pixelSize, bool b
 
 namespace fontcache {
 
+namespace {
+
+struct Key {
+  QString Family;
+  int PixelSize;
+  int Charset;
+  bool Bold;
+  bool Italic;
+  bool operator==(const Key&) const = default;
+};
+
+struct KeyHash {
+  size_t operator()(const Key& k) const
+  {
+    size_t h = qHash(k.Family);
+    h = h * 31 + size_t(k.PixelSize);
+    h = h * 31 + size_t(k.Charset);
+    return h * 4 + size_t(k.Bold) * 2 + size_t(k.Italic);
+  }
+};
+
+} // namespace
+
 const TFontMetrics& Lookup(const QString& family, int pixelSize, bool bold, bool italic,
                            int charset)
 {
-  static std::unordered_map<std::string, std::unique_ptr<TFontMetrics>> cache;
-  std::string key = family.toStdString() + '|' + std::to_string(pixelSize) + '|' +
-                    char('0' + bold) + char('0' + italic) + '|' + std::to_string(charset);
+  // Keyed on the values themselves: building a text key cost more than the layout it served.
+  static std::unordered_map<Key, std::unique_ptr<TFontMetrics>, KeyHash> cache;
+  Key key{family, pixelSize, charset, bold, italic};
   auto it = cache.find(key);
   if (it == cache.end())
     it = cache.emplace(key, Build(family, pixelSize, bold, italic, charset)).first;

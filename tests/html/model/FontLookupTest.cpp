@@ -1,0 +1,67 @@
+#include "base/MulDiv.h"
+#include "html/model/FontObj.h"
+#include "platform/Canvas.h"
+
+#include <gtest/gtest.h>
+
+#include <QPainter>
+
+namespace {
+
+struct FontCase {
+  const char* Family;
+  int Points;
+  bool Bold;
+  bool Italic;
+  int Charset;
+};
+
+// Neighbours differ in one property each, so a lookup that ignored any of them would hand
+// back the record of the font before.
+const FontCase Cases[] = {
+    {"Times New Roman", 12, false, false, 0}, {"Times New Roman", 12, true, false, 0},
+    {"Times New Roman", 12, true, true, 0},   {"Times New Roman", 12, false, true, 0},
+    {"Times New Roman", 14, false, true, 0},  {"Courier New", 14, false, true, 0},
+    {"Courier New", 14, false, true, 204},    {"Courier New", 9, false, true, 204},
+    {"Times New Roman", 12, false, false, 0},
+};
+
+const TFontMetrics& Expected(const FontCase& c, int dpi)
+{
+  int px = MulDiv(c.Points, dpi, 72);
+  return fontcache::Lookup(c.Family, px < 1 ? 1 : px, c.Bold, c.Italic, c.Charset);
+}
+
+TEST(FontLookup, CanvasGivesTheRecordOfEachFontInTurn)
+{
+  TCanvas canvas;
+  for (int round = 0; round < 2; ++round)
+    for (const FontCase& c : Cases) {
+      const TFontMetrics& m = canvas.Metrics(c.Family, c.Points, c.Bold, c.Italic, c.Charset);
+      EXPECT_EQ(&m, &Expected(c, canvas.LogPixelsY())) << c.Family << ' ' << c.Points;
+      EXPECT_EQ(m.Charset, c.Charset);
+      EXPECT_EQ(m.Font.bold(), c.Bold);
+      EXPECT_EQ(m.Font.italic(), c.Italic);
+    }
+}
+
+TEST(FontLookup, FontObjectFollowsTheDeviceAndFontChanges)
+{
+  TFontObj obj(nullptr, 0, TMyFont("Times New Roman", 12, clBlack));
+  TCanvas screen;
+  const TFontMetrics* first = &obj.UpdateMetrics(screen);
+  EXPECT_EQ(first, &Expected({"Times New Roman", 12, false, false, 0}, 96));
+  EXPECT_EQ(obj.BodyHeight, first->Height);
+
+  QImage img(10, 10, QImage::Format_RGB32);
+  QPainter p(&img);
+  TCanvas printer(&p, 300);
+  const TFontMetrics* printed = &obj.UpdateMetrics(printer);
+  EXPECT_EQ(printed, &Expected({"Times New Roman", 12, false, false, 0}, 300));
+  EXPECT_EQ(obj.BodyHeight, printed->Height);
+
+  obj.MutableFont().setBold(true);
+  EXPECT_EQ(&obj.UpdateMetrics(printer), &Expected({"Times New Roman", 12, true, false, 0}, 300));
+}
+
+} // namespace
