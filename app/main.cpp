@@ -89,7 +89,7 @@ int RunDumpTokens(int argc, char** argv)
 // "-o FILE". False on anything else.
 struct TPageOptions {
   int Width = 800;
-  int Height = 0;
+  int Height = 600;
   std::string Out;
 };
 
