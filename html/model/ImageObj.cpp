@@ -2,19 +2,55 @@
 
 #include "base/MulDiv.h"
 #include "base/StringUtil.h"
+#include "html/images/BitmapList.h"
+#include "html/images/GIFImage.h"
+#include "html/images/ImageLoader.h"
+#include "html/images/ImageResources.h"
 #include "html/model/FontObj.h"
 #include "html/model/SectionList.h"
 #include "html/parser/symbols/AttributeList.h"
 #include "platform/Canvas.h"
 
+#include <QPainter>
 #include <algorithm>
 #include <cstdlib>
 
 namespace {
-// Placeholders are drawn by the model until the image cache supplies its own pictures.
-constexpr int32_t PlaceholderSize = 20;
 constexpr int32_t AltIndent = 24;
+constexpr int32_t PlaceholderInset = 4;
+constexpr int32_t PlaceholderMinimum = 24;
 } // namespace
+
+TCacheUse::TCacheUse(const TCacheUse& source) : FKey(source.FKey)
+{
+  if (!FKey.empty())
+    BitmapList().IncUsage(FKey);
+}
+
+TCacheUse::~TCacheUse()
+{
+  if (!FKey.empty())
+    BitmapList().DecUsage(FKey);
+}
+
+void TCacheUse::Adopt(const std::string& key)
+{
+  if (!FKey.empty())
+    BitmapList().DecUsage(FKey);
+  FKey = key;
+}
+
+TOwnedGif::TOwnedGif(const TOwnedGif& source)
+    : FGif(source.FGif ? std::make_unique<TGIFImage>(*source.FGif) : nullptr)
+{
+}
+
+TOwnedGif::~TOwnedGif() = default;
+
+void TOwnedGif::Reset(std::unique_ptr<TGIFImage> gif)
+{
+  FGif = std::move(gif);
+}
 
 int TImageObj::PlacementOf(const std::string& align)
 {
@@ -72,23 +108,23 @@ TImageObj::TImageObj(TSectionList* list, TCell* cell, int32_t pos, const TAttrib
   }
 }
 
+TImageObj::~TImageObj()
+{
+  if (!ParentList)
+    return;
+  auto& anims = ParentList->Animations;
+  anims.erase(std::remove(anims.begin(), anims.end(), this), anims.end());
+  auto& pending = ParentList->PendingImages;
+  pending.erase(std::remove_if(pending.begin(), pending.end(),
+                               [this](const TPendingImage& p) { return p.Obj == this; }),
+                pending.end());
+  if (ParentList->HoverImage == this)
+    ParentList->HoverImage = nullptr;
+}
+
 void TImageObj::Measure(TCanvas& canvas, int32_t availableWidth, const TFontObj* fontObj)
 {
-  if (Picture.isNull() && IsPlaceholder && ParentList && ParentList->ImagesOn && !SrcName.empty() &&
-      !FRequested) {
-    FRequested = true;
-    std::string name = ParentList->ExpandName ? ParentList->ExpandName(SrcName) : SrcName;
-    bool pending = false, fromCache = false;
-    QImage mask;
-    QImage pic = ParentList->RequestImage(name, pending, fromCache, mask);
-    if (!pic.isNull()) {
-      Picture = pic;
-      PictureMask = mask;
-      IsPlaceholder = false;
-    } else {
-      ParentList->AddPending(name, this);
-    }
-  }
+  Fetch();
   if (!SizeFixed)
     ComputeSize(canvas, availableWidth);
   Bordered = fontObj && fontObj->IsLink() && !BorderOff;
@@ -96,10 +132,86 @@ void TImageObj::Measure(TCanvas& canvas, int32_t availableWidth, const TFontObj*
   BoxHeight = ImageHeight + (Bordered ? 2 : 0);
 }
 
+void TImageObj::Refetch()
+{
+  FRequested = false;
+  SizeFixed = false;
+}
+
+void TImageObj::Fetch()
+{
+  if (FRequested || !IsPlaceholder || !ParentList)
+    return;
+  if (!ParentList->ImagesOn) {
+    // Asked for again once images are switched on.
+    ShowPlaceholder(PendingBitmap(), QImage());
+    return;
+  }
+  FRequested = true;
+  std::string name = ParentList->ImageName(SrcName);
+  if (ParentList->IsPending(name)) {
+    ShowPlaceholder(PendingBitmap(), QImage());
+    ParentList->AddPending(name, this);
+    return;
+  }
+  TTranspKind kind = SeeThrough ? tkCorner : tkNone;
+  bool fromCache = false, pending = false;
+  QImage mask;
+  TGraphic* g =
+      name.empty() ? nullptr : ParentList->RequestImage(name, kind, fromCache, pending, mask);
+  if (g && !g->Empty()) {
+    TakeGraphic(g, name, kind != tkNone && !mask.isNull(), mask);
+  } else if (pending) {
+    ShowPlaceholder(PendingBitmap(), QImage());
+    ParentList->AddPending(name, this);
+  } else {
+    if (g)
+      BitmapList().DecUsage(ImageKey(name));
+    ShowPlaceholder(MissingBitmap(), MissingMask());
+    SeeThrough = true;
+  }
+}
+
+void TImageObj::ShowPlaceholder(const QImage& picture, const QImage& mask)
+{
+  Picture = picture;
+  PictureMask = mask;
+  FMasked = mask.isNull() ? QImage() : ApplyMask(picture, mask);
+  IsPlaceholder = true;
+  SizeFixed = false;
+}
+
+void TImageObj::TakeGraphic(TGraphic* graphic, const std::string& name, bool transparent,
+                            const QImage& mask)
+{
+  // Every successful request counts one use of the cache entry; it is given back when the
+  // image goes.
+  FCacheUse.Adopt(ImageKey(name));
+  IsPlaceholder = false;
+  SizeFixed = false;
+  if (auto* gif = dynamic_cast<TGIFImage*>(graphic)) {
+    // The cached GIF is shared: this image animates a copy of its own.
+    FGif.Reset(std::make_unique<TGIFImage>(*gif));
+    Picture = QImage();
+    PictureMask = FMasked = QImage();
+    if (NoAnimate)
+      FGif.Get()->SetAnimating(false);
+    else
+      ParentList->AddAnimation(this);
+    return;
+  }
+  Picture = static_cast<TBitmap*>(graphic)->Image;
+  PictureMask = transparent ? mask : QImage();
+  if (transparent)
+    SeeThrough = true;
+  FMasked = PictureMask.isNull() ? QImage() : ApplyMask(Picture, PictureMask);
+}
+
 void TImageObj::ComputeSize(TCanvas& canvas, int32_t availableWidth)
 {
-  int32_t pw = IsPlaceholder ? PlaceholderSize : Picture.width();
-  int32_t ph = IsPlaceholder ? PlaceholderSize : Picture.height();
+  TGIFImage* gif = FGif.Get();
+  int32_t pw = gif ? gif->Width() : Picture.width();
+  int32_t ph = gif ? gif->Height() : Picture.height();
   bool fixed = true;
   if (IsPlaceholder) {
     if (ReqWidth >= 0 && ReqHeight >= 0 && !WidthIsPct) {
@@ -126,7 +238,7 @@ void TImageObj::ComputeSize(TCanvas& canvas, int32_t availableWidth)
     const TFontMetrics& m = canvas.Metrics(QStringLiteral("Arial"), 8, false, false, 0);
     int32_t alt = m.TextWidth(AltText.data(), int(AltText.size()));
     pw = std::max(pw, alt + 2 + AltIndent);
-    ph = std::max({ph, int32_t(24), int32_t(AltText.empty() ? 0 : m.Height)});
+    ph = std::max({ph, PlaceholderMinimum, int32_t(AltText.empty() ? 0 : m.Height)});
   }
   ImageWidth = std::max(pw, 0);
   ImageHeight = std::max(ph, 0);
@@ -154,9 +266,8 @@ void TImageObj::Paint(TCanvas& canvas, int32_t x, const TFontObj* fontObj, int32
   int32_t scroll = ParentList ? ParentList->ScrollY : 0;
   QRect r(PaintedX, PaintedY - scroll, ImageWidth, ImageHeight);
   TColor linkColor = fontObj ? fontObj->FontCopy().Color : clBlack;
-  if (!IsPlaceholder) {
-    canvas.DrawImage(r, Picture);
-  } else {
+  PaintPicture(canvas, r);
+  if (IsPlaceholder) {
     canvas.FrameRect(r, clGray);
     if (!AltText.empty() && r.width() > AltIndent) {
       const TFontMetrics& m = canvas.Metrics(QStringLiteral("Arial"), 8, false, false, 0);
@@ -166,6 +277,33 @@ void TImageObj::Paint(TCanvas& canvas, int32_t x, const TFontObj* fontObj, int32
   }
   if (Bordered)
     canvas.FrameRect(r.adjusted(-1, -1, 1, 1), linkColor);
+}
+
+void TImageObj::PaintPicture(TCanvas& canvas, const QRect& r)
+{
+  QPainter* painter = canvas.Painter();
+  if (!painter)
+    return;
+  if (IsPlaceholder) {
+    if (r.width() >= PlaceholderMinimum && r.height() >= PlaceholderMinimum) {
+      QPoint at = r.topLeft() + QPoint(PlaceholderInset, PlaceholderInset);
+      painter->drawImage(at, FMasked.isNull() ? Picture : FMasked);
+    }
+    return;
+  }
+  if (TGIFImage* gif = FGif.Get()) {
+    if (canvas.Printing) {
+      QImage mask = gif->FirstFrameMask();
+      QImage frame = gif->FirstFrameBitmap();
+      canvas.DrawImage(r, mask.isNull() ? frame : ApplyMask(frame, mask));
+    } else {
+      gif->Shown = true;
+      gif->SetVisible(true);
+      gif->Paint(*painter, r.x(), r.y(), r.width(), r.height());
+    }
+    return;
+  }
+  canvas.DrawImage(r, FMasked.isNull() ? Picture : FMasked);
 }
 
 std::unique_ptr<TFloatingObj> TImageObj::CloneForPrint(TSection* section) const

@@ -3,13 +3,46 @@
 #include "html/model/FloatingObj.h"
 
 #include <QImage>
+#include <memory>
 #include <string>
 
 class TAttributeList;
 class TCell;
 class TFontObj;
 class TFormControlObj;
+class TGIFImage;
+class TGraphic;
 class TSectionList;
+class QRect;
+
+// One use of a cache entry: counted while the holder lives, released when it goes.
+class TCacheUse {
+public:
+  TCacheUse() = default;
+  TCacheUse(const TCacheUse& source);
+  TCacheUse& operator=(const TCacheUse&) = delete;
+  ~TCacheUse();
+  // Takes over the use that a successful request has already counted.
+  void Adopt(const std::string& key);
+  const std::string& Key() const { return FKey; }
+
+private:
+  std::string FKey;
+};
+
+// An animated picture owned by one image; copies (for printing) get their own frames.
+class TOwnedGif {
+public:
+  TOwnedGif() = default;
+  TOwnedGif(const TOwnedGif& source);
+  TOwnedGif& operator=(const TOwnedGif&) = delete;
+  ~TOwnedGif();
+  void Reset(std::unique_ptr<TGIFImage> gif);
+  TGIFImage* Get() const { return FGif.get(); }
+
+private:
+  std::unique_ptr<TGIFImage> FGif;
+};
 
 class TImageObj : public TFloatingObj {
 public:
@@ -17,6 +50,7 @@ public:
   // An image with only a source name (image form controls, tests, fuzzing).
   TImageObj(TSectionList* list, TCell* cell, int32_t pos, const std::string& src);
   TImageObj(const TImageObj& source) = default;
+  ~TImageObj() override;
 
   std::string SrcName;
   std::string AltText;
@@ -30,8 +64,8 @@ public:
   std::string ClientMapName;
   bool NoAnimate = false;
 
-  QImage Picture; // null while only a placeholder is shown
-  QImage PictureMask;
+  QImage Picture;     // the still picture, or the pending or missing placeholder
+  QImage PictureMask; // white where transparent; null when opaque
   bool IsPlaceholder = true;
   bool SizeFixed = false;
   bool Bordered = false;
@@ -49,6 +83,11 @@ public:
   std::unique_ptr<TFloatingObj> CloneForPrint(TSection* section) const override;
   const char* KindName() const override { return "image"; }
 
+  // The animated picture this image shows, or null.
+  TGIFImage* Animation() const { return FGif.Get(); }
+  // Forgets the picture so that the next layout asks for it again (a pending image arrived).
+  void Refetch();
+
   // Applies an ALIGN value ("TOP", "MIDDLE"...) as images read it.
   static int PlacementOf(const std::string& align);
   // Top of the image when drawn against a line with that baseline.
@@ -60,5 +99,14 @@ public:
 
 private:
   bool FRequested = false;
+  TCacheUse FCacheUse;
+  TOwnedGif FGif;
+  QImage FMasked; // Picture with its masked pixels clear, for drawing transparently
+
+  void Fetch();
+  void ShowPlaceholder(const QImage& picture, const QImage& mask);
+  void TakeGraphic(TGraphic* graphic, const std::string& name, bool transparent,
+                   const QImage& mask);
   void ComputeSize(TCanvas& canvas, int32_t availableWidth);
+  void PaintPicture(TCanvas& canvas, const QRect& r);
 };

@@ -13,6 +13,10 @@
 #include <algorithm>
 #include <ostream>
 
+namespace {
+constexpr int AnimationInterval = 50; // milliseconds
+} // namespace
+
 TSectionList::TSectionList(QObject* viewer, QWidget* paintTarget)
     : TCell(this), Viewer(viewer), PaintTarget(paintTarget)
 {
@@ -20,6 +24,7 @@ TSectionList::TSectionList(QObject* viewer, QWidget* paintTarget)
 
 TSectionList::~TSectionList()
 {
+  FAnimTimer.reset();
   // Items go first: panels unregister themselves from the lists below.
   TFreeList<TSectionBase>::Clear();
 }
@@ -30,6 +35,8 @@ void TSectionList::Clear()
   BgImage = QImage();
   BgMask = QImage();
   BgImageTried = false;
+  if (FAnimTimer)
+    FAnimTimer->stop();
   HoverLink = nullptr;
   HoverImage = nullptr;
   LinkStarts.clear();
@@ -91,12 +98,16 @@ void TSectionList::SetScroll(int32_t y)
 int32_t TSectionList::Layout(TCanvas& canvas, int32_t Y, int32_t width, int32_t& scrollWidth,
                              int32_t& pos)
 {
+  if (FAnimTimer)
+    FAnimTimer->stop();
+  PageImage();
   for (const auto& c : AllFormControls)
     c->SetSizes(canvas);
   int32_t h = TCell::Layout(canvas, Y, width, scrollWidth, pos);
   DocumentHeight = h;
   ScrollWidth = scrollWidth;
   PositionCount = pos;
+  RestartAnimations(canvas.Printing || PrintMode);
   UpdateControlVisibility();
   return h;
 }
@@ -170,20 +181,137 @@ std::string TSectionList::CopySelection()
   return buffer.Text();
 }
 
-QImage TSectionList::RequestImage(const std::string& name, bool& pending, bool& fromCache,
-                                  QImage& mask)
+TGraphic* TSectionList::RequestImage(const std::string& name, TTranspKind& kind, bool& fromCache,
+                                     bool& pending, QImage& mask)
 {
-  // Images are not fetched yet: every one is reported as pending and shows its placeholder.
-  (void)name;
-  mask = QImage();
-  fromCache = false;
-  pending = true;
-  return QImage();
+  return Requester.RequestImage(name, kind, fromCache, pending, mask);
+}
+
+std::string TSectionList::ImageName(const std::string& src) const
+{
+  auto own = [this](const std::string& s) { return ExpandName ? ExpandName(s) : s; };
+  return Requester.ExpandName(src, own);
+}
+
+bool TSectionList::PageImage()
+{
+  if (BgImageTried || BgImageName.empty() || !ImagesOn)
+    return !BgImage.isNull();
+  BgImageTried = true;
+  std::string name = ImageName(BgImageName);
+  TTranspKind kind = tkNone;
+  bool fromCache = false, pending = false;
+  QImage mask;
+  TGraphic* g = RequestImage(name, kind, fromCache, pending, mask);
+  if (pending)
+    BgImageTried = false; // asked again at a later layout
+  if (auto* bitmap = dynamic_cast<TBitmap*>(g)) {
+    BgImage = bitmap->Image;
+    BgMask = kind != tkNone ? mask : QImage();
+  } else if (auto* gif = dynamic_cast<TGIFImage*>(g)) {
+    // A background does not animate: its first frame is tiled.
+    BgImage = gif->FirstFrameBitmap();
+    BgMask = gif->FirstFrameMask();
+  }
+  // The picture is copied out, so the cache entry is not held.
+  if (g)
+    BitmapList().DecUsage(ImageKey(name));
+  if (!BgImage.isNull() && BackgroundChanged)
+    BackgroundChanged(this);
+  return !BgImage.isNull();
 }
 
 void TSectionList::AddPending(const std::string& name, TImageObj* obj)
 {
   PendingImages.push_back(TPendingImage{strutil::UpperCase(strutil::Trim(name)), obj});
+}
+
+bool TSectionList::IsPending(const std::string& name) const
+{
+  std::string key = strutil::UpperCase(strutil::Trim(name));
+  return std::any_of(PendingImages.begin(), PendingImages.end(),
+                     [&key](const TPendingImage& p) { return p.Name == key; });
+}
+
+void TSectionList::RetryPending(const std::string& name)
+{
+  std::string key = strutil::UpperCase(strutil::Trim(name));
+  std::vector<TPendingImage> keep;
+  for (const TPendingImage& p : PendingImages) {
+    if (key.empty() || p.Name == key)
+      p.Obj->Refetch();
+    else
+      keep.push_back(p);
+  }
+  PendingImages = std::move(keep);
+  if (key.empty() || key == strutil::UpperCase(strutil::Trim(ImageName(BgImageName))))
+    BgImageTried = !BgImage.isNull();
+}
+
+void TSectionList::AddAnimation(TImageObj* image)
+{
+  if (TGIFImage* gif = image->Animation())
+    gif->Clock = AnimationClock;
+  if (std::find(Animations.begin(), Animations.end(), image) == Animations.end())
+    Animations.push_back(image);
+}
+
+void TSectionList::RestartAnimations(bool printing)
+{
+  for (TImageObj* image : Animations) {
+    TGIFImage* gif = image->Animation();
+    if (!gif)
+      continue;
+    gif->SetFrameIndex(1);
+    gif->SetAnimating(false);
+    if (!printing)
+      gif->SetAnimating(true);
+  }
+  if (printing || Animations.empty())
+    return;
+  if (!FAnimTimer) {
+    FAnimTimer = std::make_unique<QTimer>();
+    QObject::connect(FAnimTimer.get(), &QTimer::timeout, [this] { AnimationTick(); });
+  }
+  FAnimTimer->start(AnimationInterval);
+}
+
+void TSectionList::AnimationTick()
+{
+  for (TImageObj* image : Animations) {
+    TGIFImage* gif = image->Animation();
+    if (gif && gif->Shown)
+      gif->AnimationStep(PaintTarget.data());
+  }
+  if (FAnimTimer && FAnimTimer->isActive())
+    FAnimTimer->setInterval(AnimationInterval);
+}
+
+void TSectionList::StepAnimations(int k)
+{
+  for (TImageObj* image : Animations) {
+    TGIFImage* gif = image->Animation();
+    if (!gif || gif->FrameCount() < 2)
+      continue;
+    // Frame by frame, so that each frame's disposal is applied as in the running animation.
+    for (int i = 0; i < k; ++i)
+      gif->SetFrameIndex(gif->FrameIndex() % gif->FrameCount() + 1);
+  }
+}
+
+bool TSectionList::AnimationTimerActive() const
+{
+  return FAnimTimer && FAnimTimer->isActive();
+}
+
+void TSectionList::SetCacheCount(int n)
+{
+  BitmapList().SetCacheCount(n);
+}
+
+void TSectionList::PurgeCache()
+{
+  BitmapList().PurgeCache();
 }
 
 TMapItem* TSectionList::FindMap(const std::string& name) const

@@ -2,6 +2,8 @@
 // The document root: the body cell plus the document-wide settings, lists and hover state.
 #include "base/Color.h"
 #include "base/FreeList.h"
+#include "html/images/GIFImage.h"
+#include "html/images/ImageRequest.h"
 #include "html/model/Cell.h"
 #include "html/model/MapItem.h"
 
@@ -83,6 +85,11 @@ public:
   std::function<void(TSectionList* list)> BackgroundChanged;
   // Turns a name found in the page into a full file name (the viewer's resolver).
   std::function<std::string(const std::string& name)> ExpandName;
+  // Where images come from: the viewer sets Sender and the bitmap, image and expand-name
+  // handlers here.
+  TImageRequester Requester;
+  // The clock every animated image of this document runs on (replaceable for tests).
+  TMillisecondClock AnimationClock = SystemMilliseconds;
 
   ClipBuffer* Clip = nullptr; // during CopySelection only
   bool ControlsMoved = false;
@@ -109,10 +116,31 @@ public:
   // Puts the selected text on the clipboard and returns it.
   std::string CopySelection();
 
-  // Every image of the document is fetched here. Returns the picture, or a null image with
-  // pending set when it is not available (yet).
-  QImage RequestImage(const std::string& name, bool& pending, bool& fromCache, QImage& mask);
+  // Every image of the document is fetched here (see TImageRequester::RequestImage): kind goes
+  // in as tkCorner when the page asked for corner transparency and comes back as the kind that
+  // applies. The graphic belongs to the cache.
+  TGraphic* RequestImage(const std::string& name, TTranspKind& kind, bool& fromCache, bool& pending,
+                         QImage& mask);
+  // The name to request for a source name of the page.
+  std::string ImageName(const std::string& src) const;
+  // Loads the background image (BgImage, BgMask) once images are shown; true when there is one.
+  bool PageImage();
   void AddPending(const std::string& name, TImageObj* obj);
+  bool IsPending(const std::string& name) const;
+  // The images waiting for name (any name when empty) ask again at the next layout.
+  void RetryPending(const std::string& name = std::string());
+
+  // Animated images: each listed image steps on the 50 ms timer while it is shown.
+  void AddAnimation(TImageObj* image);
+  void AnimationTick();
+  // Moves every animated image on by k frames at once, shown or not (still pictures of a
+  // chosen frame).
+  void StepAnimations(int k);
+  bool AnimationTimerActive() const;
+
+  // The process-wide image cache, as the viewer drives it.
+  static void SetCacheCount(int n);
+  static void PurgeCache();
   void AddLinkStart(TFontObj* font) { LinkStarts.push_back(font); }
   TMapItem* FindMap(const std::string& name) const;
 
@@ -120,5 +148,8 @@ public:
   void Dump(std::ostream& out, const std::string& title) const;
 
 private:
+  std::unique_ptr<QTimer> FAnimTimer;
+
   void UpdateControlVisibility();
+  void RestartAnimations(bool printing);
 };
