@@ -312,6 +312,27 @@ TEST_F(ImageWiringTest, AnimatedImagesEachAnimateTheirOwnCopy)
   EXPECT_EQ(first->Animation()->FrameIndex(), 1);
 }
 
+TEST_F(ImageWiringTest, PrintingShowsTheFirstFrameAndRunsNoTimer)
+{
+  Put("a.gif", AnimatedGif(8, 8, {0, 1, 2}));
+  TImageObj* img = AddImage("a.gif");
+  Canvas.Printing = true;
+  LayoutAt(400);
+  EXPECT_FALSE(List.AnimationTimerActive());
+  EXPECT_FALSE(img->Animation()->Animating());
+  List.StepAnimations(2);
+  QImage out(400, 60, QImage::Format_ARGB32);
+  out.fill(White);
+  {
+    QPainter painter(&out);
+    TCanvas canvas(&painter);
+    canvas.Printing = true;
+    List.Paint(canvas, QRect(0, 0, 400, 60), 400, 0, 0);
+  }
+  EXPECT_EQ(out.pixel(img->PaintedX + 4, img->PaintedY + 4), Red);
+  EXPECT_FALSE(img->Animation()->Shown);
+}
+
 TEST_F(ImageWiringTest, NoAnimateImageIsNotListed)
 {
   Put("a.gif", AnimatedGif(8, 8, {0, 1}));
