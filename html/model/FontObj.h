@@ -20,6 +20,7 @@ public:
   int ScriptShift = 0; // 0 normal, 1 subscript, 2 superscript
   bool WasVisited = false;
   bool UnderMouse = false;
+  bool ListedAsLinkStart = false; // already in the section list's LinkStarts
   TUrlTarget Link;
 
   const TMyFont& FontCopy() const { return FFont; }

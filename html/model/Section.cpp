@@ -188,10 +188,10 @@ void TSection::LinkMark(bool start, const TMyFont& font, int styleFlags, const T
   obj->Link.Clear();
   if (start) {
     obj->Link = link;
-    if (ParentSectionList) {
-      auto& starts = ParentSectionList->LinkStarts;
-      if (std::find(starts.begin(), starts.end(), obj) == starts.end())
-        ParentSectionList->AddLinkStart(obj);
+    // A flag rather than a search of the list: a page may hold many thousands of links.
+    if (ParentSectionList && !obj->ListedAsLinkStart) {
+      obj->ListedAsLinkStart = true;
+      ParentSectionList->AddLinkStart(obj);
     }
   }
 }
