@@ -116,7 +116,13 @@ void TSectionList::Paint(TCanvas& canvas, const QRect& clip, int32_t clipWidth, 
                          int32_t Y)
 {
   DrawBottom = ScrollY + clip.bottom();
+  bool ticking = AnimationTimerActive();
+  if (ticking)
+    FAnimTimer->stop();
+  ForgetShown(clip);
   TCell::Paint(canvas, clip, clipWidth, X, Y);
+  if (ticking)
+    FAnimTimer->start();
   if (ControlsMoved && !canvas.Printing) {
     UpdateControlVisibility();
     ControlsMoved = false;
@@ -274,6 +280,20 @@ void TSectionList::RestartAnimations(bool printing)
     QObject::connect(FAnimTimer.get(), &QTimer::timeout, [this] { AnimationTick(); });
   }
   FAnimTimer->start(AnimationInterval);
+}
+
+void TSectionList::ForgetShown(const QRect& clip)
+{
+  // Images in the clip mark themselves again when they paint; those outside it were not asked
+  // to paint and keep their mark, or a partial repaint would stop the others.
+  for (TImageObj* image : Animations) {
+    TGIFImage* gif = image->Animation();
+    if (!gif)
+      continue;
+    QRect drawn(gif->DrawnX, gif->DrawnY, gif->DrawnWidth, gif->DrawnHeight);
+    if (drawn.isEmpty() || drawn.intersects(clip))
+      gif->Shown = false;
+  }
 }
 
 void TSectionList::AnimationTick()

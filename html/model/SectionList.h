@@ -152,4 +152,5 @@ private:
 
   void UpdateControlVisibility();
   void RestartAnimations(bool printing);
+  void ForgetShown(const QRect& clip);
 };

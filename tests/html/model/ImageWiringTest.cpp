@@ -333,6 +333,32 @@ TEST_F(ImageWiringTest, PrintingShowsTheFirstFrameAndRunsNoTimer)
   EXPECT_FALSE(img->Animation()->Shown);
 }
 
+TEST_F(ImageWiringTest, ScrolledAwayImagesStopStepping)
+{
+  Put("a.gif", AnimatedGif(8, 8, {0, 1, 2}));
+  TImageObj* img = AddImage("a.gif");
+  LayoutAt(400);
+  PaintAll(400, 60, White);
+  ASSERT_TRUE(img->Animation()->Shown);
+  // A repaint of another part of the window keeps it going.
+  QImage out(400, 60, QImage::Format_ARGB32);
+  {
+    QPainter painter(&out);
+    TCanvas canvas(&painter);
+    List.Paint(canvas, QRect(300, 40, 50, 10), 400, 0, 0);
+  }
+  EXPECT_TRUE(img->Animation()->Shown);
+  EXPECT_TRUE(List.AnimationTimerActive());
+  // Scrolled out of the window: painted over, but no longer drawn.
+  List.SetScroll(1000);
+  PaintAll(400, 60, White);
+  EXPECT_FALSE(img->Animation()->Shown);
+  Now += 1000;
+  List.AnimationTick();
+  List.AnimationTick();
+  EXPECT_EQ(img->Animation()->FrameIndex(), 1);
+}
+
 TEST_F(ImageWiringTest, NoAnimateImageIsNotListed)
 {
   Put("a.gif", AnimatedGif(8, 8, {0, 1}));
