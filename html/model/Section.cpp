@@ -71,8 +71,10 @@ TSection::TSection(TSectionList* root, int align, const TUrlTarget& link, const 
   TFontObj* f = Fonts.Add(std::make_unique<TFontObj>(this, 0, font));
   if (!link.Url.empty()) {
     f->Link = link;
-    if (root)
+    if (root) {
+      f->ListedAsLinkStart = true;
       root->AddLinkStart(f);
+    }
   }
 }
 

@@ -109,6 +109,22 @@ TEST_F(ModelTest, SectionStartedInsideALinkContinuesIt)
   EXPECT_EQ(List.LinkStarts.size(), 1u);
 }
 
+TEST_F(ModelTest, LinkMarkedAgainAtTheSamePlaceIsListedOnce)
+{
+  TUrlTarget link;
+  link.Assign("x.htm", "");
+  auto s = std::make_unique<TSection>(&List, paLeft, link, Font(), 0);
+  s->LinkMark(true, Font(), 0, link); // reuses the section's first font object
+  Append(*s, "a", 0);
+  s->LinkMark(false, Font(), 0, TUrlTarget());
+  s->LinkMark(true, Font(), 0, link);
+  s->LinkMark(true, Font(), 0, link);
+  Append(*s, "b", 1);
+  ASSERT_EQ(List.LinkStarts.size(), 2u);
+  EXPECT_EQ(List.LinkStarts[0], s->Fonts.ObjAt(0));
+  EXPECT_EQ(List.LinkStarts[1], s->Fonts.ObjAt(1));
+}
+
 TEST_F(ModelTest, LinkColoursFollowVisitAndHover)
 {
   List.LinkColor = clBlue;
