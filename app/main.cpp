@@ -90,6 +90,7 @@ int RunDumpTokens(int argc, char** argv)
 struct TPageOptions {
   int Width = 800;
   int Height = 600;
+  int Frames = 0;
   std::string Out;
 };
 
@@ -112,6 +113,9 @@ bool ReadPageOptions(int argc, char** argv, int first, TPageOptions& options)
         return false;
     } else if (std::strcmp(argv[i], "--height") == 0) {
       if (!ReadNumber(argv[i + 1], 0, options.Height))
+        return false;
+    } else if (std::strcmp(argv[i], "--frame") == 0) {
+      if (!ReadNumber(argv[i + 1], 0, options.Frames))
         return false;
     } else if (std::strcmp(argv[i], "-o") == 0) {
       options.Out = argv[i + 1];
@@ -141,13 +145,13 @@ int RunRender(int argc, char** argv)
 {
   TPageOptions options;
   if (argc < 3 || !ReadPageOptions(argc, argv, 3, options) || options.Out.empty()) {
-    std::cerr << "usage: lumora --render PAGE -o OUT.png [--width N] [--height N]\n";
+    std::cerr << "usage: lumora --render PAGE -o OUT.png [--width N] [--height H] [--frame K]\n";
     return 2;
   }
   DefaultToOffscreen();
   TLumoraApplication app(argc, argv);
   TDialogsScope scope(ConsoleDialogs());
-  return RenderPage(argv[2], options.Out, options.Width, options.Height, std::cerr);
+  return RenderPage(argv[2], options.Out, options.Width, options.Height, std::cerr, options.Frames);
 }
 
 struct TMode {

@@ -1,4 +1,5 @@
 #include "html/viewer/RenderPage.h"
+#include "html/model/SectionList.h"
 
 #include "base/Exceptions.h"
 #include "base/StringUtil.h"
@@ -24,7 +25,7 @@ void LetItPaint()
 }
 
 int Render(const std::string& page, const std::string& outPng, int width, int height,
-           std::ostream& err)
+           std::ostream& err, int frames)
 {
   if (!qApp) {
     err << "error: no application object\n";
@@ -56,6 +57,10 @@ int Render(const std::string& page, const std::string& outPng, int width, int he
     int bar = viewer.HScrollBar()->isVisible() ? viewer.HScrollBar()->height() : 0;
     viewer.resize(width, std::clamp(viewer.DocumentHeight() + edges + bar + 3, 1, MaxRenderHeight));
   }
+  if (frames > 0 && viewer.SectionList()) {
+    viewer.SectionList()->StepAnimations(frames);
+    viewer.update();
+  }
   LetItPaint();
   QImage picture = viewer.grab().toImage();
   if (picture.isNull() || !picture.save(QString::fromStdString(outPng), "PNG")) {
@@ -68,10 +73,10 @@ int Render(const std::string& page, const std::string& outPng, int width, int he
 } // namespace
 
 int RenderPage(const std::string& page, const std::string& outPng, int width, int height,
-               std::ostream& err)
+               std::ostream& err, int frames)
 {
   try {
-    return Render(page, outPng, width, height, err);
+    return Render(page, outPng, width, height, err, frames);
   } catch (const std::exception& e) {
     err << "error: " << e.what() << "\n";
     return 1;
