@@ -2,6 +2,7 @@
 #include "app/LumoraApplication.h"
 #include "app/LumoraF.h"
 #include "base/StringUtil.h"
+#include "html/images/Display.h"
 #include "html/parser/TokenDump.h"
 #include "html/viewer/LayoutDump.h"
 #include "html/viewer/RenderPage.h"
@@ -168,8 +169,28 @@ const TMode Modes[] = {
 
 } // namespace
 
+// "--display-bits N" (4, 8 or 24) may come first, before any mode: it forces the colour depth
+// the images are prepared for, so the palette path can be seen on a true-colour screen.
+static bool TakeDisplayBits(int& argc, char** argv)
+{
+  if (argc < 3 || std::strcmp(argv[1], "--display-bits") != 0)
+    return true;
+  int32_t bits = 0;
+  if (!strutil::TryStrToInt(argv[2], bits) || (bits != 4 && bits != 8 && bits != 24)) {
+    std::cerr << "usage: lumora --display-bits 4|8|24 [mode ...]\n";
+    return false;
+  }
+  SetDisplayBits(bits);
+  for (int i = 3; i <= argc; ++i)
+    argv[i - 2] = argv[i];
+  argc -= 2;
+  return true;
+}
+
 int main(int argc, char** argv)
 {
+  if (!TakeDisplayBits(argc, argv))
+    return 2;
   if (argc > 1)
     for (const TMode& mode : Modes)
       if (std::strcmp(argv[1], mode.Flag) == 0)
