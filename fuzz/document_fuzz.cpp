@@ -1,6 +1,7 @@
 // Arbitrary bytes as a document: tokenizer and builder, the frameset reader, layout at two
 // widths and the layout dump. The first byte picks options so the script, include and
 // plain-text paths run too.
+#include "fuzz/FuzzSupport.h"
 #include "html/model/SectionList.h"
 #include "html/parser/Builder.h"
 #include "platform/Canvas.h"
@@ -16,23 +17,10 @@ namespace {
 
 void StartQt()
 {
-  static QApplication* app = nullptr;
-  if (app)
+  if (!fuzzsupport::StartQt())
     return;
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  static int argc = 1;
-  static char name[] = "document_fuzz";
-  static char* argv[] = {name, nullptr};
-  // Never destroyed: at exit Qt's own statics may already be gone.
-  app = std::make_unique<QApplication>(argc, argv).release();
   SetProcessErrorHandler([](const std::string&) {});
 }
-
-class TNullBuf : public std::streambuf {
-protected:
-  int overflow(int c) override { return c; }
-  std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-};
 
 // A frameset that accepts everything and keeps a bounded tree.
 class TFuzzSet : public TFrameSetReader {
@@ -98,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     int32_t scrollWidth = 0, pos = 0;
     list.Layout(canvas, 0, width, scrollWidth, pos);
   }
-  TNullBuf nullBuf;
+  fuzzsupport::TNullBuf nullBuf;
   std::ostream null(&nullBuf);
   list.Dump(null, builder.PageTitle);
   return 0;

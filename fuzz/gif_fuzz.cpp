@@ -1,4 +1,5 @@
 // Arbitrary bytes through the GIF reader, then through everything a shown GIF does.
+#include "fuzz/FuzzSupport.h"
 #include "html/images/Display.h"
 #include "html/images/GIFImage.h"
 #include "html/images/GIFReader.h"
@@ -12,15 +13,8 @@ namespace {
 
 void StartQt()
 {
-  static QGuiApplication* app = nullptr;
-  if (app)
+  if (!fuzzsupport::StartQt())
     return;
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  static int argc = 1;
-  static char name[] = "gif_fuzz";
-  static char* argv[] = {name, nullptr};
-  // Never destroyed: at exit Qt's own statics may already be gone.
-  app = std::make_unique<QGuiApplication>(argc, argv).release();
   TGIFReader::MaxPixels = int64_t(1) << 18; // keeps each run quick; the caps are what is tested
 }
 

@@ -1,5 +1,6 @@
 // Arbitrary bytes handed to the image cache as a host-supplied stream: detection, every
 // decoder, the transparent-colour readers, masks and display conversion.
+#include "fuzz/FuzzSupport.h"
 #include "html/images/BitmapList.h"
 #include "html/images/Display.h"
 #include "html/images/GIFReader.h"
@@ -16,15 +17,8 @@ namespace {
 
 void StartQt()
 {
-  static QGuiApplication* app = nullptr;
-  if (app)
+  if (!fuzzsupport::StartQt())
     return;
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  static int argc = 1;
-  static char name[] = "image_fuzz";
-  static char* argv[] = {name, nullptr};
-  // Never destroyed: at exit Qt's own statics may already be gone.
-  app = std::make_unique<QGuiApplication>(argc, argv).release();
   // Keeps each run quick; the caps are what is tested.
   TGIFReader::MaxPixels = TJPEGReader::MaxPixels = int64_t(1) << 18;
   QImageReader::setAllocationLimit(16);

@@ -1,6 +1,7 @@
 // Arbitrary bytes read as a script of model-building calls: text, single characters, font
 // changes, images, floats, links, list items and block items; the document is then laid out
 // at several widths, painted, queried and copied.
+#include "fuzz/FuzzSupport.h"
 #include "html/model/HorzLine.h"
 #include "html/model/ImageObj.h"
 #include "html/model/ListItem.h"
@@ -21,15 +22,7 @@ namespace {
 
 void StartQt()
 {
-  static QApplication* app = nullptr;
-  if (app)
-    return;
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  static int argc = 1;
-  static char name[] = "model_fuzz";
-  static char* argv[] = {name, nullptr};
-  // Never destroyed: at exit Qt's own statics may already be gone.
-  app = std::make_unique<QApplication>(argc, argv).release();
+  fuzzsupport::StartQt();
 }
 
 class TScript {

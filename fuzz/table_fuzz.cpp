@@ -2,6 +2,7 @@
 // <TABLE>...</TABLE>, or as a program of table tags (deep nesting, huge COLSPAN and ROWSPAN,
 // many columns, captions, floats, widths). The result is laid out at two widths, painted,
 // hit-tested, queried, dumped, and copied for printing and painted page by page.
+#include "fuzz/FuzzSupport.h"
 #include "html/model/SectionList.h"
 #include "html/model/htmlTable.h"
 #include "html/parser/Builder.h"
@@ -20,23 +21,10 @@ namespace {
 
 void StartQt()
 {
-  static QApplication* app = nullptr;
-  if (app)
+  if (!fuzzsupport::StartQt())
     return;
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  static int argc = 1;
-  static char name[] = "table_fuzz";
-  static char* argv[] = {name, nullptr};
-  // Never destroyed: at exit Qt's own statics may already be gone.
-  app = std::make_unique<QApplication>(argc, argv).release();
   SetProcessErrorHandler([](const std::string&) {});
 }
-
-class TNullBuf : public std::streambuf {
-protected:
-  int overflow(int c) override { return c; }
-  std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-};
 
 // A number from the next byte: small mostly, huge now and then.
 std::string Number(const uint8_t*& p, const uint8_t* end)
@@ -156,7 +144,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
   TCanvas canvas;
   Exercise(list, canvas, 800);
   Exercise(list, canvas, 61);
-  TNullBuf nullBuf;
+  fuzzsupport::TNullBuf nullBuf;
   std::ostream null(&nullBuf);
   list.Dump(null, builder.PageTitle);
   Print(list, canvas);
