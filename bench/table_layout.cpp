@@ -2,6 +2,7 @@
 // with twice the rows, to see that layout grows linearly), tables nested four deep, and many
 // small tables with percentage widths. Parse + layout at 800 and relayout at 600 for each.
 #include "support/DocGen.h"
+#include "support/Engine.h"
 #include "support/Timing.h"
 
 #include "html/model/Cell.h"
@@ -26,21 +27,8 @@ using benchutil::Report;
 
 volatile double Sink = 0;
 
-std::unique_ptr<TSectionList> Build(const std::string& html)
-{
-  auto list = std::make_unique<TSectionList>();
-  TAnchorList anchors;
-  TBuilder builder;
-  builder.ParseDocument(TParseSource::FromString(html), *list, anchors);
-  return list;
-}
-
-int32_t LayoutAt(TSectionList& list, int width)
-{
-  TCanvas canvas;
-  int32_t scrollWidth = 0, pos = 0;
-  return list.Layout(canvas, 0, width, scrollWidth, pos);
-}
+using benchengine::Build;
+using benchengine::LayoutAt;
 
 struct TFigures {
   double Parse = 0, Layout = 0, Relayout = 0, QtLoad = 0, QtRelayout = 0;

@@ -2,6 +2,7 @@
 // model, layout at 800 and relayout at 600, against Qt's rich-text document on the same HTML.
 // Also the model's memory per source byte.
 #include "support/DocGen.h"
+#include "support/Engine.h"
 #include "support/Timing.h"
 
 #include "html/model/SectionList.h"
@@ -70,21 +71,8 @@ void TokenizeOnly(const std::string& html)
   Sink = Sink + n;
 }
 
-std::unique_ptr<TSectionList> Build(const std::string& html)
-{
-  auto list = std::make_unique<TSectionList>();
-  TAnchorList anchors;
-  TBuilder builder;
-  builder.ParseDocument(TParseSource::FromString(html), *list, anchors);
-  return list;
-}
-
-int32_t LayoutAt(TSectionList& list, int width)
-{
-  TCanvas canvas;
-  int32_t scrollWidth = 0, pos = 0;
-  return list.Layout(canvas, 0, width, scrollWidth, pos);
-}
+using benchengine::Build;
+using benchengine::LayoutAt;
 
 size_t HeapInUse()
 {
