@@ -1,0 +1,541 @@
+#include "outline/TreeView.h"
+
+#include "base/Exceptions.h"
+#include "outline/FloatText.h"
+#include "outline/TreeFile.h"
+#include "platform/Dialogs.h"
+#include "platform/ErrorBox.h"
+#include "platform/Shell.h"
+
+#include <QDropEvent>
+#include <QFile>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLocale>
+#include <QPainter>
+#include <QSaveFile>
+#include <QStyledItemDelegate>
+#include <QTreeWidgetItemIterator>
+#include <QUrl>
+
+#include <numbers>
+
+namespace {
+
+constexpr TColor LinkColor = 0xFF0000; // blue, in blue-green-red order
+
+// Links and formulas draw their own text; everything else, and every selected or focused node,
+// is drawn the usual way.
+class TFormulaDelegate : public QStyledItemDelegate {
+public:
+  explicit TFormulaDelegate(TqvTreeView* view) : QStyledItemDelegate(view), FView(view) {}
+
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override
+  {
+    QStyleOptionViewItem opt = option;
+    initStyleOption(&opt, index);
+    const QString text = opt.text;
+    const bool special =
+        TqvTreeView::IsLink(text) || (FView->ColorFormulas() && text.contains('='));
+    if ((opt.state & (QStyle::State_Selected | QStyle::State_HasFocus)) || !special) {
+      QStyledItemDelegate::paint(painter, option, index);
+      return;
+    }
+    QFont font = FView->font();
+    TColor color = FView->FormuleColor();
+    if (TqvTreeView::IsLink(text)) {
+      font.setUnderline(true);
+      color = LinkColor;
+    }
+    const QWidget* widget = opt.widget;
+    QStyle* style = widget ? widget->style() : nullptr;
+    QRect textRect =
+        style ? style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget) : opt.rect;
+    painter->save();
+    painter->setFont(font);
+    painter->setPen(ToQColor(color));
+    painter->drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
+    painter->restore();
+  }
+
+private:
+  TqvTreeView* FView;
+};
+
+QString Utf8(const std::string& text)
+{
+  return QString::fromStdString(text);
+}
+
+// The text before and after the first "="; false when there is none.
+bool SplitFormula(const QString& text, QString* name, QString* expression)
+{
+  qsizetype eq = text.indexOf(u'=');
+  if (eq < 0)
+    return false;
+  if (name)
+    *name = text.left(eq);
+  if (expression)
+    *expression = text.mid(eq + 1);
+  return true;
+}
+
+char LocaleDecimalPoint()
+{
+  QString point = QLocale().decimalPoint();
+  return point.size() == 1 && point[0].unicode() < 128 ? char(point[0].unicode()) : '.';
+}
+
+std::string SaveError(const std::string& fileName, const QString& reason)
+{
+  return "Cannot create file \"" + fileName + "\". " + reason.toStdString();
+}
+
+QTreeWidgetItem* ParentOrRoot(QTreeWidgetItem* node, QTreeWidget* tree)
+{
+  return node->parent() ? node->parent() : tree->invisibleRootItem();
+}
+
+} // namespace
+
+TqvTreeView::TqvTreeView(QWidget* owner) : QTreeWidget(owner), FParser(new TqvMathParser(this))
+{
+  setHeaderHidden(true);
+  setColumnCount(1);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setEditTriggers(QAbstractItemView::SelectedClicked);
+  setDragEnabled(true);
+  setAcceptDrops(true);
+  setDragDropMode(QAbstractItemView::DragDrop);
+  setDropIndicatorShown(false);
+  setMouseTracking(true);
+  setItemDelegate(new TFormulaDelegate(this));
+  FParser->OnGetVar = [this](QObject*, const std::string& name, long double& value, bool& found) {
+    GetVar(name, value, found);
+  };
+  FParser->OnParseError = [this](QObject*, int) { FParseError = true; };
+}
+
+TqvTreeView::~TqvTreeView() = default;
+
+void TqvTreeView::SetColorFormulas(bool value)
+{
+  FColorFormulas = value;
+  viewport()->update();
+}
+
+void TqvTreeView::SetFormuleColor(TColor value)
+{
+  FFormuleColor = value;
+  viewport()->update();
+}
+
+bool TqvTreeView::IsLink(const QString& text)
+{
+  QStringView start = QStringView(text).left(7);
+  return start == u"http://" || start == u"mailto:";
+}
+
+QTreeWidgetItem* TqvTreeView::NewNode(const QString& text)
+{
+  auto* node = new QTreeWidgetItem(QStringList{text});
+  node->setFlags(node->flags() | Qt::ItemIsEditable);
+  return node;
+}
+
+QTreeWidgetItem* TqvTreeView::Selected() const
+{
+  QList<QTreeWidgetItem*> selected = selectedItems();
+  return selected.isEmpty() ? nullptr : selected.first();
+}
+
+void TqvTreeView::SetSelected(QTreeWidgetItem* node)
+{
+  for (QTreeWidgetItem* up = node ? node->parent() : nullptr; up; up = up->parent())
+    up->setExpanded(true);
+  setCurrentItem(node);
+  if (node)
+    node->setSelected(true);
+}
+
+// ---- Evaluation ----
+
+std::vector<QTreeWidgetItem*> TqvTreeView::AllNodes() const
+{
+  std::vector<QTreeWidgetItem*> nodes;
+  for (QTreeWidgetItemIterator it(const_cast<TqvTreeView*>(this)); *it; ++it)
+    nodes.push_back(*it);
+  return nodes;
+}
+
+void TqvTreeView::BuildNameList(const std::vector<QTreeWidgetItem*>& nodes)
+{
+  FNames.clear();
+  FNameIndex.clear();
+  QString name;
+  for (QTreeWidgetItem* node : nodes) {
+    if (!SplitFormula(node->text(0), &name, nullptr) || name.isEmpty())
+      continue;
+    QString key = name.toCaseFolded();
+    if (!FNameIndex.contains(key)) // the first node with a name defines it
+      FNameIndex.insert(key, int(FNames.size()));
+    FNames.emplace_back(name, node);
+  }
+}
+
+void TqvTreeView::GetVar(const std::string& name, long double& value, bool& found) const
+{
+  auto it = FNameIndex.constFind(Utf8(name).toCaseFolded());
+  if (it == FNameIndex.cend()) {
+    if (QString::fromStdString(name).toLower() == u"pi") {
+      value = std::numbers::pi_v<long double>;
+      found = true;
+    }
+    return;
+  }
+  QTreeWidgetItem* node = FNames[size_t(*it)].second;
+  if (node->childCount() > 0)
+    found = floattext::TextToFloat(node->child(0)->text(0).toStdString(), value, FDecimalPoint);
+}
+
+// Evaluates one node; false when a syntax error stops the pass.
+bool TqvTreeView::EvaluateNode(QTreeWidgetItem* node, char decimalPoint)
+{
+  QString expression;
+  if (!SplitFormula(node->text(0), nullptr, &expression) || expression.isEmpty())
+    return true;
+  FParser->ParseString = expression.toStdString();
+  FParseError = false;
+  FParser->Evaluate();
+  if (FParseError) {
+    Dialogs().ShowMessage("Error in: " + FParser->ParseString);
+    return false;
+  }
+  if (node->childCount() == 0)
+    node->addChild(NewNode("new"));
+  QString result = QString::fromStdString(floattext::FormatGeneral(FParser->Value, decimalPoint));
+  QTreeWidgetItem* child = node->child(0);
+  if (child->text(0) != result) // an unchanged text need not tell the view
+    child->setText(0, result);
+  return true;
+}
+
+void TqvTreeView::EvaluateAll()
+{
+  if (topLevelItemCount() == 0)
+    return;
+  const std::vector<QTreeWidgetItem*> nodes = AllNodes();
+  BuildNameList(nodes);
+  FDecimalPoint = LocaleDecimalPoint();
+  for (QTreeWidgetItem* node : nodes)
+    if (!EvaluateNode(node, FDecimalPoint))
+      break;
+}
+
+// ---- Actions ----
+
+void TqvTreeView::RunAction(TTreeAction action)
+{
+  switch (action) {
+  case TTreeAction::AddNode: AddNode(); break;
+  case TTreeAction::DeleteNode: DeleteNode(); break;
+  case TTreeAction::InsertNode: InsertNode(); break;
+  case TTreeAction::AddChildNode: AddChildNode(); break;
+  case TTreeAction::DuplicateNode: DuplicateNode(); break;
+  case TTreeAction::EditNode: EditNode(); break;
+  case TTreeAction::FindNode: FindNode(); break;
+  case TTreeAction::LoadTree: LoadTree(); break;
+  case TTreeAction::SaveTree: SaveTree(); break;
+  case TTreeAction::SaveTreeAs: SaveTreeAs(); break;
+  case TTreeAction::CloseTree: CloseTree(); break;
+  }
+}
+
+// Adds sibling at the end of node's level (a root when node is null).
+void TqvTreeView::AddSibling(QTreeWidgetItem* node, QTreeWidgetItem* sibling)
+{
+  if (node)
+    ParentOrRoot(node, this)->addChild(sibling);
+  else
+    addTopLevelItem(sibling);
+}
+
+void TqvTreeView::AddNode()
+{
+  setUpdatesEnabled(false);
+  QTreeWidgetItem* node = NewNode("new node");
+  AddSibling(Selected(), node);
+  setUpdatesEnabled(true);
+  SetSelected(node);
+}
+
+void TqvTreeView::DeleteNode()
+{
+  delete Selected();
+}
+
+void TqvTreeView::InsertNode()
+{
+  QTreeWidgetItem* selected = Selected();
+  if (!selected)
+    return;
+  setUpdatesEnabled(false);
+  QTreeWidgetItem* parent = ParentOrRoot(selected, this);
+  QTreeWidgetItem* node = NewNode("new node");
+  parent->insertChild(parent->indexOfChild(selected), node);
+  setUpdatesEnabled(true);
+  SetSelected(node);
+}
+
+void TqvTreeView::AddChildNode()
+{
+  QTreeWidgetItem* selected = Selected();
+  if (!selected)
+    return;
+  QTreeWidgetItem* node = NewNode("new node");
+  selected->addChild(node);
+  SetSelected(node);
+}
+
+void TqvTreeView::DuplicateNode()
+{
+  if (QTreeWidgetItem* selected = Selected())
+    AddSibling(selected, selected->clone());
+}
+
+void TqvTreeView::EditNode()
+{
+  if (QTreeWidgetItem* selected = Selected())
+    editItem(selected, 0);
+}
+
+void TqvTreeView::FindNode()
+{
+  QTreeWidgetItem* selected = Selected();
+  if (!selected)
+    return;
+  std::string answer = FSearchText;
+  if (!Dialogs().InputBox("Search", "Search for:", answer) || answer.empty())
+    return;
+  FSearchText = answer;
+  const QString wanted = Utf8(answer).toLower();
+  QTreeWidgetItemIterator it(selected);
+  for (++it; *it; ++it)
+    if ((*it)->text(0).toLower().contains(wanted)) {
+      SetSelected(*it);
+      scrollToItem(*it);
+      return;
+    }
+  Dialogs().ShowMessage("No more " + wanted.toStdString() + " found");
+}
+
+std::string TqvTreeView::FileFilter() const
+{
+  return "TreeView Files|*." + (DefaultExt.empty() ? std::string("*") : DefaultExt);
+}
+
+void TqvTreeView::LoadTree()
+{
+  dlg::TFileOptions options;
+  options.Filter = FileFilter();
+  options.DefaultExt = DefaultExt;
+  std::string name;
+  if (!Dialogs().OpenFile(options, name))
+    return;
+  LoadFromFile(name);
+  Filename = name;
+  EvaluateAll();
+}
+
+void TqvTreeView::SaveTree()
+{
+  if (Filename.empty())
+    SaveTreeAs();
+  else
+    SaveToFile(Filename);
+}
+
+void TqvTreeView::SaveTreeAs()
+{
+  dlg::TFileOptions options;
+  options.Filter = FileFilter();
+  options.DefaultExt = DefaultExt;
+  options.FileName = Filename;
+  std::string name;
+  if (!Dialogs().SaveFile(options, name))
+    return;
+  SaveToFile(name);
+  Filename = name;
+}
+
+void TqvTreeView::CloseTree()
+{
+  // A save that fails throws before anything is removed, so the tree is never lost with it.
+  if (Dialogs().Confirm("Save Current Tree"))
+    SaveTree();
+  clear();
+  Filename.clear();
+}
+
+// ---- Files ----
+
+void TqvTreeView::LoadFromFile(const std::string& fileName)
+{
+  QFile file(Utf8(fileName));
+  if (!file.open(QIODevice::ReadOnly))
+    throw ELumoraError("Cannot open file \"" + fileName + "\". " +
+                       file.errorString().toStdString());
+  LoadTreeText(file.readAll());
+}
+
+void TqvTreeView::LoadTreeText(const QByteArray& bytes)
+{
+  const std::vector<TTreeLine> lines = ReadTreeLines(bytes);
+  const TTreeShape shape = ShapeTree(lines);
+  setUpdatesEnabled(false);
+  clear();
+  // Built apart from the view and added at once: far cheaper than inserting node by node.
+  std::vector<QTreeWidgetItem*> nodes(shape.Parent.size());
+  QList<QTreeWidgetItem*> roots;
+  for (size_t i = 0; i < nodes.size(); ++i) {
+    nodes[i] = NewNode(lines[i].Text);
+    if (shape.Parent[i] < 0)
+      roots.append(nodes[i]);
+    else
+      nodes[size_t(shape.Parent[i])]->addChild(nodes[i]);
+  }
+  addTopLevelItems(roots);
+  setUpdatesEnabled(true);
+  if (!shape.Error.isEmpty())
+    throw ELumoraError(shape.Error.toStdString());
+}
+
+QByteArray TqvTreeView::TreeText() const
+{
+  QByteArray out;
+  for (QTreeWidgetItemIterator it(const_cast<TqvTreeView*>(this)); *it; ++it) {
+    int level = 0;
+    for (QTreeWidgetItem* up = (*it)->parent(); up; up = up->parent())
+      ++level;
+    AppendTreeLine(out, level, (*it)->text(0));
+  }
+  return out;
+}
+
+void TqvTreeView::SaveToFile(const std::string& fileName) const
+{
+  QSaveFile file(Utf8(fileName));
+  const QByteArray text = TreeText();
+  // Unbuffered, so that a short write (a full disk, a size limit) shows in the count written;
+  // a buffered flush can lose it and the old file would be replaced by a truncated one.
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    throw ELumoraError(SaveError(fileName, file.errorString()));
+  qint64 written = file.write(text);
+  if (written != text.size()) {
+    file.cancelWriting();
+    throw ELumoraError(SaveError(
+        fileName,
+        written < 0 ? file.errorString()
+                    : QString("Only %1 of %2 bytes were written.").arg(written).arg(text.size())));
+  }
+  if (!file.commit())
+    throw ELumoraError(SaveError(fileName, file.errorString()));
+}
+
+// ---- Mouse, keys, drag and drop ----
+
+QRect TqvTreeView::LabelRect(const QTreeWidgetItem* node) const
+{
+  QRect row = visualItemRect(node);
+  if (row.isEmpty())
+    return row;
+  const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+  row.setWidth(fontMetrics().horizontalAdvance(node->text(0)) + 2 * margin);
+  return row;
+}
+
+QTreeWidgetItem* TqvTreeView::NodeAtLabel(const QPoint& point) const
+{
+  QTreeWidgetItem* node = itemAt(point);
+  return node && LabelRect(node).contains(point) ? node : nullptr;
+}
+
+void TqvTreeView::keyPressEvent(QKeyEvent* event)
+{
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+    CallGuarded([this] { EvaluateAll(); });
+  QTreeWidget::keyPressEvent(event);
+}
+
+void TqvTreeView::keyReleaseEvent(QKeyEvent* event)
+{
+  if (KeymappingsEnabled && !event->isAutoRepeat())
+    if (std::optional<TTreeAction> action = KeyMappings.Match(event->key(), event->modifiers()))
+      CallGuarded([this, action] { RunAction(*action); });
+  QTreeWidget::keyReleaseEvent(event);
+}
+
+void TqvTreeView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+  if (QTreeWidgetItem* selected = Selected())
+    if (IsLink(selected->text(0)))
+      shell::ShellOpenUrl(QUrl(selected->text(0))); // what the desktop answers does not matter
+  QTreeWidget::mouseDoubleClickEvent(event);
+}
+
+void TqvTreeView::mouseMoveEvent(QMouseEvent* event)
+{
+  QTreeWidgetItem* node = NodeAtLabel(event->position().toPoint());
+  if (node && IsLink(node->text(0)))
+    viewport()->setCursor(Qt::PointingHandCursor);
+  else
+    viewport()->unsetCursor();
+  QTreeWidget::mouseMoveEvent(event);
+}
+
+void TqvTreeView::dragEnterEvent(QDragEnterEvent* event)
+{
+  if (event->source() == this)
+    event->acceptProposedAction();
+  else
+    event->ignore();
+}
+
+void TqvTreeView::dragMoveEvent(QDragMoveEvent* event)
+{
+  if (event->source() != this) {
+    event->ignore();
+    return;
+  }
+  QTreeWidget::dragMoveEvent(event); // scrolls near the edges
+  event->acceptProposedAction();
+}
+
+void TqvTreeView::dropEvent(QDropEvent* event)
+{
+  if (event->source() != this) {
+    event->ignore();
+    return;
+  }
+  if (QTreeWidgetItem* target = NodeAtLabel(event->position().toPoint()))
+    MoveSelectedBefore(target);
+  // The node has been moved here; a move answer would make the drag remove it at its source.
+  event->setDropAction(Qt::CopyAction);
+  event->accept();
+}
+
+void TqvTreeView::MoveSelectedBefore(QTreeWidgetItem* target)
+{
+  QTreeWidgetItem* selected = Selected();
+  if (!selected || !target)
+    return;
+  for (QTreeWidgetItem* up = target; up; up = up->parent())
+    if (up == selected)
+      return;
+  QTreeWidgetItem* from = ParentOrRoot(selected, this);
+  QTreeWidgetItem* node = from->takeChild(from->indexOfChild(selected));
+  QTreeWidgetItem* to = ParentOrRoot(target, this);
+  to->insertChild(to->indexOfChild(target), node);
+  SetSelected(node);
+}
