@@ -9,7 +9,8 @@
 
 namespace {
 
-// Windows code pages of the document charsets; anything else is read as Latin-1.
+// Windows code pages of the document charsets; Western (0) and any charset not listed is read
+// as Western too, so the quotes, dashes and the euro sign of 0x80-0x9F come out right.
 const char* CodePageOf(int charset)
 {
   switch (charset) {
@@ -18,21 +19,18 @@ const char* CodePageOf(int charset)
   case 204: return "CP1251";
   case 162: return "CP1254";
   case 186: return "CP1257";
-  default: return nullptr;
+  default: return "CP1252";
   }
 }
 
-// The 256 byte values of a charset as Unicode; bytes the code page leaves undefined stay as
-// their Latin-1 reading.
+// The 256 byte values of a charset as Unicode; bytes the code page leaves undefined (and all of
+// them when the converter is missing) stay as their Latin-1 reading.
 QString DecodeTable(int charset)
 {
   QString table(256, QChar(0));
   for (int i = 0; i < 256; ++i)
     table[i] = QChar(ushort(i));
-  const char* cp = CodePageOf(charset);
-  if (!cp)
-    return table;
-  iconv_t cd = iconv_open("UTF-32LE", cp);
+  iconv_t cd = iconv_open("UTF-32LE", CodePageOf(charset));
   if (cd == iconv_t(-1))
     return table;
   for (int i = 128; i < 256; ++i) {

@@ -41,7 +41,7 @@ namespace fontcache {
 const TFontMetrics& Lookup(const QString& family, int pixelSize, bool bold, bool italic,
                            int charset);
 
-// Decodes single-byte text of a charset (0 and unknown charsets are Latin-1).
+// Decodes single-byte text of a charset (0 and unknown charsets are Windows-1252).
 QString Decode(const char* s, int n, int charset);
 
 } // namespace fontcache

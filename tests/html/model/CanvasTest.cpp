@@ -61,8 +61,42 @@ TEST(Canvas, MeasuresWithThePlatformAdvances)
 
 TEST(Canvas, DecodesByCharset)
 {
-  EXPECT_EQ(fontcache::Decode("\xE9", 1, 0), QString(QChar(0xE9)));
-  EXPECT_EQ(fontcache::Decode("\xC0", 1, 204), QString(QChar(0x0410))); // Cyrillic A
+  struct Case {
+    const char* Byte;
+    int Charset;
+    char16_t Expected;
+  };
+  const Case cases[] = {
+      {"\xE9", 0, 0xE9},     // e acute reads the same in Western and Latin-1
+      {"\x93", 0, 0x201C},   // left double quote
+      {"\x94", 0, 0x201D},   // right double quote
+      {"\x96", 0, 0x2013},   // en dash
+      {"\x85", 0, 0x2026},   // ellipsis
+      {"\x80", 0, 0x20AC},   // euro sign
+      {"\x99", 0, 0x2122},   // trade mark
+      {"\x81", 0, 0x81},     // undefined in the code page: kept as the byte
+      {"\x93", 1, 0x201C},   // a charset without a table of its own is Western
+      {"\x93", 77, 0x201C},  //
+      {"\xC0", 204, 0x0410}, // Cyrillic A
+      {"\xC1", 161, 0x0391}, // Greek Alpha
+      {"\x80", 204, 0x0402}, // the Cyrillic page has its own 0x80
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(fontcache::Decode(c.Byte, 1, c.Charset), QString(QChar(c.Expected)))
+        << int(uint8_t(c.Byte[0])) << " in charset " << c.Charset;
+}
+
+TEST(Canvas, WesternPunctuationHasGlyphsAndWidths)
+{
+  TCanvas canvas;
+  const TFontMetrics& m = canvas.Metrics("Times New Roman", 12, false, false, 0);
+  QFont f = m.Font;
+  QFontMetrics fm(f);
+  for (uint8_t b : {0x80, 0x85, 0x93, 0x94, 0x96, 0x97, 0x99}) {
+    EXPECT_NE(m.Glyph[b], 0u) << int(b);
+    EXPECT_EQ(m.Advance[b], fm.horizontalAdvance(m.Decoded[b])) << int(b);
+    EXPECT_GT(m.Advance[b], 0) << int(b);
+  }
 }
 
 struct DumpRun {

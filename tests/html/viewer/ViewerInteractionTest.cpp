@@ -115,6 +115,18 @@ TEST_F(ViewerInteractionTest, DragSelectsAndCopiesToTheClipboard)
   EXPECT_TRUE(copied.endsWith("Second ")) << copied.toStdString();
 }
 
+TEST_F(ViewerInteractionTest, WesternPunctuationCopiesAsUnicode)
+{
+  // References and raw bytes of 0x80-0x9F both stand for the Western code page's characters.
+  viewer.LoadFromFile(File("a.htm", "<p>&#147;Hi&#148; &#150; wait&#133; \x93ok\x94 \x80 5\x99"));
+  viewer.SetSelStart(0);
+  viewer.SetSelLength(viewer.SectionList()->SearchText(0, "5", true) + 2);
+  QGuiApplication::clipboard()->clear();
+  viewer.CopySelected();
+  EXPECT_EQ(QGuiApplication::clipboard()->text().trimmed(),
+            QString::fromUtf8("\u201cHi\u201d \u2013 wait\u2026 \u201cok\u201d \u20ac 5\u2122"));
+}
+
 TEST_F(ViewerInteractionTest, ClickEndingWithASelectionDoesNotFollowTheLink)
 {
   std::string page = File("a.htm", "<p>Some text <a href=\"b.htm\">a long link text</a>");
