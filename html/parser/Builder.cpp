@@ -430,6 +430,7 @@ void TBuilder::ReadBody(int level, const TSymbolSet& endSet)
 
 void TBuilder::DoTitle()
 {
+  PageTitle.clear(); // a later TITLE replaces an earlier one
   Next();
   while (Sym() == symText) {
     PageTitle += FTok.CurToken().Chars();

@@ -329,6 +329,22 @@ TEST(Builder, TitleAndBase)
   EXPECT_EQ(Summary(*p->List), "S(x)");
 }
 
+TEST(Builder, TheLastTitleWins)
+{
+  struct Case {
+    const char* Html;
+    const char* Title;
+  };
+  const Case cases[] = {
+      {"<TITLE>one</TITLE><TITLE>two</TITLE>x", "two"},
+      {"<TITLE>one</TITLE><P>text<TITLE>two words</TITLE>", "two words"},
+      {"<TITLE>one</TITLE><TITLE></TITLE>x", ""},
+      {"<TITLE>a</TITLE><TITLE>b</TITLE><TITLE>c</TITLE>", "c"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(Parse(c.Html)->Builder.PageTitle, c.Title) << c.Html;
+}
+
 TEST(Builder, TitleIsClearedByTheNextParse)
 {
   TSectionList list;
