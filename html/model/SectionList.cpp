@@ -31,6 +31,7 @@ TSectionList::~TSectionList()
 
 void TSectionList::Clear()
 {
+  OwnPageColor = false;
   BgImageName.clear();
   BgImage = QImage();
   BgMask = QImage();

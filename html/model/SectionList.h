@@ -60,6 +60,9 @@ public:
   QObject* Viewer;
   QPointer<QWidget> PaintTarget;
 
+  // The document's own BGCOLOR: a later change of the viewer's default leaves it alone.
+  bool OwnPageColor = false;
+
   // Background image
   std::string BgImageName;
   QImage BgImage;

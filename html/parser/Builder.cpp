@@ -457,8 +457,10 @@ void TBuilder::DoBody(int level)
         DocRoot->LinkColor = DocumentColor(c);
       break;
     case attrBGCOLOR:
-      if (ParseColor(a->Text, c))
+      if (ParseColor(a->Text, c)) {
         DocRoot->SetPageColor(DocumentColor(c));
+        DocRoot->OwnPageColor = true;
+      }
       break;
     case attrBACKGROUND: DocRoot->SetPageImage(a->Text); break;
     case attrVLINK:

@@ -713,7 +713,8 @@ void THTMLViewer::SetDefBackground(TColor value)
   if (FProcessing)
     return;
   FDefBackground = value;
-  FSectionList->SetPageColor(value);
+  if (!FSectionList->OwnPageColor)
+    FSectionList->SetPageColor(value);
   QPalette pal = palette();
   pal.setColor(QPalette::Window, ToQColor(value));
   setPalette(pal);

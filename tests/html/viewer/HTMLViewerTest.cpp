@@ -76,6 +76,33 @@ TEST_F(HTMLViewerTest, DefaultsAsCreated)
   EXPECT_FALSE(fresh.VScrollBar()->isVisibleTo(&fresh));
 }
 
+TEST_F(HTMLViewerTest, DefBackgroundColoursOnlyPagesWithoutTheirOwn)
+{
+  struct Case {
+    std::string Body;
+    TColor First; // the default set after loading
+    TColor Then;  // and changed once more
+    TColor Shown;
+  };
+  const TColor red = clRed | PaletteFlag, silver = clSilver | PaletteFlag;
+  const Case cases[] = {
+      {"<body>plain", clSilver, clYellow, clYellow},
+      {"<body bgcolor=red>own", clSilver, clYellow, red},
+      {"<body bgcolor=silver>own", clSilver, clYellow, silver}, // its own equals the default
+      {"<body bgcolor=silver>own", clYellow, clSilver, silver},
+      {"<body>plain again", clAqua, clLime, clLime}, // the next page forgets the last one's
+  };
+  for (const Case& c : cases) {
+    viewer.LoadFromFile(File("a.htm", c.Body));
+    viewer.SetDefBackground(c.First);
+    viewer.SetDefBackground(c.Then);
+    EXPECT_EQ(viewer.SectionList()->PageColor, c.Shown) << c.Body;
+    QImage shot = Panel()->grab().toImage();
+    EXPECT_EQ(FromQColor(shot.pixelColor(shot.width() - 5, shot.height() - 5)), ColorToRGB(c.Shown))
+        << c.Body;
+  }
+}
+
 TEST_F(HTMLViewerTest, ServerRootIsTrimmedWithoutTrailingSeparator)
 {
   viewer.SetServerRoot("  /srv/www/ \t");
