@@ -851,6 +851,7 @@ bool TSection::CharAt(int32_t position, char& ch, TCharObject& obj)
     return false;
   ch = Chars[size_t(idx)];
   obj = TCharObject();
+  obj.Item = this;
   if (IsImageChar(ch))
     obj.Floating = Images.ObjectAtPos(idx);
   else if (IsControlChar(ch))

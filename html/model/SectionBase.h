@@ -13,6 +13,7 @@ class TCanvas;
 class TCell;
 class TFloatingObj;
 class TFormControlObj;
+class TSectionBase;
 class TSectionList;
 class IndentManager;
 
@@ -20,6 +21,7 @@ class IndentManager;
 struct TCharObject {
   TFloatingObj* Floating = nullptr;
   TFormControlObj* Control = nullptr;
+  const TSectionBase* Item = nullptr; // the innermost block item that holds the character
 };
 
 class TSectionBase {

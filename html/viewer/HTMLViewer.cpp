@@ -1186,16 +1186,6 @@ void THTMLViewer::HTMLMouseDouble(Qt::MouseButton button, Qt::KeyboardModifiers 
     OnMouseDouble(this, Qt::LeftButton, shift, p.x(), p.y());
 }
 
-void THTMLViewer::ItemOfPosition(int32_t position, const TSectionBase*& item) const
-{
-  item = nullptr;
-  for (const auto& block : *FSectionList)
-    if (position >= block->FirstCursor && position < block->FirstCursor + block->CursorCount) {
-      item = block.get();
-      return;
-    }
-}
-
 std::string THTMLViewer::WordAt(int32_t position, int32_t& start, int32_t& end) const
 {
   start = end = position;
@@ -1203,13 +1193,10 @@ std::string THTMLViewer::WordAt(int32_t position, int32_t& start, int32_t& end) 
   TCharObject obj;
   if (!FSectionList->CharAt(position, ch, obj) || !IsWordChar(ch))
     return std::string();
-  const TSectionBase* item = nullptr;
-  ItemOfPosition(position, item);
-  // A character of another block counts as a space.
+  // A character of another block item, even one in the next table cell, counts as a space.
+  const TSectionBase* item = obj.Item;
   auto wordCharAt = [&](int32_t pos, char& c) {
-    const TSectionBase* other = nullptr;
-    ItemOfPosition(pos, other);
-    return other == item && FSectionList->CharAt(pos, c, obj) && IsWordChar(c);
+    return FSectionList->CharAt(pos, c, obj) && obj.Item == item && IsWordChar(c);
   };
   std::string word(1, ch);
   char c = 0;

@@ -308,7 +308,6 @@ private:
   int32_t AutoScrollStep(QPoint p);
   void EndMiddleMode();
   void RightClick(QPoint p);
-  void ItemOfPosition(int32_t position, const TSectionBase*& item) const;
   void ControlFocused(QWidget* now);
 
   // Visited links and history

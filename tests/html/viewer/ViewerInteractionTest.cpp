@@ -205,6 +205,39 @@ TEST_F(ViewerInteractionTest, DoubleClickSelectsTheWordUnderTheMouse)
   EXPECT_EQ(doubles.size(), std::size(cases));
 }
 
+TEST_F(ViewerInteractionTest, WordSelectionStopsAtTheEdgeOfItsItem)
+{
+  struct Case {
+    std::string Html;
+    std::string ClickOn;
+    std::string Word;
+  };
+  const Case cases[] = {
+      {"<table><tr><td>abc</td><td>def</td></tr></table>", "abc", "abc"},
+      {"<table><tr><td>abc</td><td>def</td></tr></table>", "ef", "def"},
+      {"<table><tr><td>abc</td></tr><tr><td>def</td></tr></table>", "bc", "abc"},
+      {"<table><tr><td><p>ghi<p>jkl</td></tr></table>", "ghi", "ghi"},
+      {"<table><tr><td><p>ghi<p>jkl</td></tr></table>", "kl", "jkl"},
+      {"<p>one<table><tr><td>two</td></tr></table>three", "one", "one"},
+      {"<p>one<table><tr><td>two</td></tr></table>three", "tw", "two"},
+  };
+  for (const Case& c : cases) {
+    viewer.LoadFromFile(File("a.htm", c.Html));
+    std::string rightClicked;
+    viewer.OnRightClick = [&](QObject*, const TRightClickParameters& p) {
+      rightClicked = p.ClickedWord;
+    };
+    QPoint where = PointOfText(c.ClickOn);
+    QTest::mouseDClick(Panel(), Qt::LeftButton, {}, where);
+    int32_t start = PositionOf(c.Word);
+    EXPECT_EQ(viewer.SectionList()->SelStartPos, start) << c.Html << " at " << c.ClickOn;
+    EXPECT_EQ(viewer.SectionList()->SelEndPos, start + int32_t(c.Word.size()))
+        << c.Html << " at " << c.ClickOn;
+    QTest::mouseClick(Panel(), Qt::RightButton, {}, where);
+    EXPECT_EQ(rightClicked, c.Word) << c.Html << " at " << c.ClickOn;
+  }
+}
+
 TEST_F(ViewerInteractionTest, RightClickReportsLinkAndWord)
 {
   viewer.LoadFromFile(File("a.htm", "<p>Some <a href=\"x.htm\" target=t>linked word</a>"));
