@@ -125,7 +125,8 @@ void TCanvas::Ellipse(const QRect& r, TColor pen, TColor brush, bool fill)
     FPainter->setBrush(ToQColor(brush));
   else
     FPainter->setBrush(Qt::NoBrush);
-  FPainter->drawEllipse(r);
+  // A one-pixel pen covers the right and bottom edges of the rectangle it is given.
+  FPainter->drawEllipse(r.adjusted(0, 0, -1, -1));
   FPainter->restore();
 }
 

@@ -48,6 +48,7 @@ public:
   void FillRect(const QRect& r, TColor color);
   void FrameRect(const QRect& r, TColor color);
   void Line(int x1, int y1, int x2, int y2, TColor color);
+  // An ellipse whose outline stays inside r: a 5 x 5 rectangle gives a disc 5 pixels across.
   void Ellipse(const QRect& r, TColor pen, TColor brush, bool fill);
   // A frame lit from the top left (raised) or the bottom right (sunken).
   void Bevel(const QRect& r, bool sunken);

@@ -3,10 +3,13 @@
 #include "base/Exceptions.h"
 #include "base/MulDiv.h"
 #include "html/model/HorzLine.h"
+#include "html/model/IndentManager.h"
 #include "html/model/ListItem.h"
 #include "html/model/ParagraphSpace.h"
 #include "html/model/PreFormated.h"
 #include "html/parser/symbols/AttributeList.h"
+
+#include <QPainter>
 
 namespace {
 
@@ -49,6 +52,63 @@ TEST_F(ModelTest, BulletKindsFollowTheLevel)
   EXPECT_EQ(def.MarkerText(), "");
   EXPECT_EQ(def.ItemKind, ikDefinition);
 }
+
+struct BulletCase {
+  int Level;
+  TColor Page;
+  TColor Fill; // the page colour for an outline circle
+  TColor Ring;
+};
+
+class Bullets : public ModelTest, public ::testing::WithParamInterface<BulletCase> {};
+
+// The box of the pixels that differ from the page colour left of the item's text.
+QRect MarkedBox(const QImage& img, int right, TColor page)
+{
+  QRect box;
+  for (int y = 0; y < img.height(); ++y)
+    for (int x = 0; x < right; ++x)
+      if (FromQColor(img.pixelColor(x, y)) != page)
+        box |= QRect(x, y, 1, 1);
+  return box;
+}
+
+TEST_P(Bullets, AreDiscsFivePixelsAcrossLeftOfTheText)
+{
+  const BulletCase& c = GetParam();
+  List.PageColor = c.Page;
+  List.TextColor = clWhite;
+  auto item = std::make_unique<TUListItem>(&List, TUrlTarget(), Font(), c.Level);
+  Append(*item, "item");
+  TUListItem* p = item.get();
+  List.Add(std::move(item));
+  int32_t height = LayoutAt(300);
+  QImage img(300, height, QImage::Format_RGB32);
+  img.fill(ToQColor(c.Page));
+  {
+    QPainter painter(&img);
+    TCanvas canvas(&painter);
+    List.Paint(canvas, img.rect(), 300, 0, 0);
+  }
+  const int x0 = p->MarkerX;
+  QRect box = MarkedBox(img, x0, c.Page);
+  EXPECT_EQ(box.size(), QSize(5, 5)) << "level " << c.Level;
+  EXPECT_EQ(box.center().x(), x0 - 8);
+  const LineRec& line = p->LineList.front();
+  EXPECT_EQ(box.center().y(), p->TopY + line.ExtraAbove + line.TextHeight - line.TextHeight / 2);
+  const QPoint mid = box.center();
+  EXPECT_EQ(FromQColor(img.pixelColor(mid)), c.Fill);
+  EXPECT_EQ(FromQColor(img.pixelColor(box.left(), mid.y())), c.Ring);
+  EXPECT_EQ(FromQColor(img.pixelColor(mid.x(), box.top())), c.Ring);
+  EXPECT_EQ(FromQColor(img.pixelColor(box.topLeft())), c.Page); // round, not square
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Bullets,
+                         ::testing::Values(BulletCase{1, clWhite, clNavy, clNavy},
+                                           BulletCase{2, clWhite, clMaroon, clMaroon},
+                                           BulletCase{3, clSilver, clRed, clRed},
+                                           BulletCase{4, clWhite, clNavy, clNavy},
+                                           BulletCase{1, clBlack, clBlack, clWhite}));
 
 struct HeightCase {
   int BodySize;
