@@ -96,10 +96,10 @@ int32_t TPage::Paint(TCanvas& canvas, const QRect& clip, IndentManager& indent, 
   TSectionList* list = ParentSectionList;
   if (!canvas.Printing || !list)
     return result;
-  // The printed page ends here; the print loop starts the next page at Y.
+  // The printed page ends here and the print loop starts the next page at Y. A break within
+  // 5 pixels of the page top is the one that just started this page: it must not end it again.
   int32_t bandTop = list->ScrollY + clip.top();
-  if (list->PageBottom > bandTop + 5 && list->PageBottom <= list->ScrollY + clip.bottom() + 1 &&
-      Y < list->PageBottom)
+  if (Y > bandTop + 5 && Y <= list->ScrollY + clip.bottom() + 1 && Y < list->PageBottom)
     list->PageBottom = Y;
   return result;
 }

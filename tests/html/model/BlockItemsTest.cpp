@@ -196,6 +196,44 @@ INSTANTIATE_TEST_SUITE_P(
         RuleCase{"pixels left", {{attrWIDTH, 100, "100"}, {attrALIGN, 0, "left"}}, 2, 0, 100},
         RuleCase{"pixels centred", {{attrWIDTH, 100, "100"}}, 2, 250, 100}));
 
+struct PageBreakCase {
+  const char* Name;
+  int32_t Y;          // of the break, in the document
+  int32_t PageBottom; // before painting
+  bool Printing;
+  int32_t Expected;
+};
+
+class PageBreaks : public ModelTest, public ::testing::WithParamInterface<PageBreakCase> {};
+
+// The page being printed shows document lines 1000 to 1500.
+TEST_P(PageBreaks, EndThePrintedPageAtTheirOwnY)
+{
+  const PageBreakCase& c = GetParam();
+  List.SetScroll(1000);
+  List.PageBottom = c.PageBottom;
+  TPage page(&List);
+  QImage img(400, 500, QImage::Format_RGB32);
+  QPainter painter(&img);
+  TCanvas canvas(&painter);
+  canvas.Printing = c.Printing;
+  IndentManager indent;
+  EXPECT_EQ(page.Paint(canvas, QRect(0, 0, 400, 500), indent, 0, c.Y), c.Y);
+  EXPECT_EQ(List.PageBottom, c.Expected) << c.Name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, PageBreaks,
+                         ::testing::Values(PageBreakCase{"at the page top", 1000, 1500, true, 1500},
+                                           PageBreakCase{"5 below the top", 1005, 1500, true, 1500},
+                                           PageBreakCase{"6 below the top", 1006, 1500, true, 1006},
+                                           PageBreakCase{"inside", 1300, 1500, true, 1300},
+                                           PageBreakCase{"at the bottom", 1500, 1500, true, 1500},
+                                           PageBreakCase{"below the band", 1600, 2000, true, 2000},
+                                           PageBreakCase{"above the band", 900, 1500, true, 1500},
+                                           PageBreakCase{"below an earlier end", 1300, 1200, true,
+                                                         1200},
+                                           PageBreakCase{"on screen", 1300, 1500, false, 1500}));
+
 TEST_F(ModelTest, RuleColourWinsOverTheOutline)
 {
   auto attrs = Attributes({{attrCOLOR, 0, "red"}, {attrNOSHADE, 0, ""}});
