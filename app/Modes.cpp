@@ -1,0 +1,153 @@
+#include "app/Modes.h"
+
+#include "app/LumoraF.h"
+#include "html/images/Display.h"
+#include "html/parser/TokenDump.h"
+#include "html/viewer/LayoutDump.h"
+#include "html/viewer/RenderPage.h"
+#include "platform/ScriptedDialogs.h"
+
+#include <QCoreApplication>
+#include <cstdlib>
+#include <iostream>
+
+namespace {
+
+std::unique_ptr<TDialogs> ConsoleDialogs()
+{
+  auto dialogs = std::make_unique<TScriptedDialogs>();
+  dialogs->OnAsk = [](const TScriptedDialogs::TAsked& asked) { std::cerr << asked.Text << "\n"; };
+  return dialogs;
+}
+
+bool Offscreen()
+{
+  DefaultToOffscreen();
+  return true;
+}
+
+std::string Text(const QString& s)
+{
+  return s.toStdString();
+}
+
+// lumora [PAGE]: the main window, started on PAGE or on Lumora.htm beside the program.
+std::unique_ptr<QWidget> MainWindow(const TCommandLine& command)
+{
+  std::vector<std::string> params;
+  for (const QString& argument : command.Arguments)
+    params.push_back(Text(argument));
+  return std::make_unique<TLumoraF>(Text(QCoreApplication::applicationFilePath()), params);
+}
+
+int RunDumpTokens(const TCommandLine& command)
+{
+  return DumpTokens(Text(command.ModeValue), std::cout);
+}
+
+int RunDumpLayout(const TCommandLine& command)
+{
+  THeadlessApp app(command);
+  return DumpLayout(Text(command.ModeValue), command.Number("width", 800), std::cout, std::cerr);
+}
+
+int RunRender(const TCommandLine& command)
+{
+  THeadlessApp app(command);
+  return RenderPage(Text(command.ModeValue), Text(command.Value("o")), command.Number("width", 800),
+                    command.Number("height", 600), std::cerr, command.Number("frame", 0));
+}
+
+void Prepare(const TCommandLine& command)
+{
+  // Forces the colour depth images are prepared for, so the palette path can be seen on a
+  // true-colour screen.
+  if (command.IsSet("display-bits"))
+    SetDisplayBits(command.Number("display-bits", 24));
+}
+
+TCommandSet MakeCommands()
+{
+  TCommandSet set;
+  set.Program = "lumora";
+  set.Version = QStringLiteral("Lumora %1").arg(LUMORA_VERSION);
+  set.Prepare = Prepare;
+  set.Global = {"display-bits"};
+  set.WindowOptions = {"snapshot"};
+  set.Options = {
+      {.Name = "snapshot",
+       .ValueName = "OUT.png",
+       .Help = "writes a PNG of the whole window once it has settled, then exits; without a "
+               "display it draws off screen"},
+      {.Name = "o", .ValueName = "OUT.png", .Help = "the PNG file to write"},
+      {.Name = "width",
+       .ValueName = "N",
+       .Help = "width of the viewer in pixels (800 by default)",
+       .Number = true,
+       .Min = 1},
+      {.Name = "height",
+       .ValueName = "H",
+       .Help = "height of the viewer in pixels (600 by default); 0 takes the whole document",
+       .Number = true},
+      {.Name = "frame",
+       .ValueName = "K",
+       .Help = "moves animated images on K frames before the picture is taken",
+       .Number = true},
+      {.Name = "display-bits",
+       .ValueName = "4|8|24",
+       .Help = "with any mode: prepares images for a display of that colour depth (8 shows the "
+               "shared-palette dither on a true-colour screen)",
+       .Number = true,
+       .Allowed = {4, 8, 24}},
+  };
+  set.Modes = {
+      {.Extra = {"[PAGE]"},
+       .Help = "opens the main window; PAGE (a .htm or .html file) is the start page, else "
+               "Lumora.htm beside the program",
+       .Window = MainWindow},
+      {.Flag = "dump-tokens",
+       .ValueName = "FILE",
+       .Help = "prints the tokenizer's symbols for FILE, one per line",
+       .Run = RunDumpTokens},
+      {.Flag = "dump-layout",
+       .ValueName = "PAGE",
+       .Options = {{"width"}},
+       .Help = "prints the layout of PAGE laid out N pixels wide (800 by default)",
+       .Run = RunDumpLayout},
+      {.Flag = "render",
+       .ValueName = "PAGE",
+       .Options = {{"o", true}, {"width"}, {"height"}, {"frame"}},
+       .Help = "writes what the viewer shows of PAGE as a PNG (animated GIFs moved on K frames), "
+               "in a viewer N x H pixels (800 x 600 by default)",
+       .Run = RunRender},
+  };
+  return set;
+}
+
+} // namespace
+
+const TCommandSet& LumoraCommands()
+{
+  static const TCommandSet set = MakeCommands();
+  return set;
+}
+
+bool HasDisplay()
+{
+  return std::getenv("QT_QPA_PLATFORM") || std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
+}
+
+void DefaultToOffscreen()
+{
+  if (!HasDisplay())
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+}
+
+THeadlessDialogs::THeadlessDialogs() : FScope(ConsoleDialogs())
+{
+}
+
+THeadlessApp::THeadlessApp(const TCommandLine& command)
+    : FOffscreen(Offscreen()), FApp(*command.Argc, command.Argv)
+{
+}

@@ -1,0 +1,216 @@
+// The command line: what the parser accepts and refuses, and the built program's answers to
+// --help, --version, mistakes and missing files.
+#include "app/Modes.h"
+#include "html/viewer/LayoutDump.h"
+#include "support/TestSupport.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace {
+
+TParseResult Parse(const QStringList& arguments)
+{
+  return ParseCommandLine(LumoraCommands(), QStringList{"lumora"} + arguments);
+}
+
+struct ParseCase {
+  QStringList Arguments;
+  TParseResult::TKind Kind;
+  QString Mode;    // the flag of the mode chosen, for Run
+  QString Message; // part of the error text, for Error
+};
+
+TEST(CommandLine, AcceptsTheModesAndRefusesMistakes)
+{
+  using R = TParseResult;
+  const ParseCase cases[] = {
+      {{}, R::Run, "", ""},
+      {{"page.htm"}, R::Run, "", ""},
+      {{"--snapshot", "out.png"}, R::Run, "", ""},
+      {{"--snapshot", "out.png", "page.htm"}, R::Run, "", ""},
+      {{"--render", "p.htm", "-o", "o.png", "--width", "300", "--height", "0"},
+       R::Run,
+       "render",
+       ""},
+      {{"--width", "300", "--render", "p.htm", "-o", "o.png"}, R::Run, "render", ""},
+      {{"--display-bits", "8", "--render", "p.htm", "-o", "o.png"}, R::Run, "render", ""},
+      {{"--dump-layout", "p.htm"}, R::Run, "dump-layout", ""},
+      {{"--dump-tokens", "f.htm"}, R::Run, "dump-tokens", ""},
+      {{"--help"}, R::Help, "", ""},
+      {{"-h"}, R::Help, "", ""},
+      {{"--render", "--help"}, R::Help, "", ""}, // not taken for the page
+      {{"--render", "p.htm", "-o", "o.png", "--", "--help"},
+       R::Error,
+       "",
+       "unexpected argument '--help'"},
+      {{"--version"}, R::Version, "", ""},
+      {{"--bogus"}, R::Error, "", "Unknown option 'bogus'"},
+      {{"--render"}, R::Error, "", "Missing value after '--render'"},
+      {{"--render", "p.htm"}, R::Error, "", "--render needs -o OUT.png"},
+      {{"--render", "p.htm", "-o", "o.png", "--width", "0"},
+       R::Error,
+       "",
+       "--width takes a number of at least 1"},
+      {{"--render", "p.htm", "-o", "o.png", "--height", "x"}, R::Error, "", "--height takes"},
+      {{"--render", "p.htm", "-o", "o.png", "--frame", "-1"}, R::Error, "", "--frame takes"},
+      {{"--render", "p.htm", "-o", "o.png", "--width", "5", "--width", "6"},
+       R::Error,
+       "",
+       "more than once"},
+      {{"--render", "p.htm", "-o", "o.png", "extra"}, R::Error, "", "unexpected argument 'extra'"},
+      {{"--dump-tokens", "f.htm", "--width", "5"},
+       R::Error,
+       "",
+       "--width does not go with --dump-tokens"},
+      {{"--dump-layout", "p.htm", "--snapshot", "s.png"},
+       R::Error,
+       "",
+       "--snapshot does not go with"},
+      {{"--width", "5"}, R::Error, "", "--width does not go with the main window"},
+      {{"--render", "a", "-o", "b", "--dump-layout", "c"}, R::Error, "", "cannot be combined"},
+      {{"--display-bits", "16"}, R::Error, "", "--display-bits takes 4|8|24"},
+      {{"a.htm", "b.htm"}, R::Error, "", "unexpected argument 'b.htm'"},
+      {{"--snapshot"}, R::Error, "", "Missing value after '--snapshot'"},
+  };
+  for (const ParseCase& c : cases) {
+    const QString args = c.Arguments.join(' ');
+    TParseResult r = Parse(c.Arguments);
+    EXPECT_EQ(r.Kind, c.Kind) << args.toStdString() << ": " << r.Message.toStdString();
+    if (c.Kind == R::Run && r.Kind == R::Run) {
+      EXPECT_EQ(r.Command.Mode->Flag, c.Mode) << args.toStdString();
+    }
+    if (c.Kind == R::Error) {
+      EXPECT_TRUE(r.Message.contains(c.Message))
+          << args.toStdString() << " gave: " << r.Message.toStdString();
+    }
+  }
+}
+
+TEST(CommandLine, HandsTheModeItsArgumentsAndOptions)
+{
+  TParseResult r =
+      Parse({"--render", "-dash.htm", "-o", "o.png", "--frame=3", "--display-bits", "4"});
+  ASSERT_EQ(r.Kind, TParseResult::Run) << r.Message.toStdString();
+  const TCommandLine& c = r.Command;
+  EXPECT_EQ(c.ModeValue, "-dash.htm"); // a mode's value may start with a dash
+  EXPECT_EQ(c.Value("o"), "o.png");
+  EXPECT_EQ(c.Number("frame", 0), 3);
+  EXPECT_EQ(c.Number("width", 800), 800);
+  EXPECT_EQ(c.Number("display-bits", 24), 4);
+  EXPECT_FALSE(c.IsSet("height"));
+
+  r = Parse({"--snapshot", "s.png", "start.htm"});
+  ASSERT_EQ(r.Kind, TParseResult::Run);
+  EXPECT_EQ(r.Command.Value("snapshot"), "s.png");
+  EXPECT_EQ(r.Command.Arguments, QStringList{"start.htm"});
+  EXPECT_NE(r.Command.Mode->Window, nullptr);
+}
+
+TEST(CommandLine, HelpNamesEveryModeAndOption)
+{
+  const TCommandSet& set = LumoraCommands();
+  QString help = set.HelpText();
+  QString usage = set.UsageText();
+  for (const TCommandMode& mode : set.Modes) {
+    EXPECT_TRUE(help.contains(set.Synopsis(mode))) << set.Synopsis(mode).toStdString();
+    EXPECT_TRUE(help.contains(mode.Help)) << mode.Help.toStdString();
+    EXPECT_TRUE(usage.contains(set.Synopsis(mode))) << set.Synopsis(mode).toStdString();
+  }
+  for (const TCommandOption& option : set.Options)
+    EXPECT_TRUE(help.contains(set.Spelling(option))) << set.Spelling(option).toStdString();
+  EXPECT_EQ(set.Synopsis(set.Modes[0]), "lumora [--snapshot OUT.png] [PAGE]");
+  EXPECT_TRUE(
+      help.contains("lumora --render PAGE -o OUT.png [--width N] [--height H] [--frame K]"));
+}
+
+// The README's table of modes is the help's: a mode missing from either is caught here.
+TEST(CommandLine, ReadmeListsEveryMode)
+{
+  QFile readme(QStringLiteral(LUMORA_TEST_DATA "/../../README.md"));
+  ASSERT_TRUE(readme.open(QIODevice::ReadOnly));
+  QString text = QString::fromUtf8(readme.readAll());
+  const TCommandSet& set = LumoraCommands();
+  for (const TCommandMode& mode : set.Modes)
+    EXPECT_TRUE(text.contains("`" + set.Synopsis(mode) + "`")) << set.Synopsis(mode).toStdString();
+}
+
+// The built program, run without a display.
+struct TRun {
+  int Status = -1;
+  QString Out, Err;
+};
+
+TRun RunLumora(const QStringList& arguments)
+{
+  QProcess process;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+    env.remove(name);
+  process.setProcessEnvironment(env);
+  process.start(QStringLiteral(LUMORA_BUILD_DIR "/lumora"), arguments);
+  TRun run;
+  if (!process.waitForFinished(60000)) {
+    process.kill();
+    process.waitForFinished();
+    return run;
+  }
+  run.Status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+  run.Out = QString::fromUtf8(process.readAllStandardOutput());
+  run.Err = QString::fromUtf8(process.readAllStandardError());
+  return run;
+}
+
+bool StartsWith(const QString& text, const QString& start)
+{
+  return text.toStdString().rfind(start.toStdString(), 0) == 0;
+}
+
+TEST(CommandLine, ProgramAnswersHelpVersionAndMistakes)
+{
+  const QString missing = testsupport::TempDir() + "/missing.htm";
+  struct Case {
+    QStringList Arguments;
+    int Status;
+    QString Out; // the start of standard output
+    QString Err; // the start of standard error
+  };
+  const Case cases[] = {
+      {{"--help"}, 0, "Lumora ", ""},
+      {{"--version"}, 0, "Lumora " LUMORA_VERSION "\n", ""},
+      {{"--bogus"}, 2, "", "error: Unknown option 'bogus'.\nusage:\n"},
+      {{"--render", "page.htm"}, 2, "", "error: --render needs -o OUT.png\nusage:\n"},
+      {{"--dump-layout"}, 2, "", "error: Missing value after '--dump-layout'.\nusage:\n"},
+      {{"--dump-layout", missing}, 1, "", "error: Can't locate file: " + missing},
+      {{"--dump-tokens", missing}, 1, "", ""},
+      {{missing}, 1, "", "error: there is no display"},
+  };
+  for (const Case& c : cases) {
+    const std::string args = c.Arguments.join(' ').toStdString();
+    TRun run = RunLumora(c.Arguments);
+    EXPECT_EQ(run.Status, c.Status) << args << "\n" << run.Err.toStdString();
+    EXPECT_TRUE(StartsWith(run.Out, c.Out)) << args << " printed:\n" << run.Out.toStdString();
+    EXPECT_TRUE(StartsWith(run.Err, c.Err)) << args << " printed:\n" << run.Err.toStdString();
+    if (c.Status != 0) {
+      EXPECT_NE(run.Err, "") << args;
+    }
+  }
+  EXPECT_EQ(RunLumora({"--help"}).Out, LumoraCommands().HelpText());
+}
+
+// The dump the program prints is the one the library writes.
+TEST(CommandLine, DumpLayoutPrintsTheLibrarysDump)
+{
+  const std::string page = testsupport::WriteFile(
+      testsupport::TempDir(), "page.htm", "<h1>Title</h1><p>Some <b>text</b><ul><li>one</ul>");
+  std::ostringstream expected, errors;
+  ASSERT_EQ(DumpLayout(page, 500, expected, errors), 0);
+  TRun run = RunLumora({"--dump-layout", QString::fromStdString(page), "--width", "500"});
+  EXPECT_EQ(run.Status, 0) << run.Err.toStdString();
+  EXPECT_EQ(run.Out.toStdString(), expected.str());
+}
+
+} // namespace
