@@ -1,6 +1,9 @@
 # One static library per source folder. Sources are globbed so that adding a file pair needs
 # no edit here; CONFIGURE_DEPENDS makes a new file trigger a re-configure.
 set(LUMORA_WARNINGS -Wall -Wextra)
+if(LUMORA_WERROR)
+  list(APPEND LUMORA_WARNINGS -Werror)
+endif()
 
 function(lumora_library name folder)
   file(GLOB srcs CONFIGURE_DEPENDS

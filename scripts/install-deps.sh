@@ -9,4 +9,4 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   g++ cmake ninja-build pkg-config \
   qt6-base-dev libgl-dev libjpeg62-turbo-dev libgtest-dev libgmock-dev libgif-dev libmuparser-dev \
   fonts-liberation fonts-dejavu-core \
-  clang libclang-rt-14-dev >/dev/null
+  clang clang-format libclang-rt-14-dev >/dev/null

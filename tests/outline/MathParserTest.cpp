@@ -133,22 +133,37 @@ struct TErrorCase {
 TEST(MathParser, ReportsSyntaxErrorsWithCodeAndPosition)
 {
   const TErrorCase cases[] = {
-      {"", 3, 1},                              // end where an operand belongs
-      {"   ", 3, 4},      {"1E12345", 4, 7},   // the exponent stops after four digits; "5" is a
-                                               // second number
-      {"1E00001", 4, 7},  {"1.2.3", 4, 4},     // 1.2, then the number .3
-      {"2 3", 4, 3},      {"2*7 MOD 4", 4, 5}, // MOD only follows the first factor of a term
-      {"--3", 3, 2},      {"(1+2", 6, 5},      {"sin 1", 5, 5},    {"sin(1", 6, 6},
-      {"sin(1 2)", 6, 7}, {"1+", 3, 3},        {"1 # 2", 4, 3},    {"#", 3, 1},
+      {"", 3, 1}, // end where an operand belongs
+      {"   ", 3, 4},
+      {"1E12345", 4, 7}, // the exponent stops after four digits; "5" is a
+                         // second number
+      {"1E00001", 4, 7},
+      {"1.2.3", 4, 4}, // 1.2, then the number .3
+      {"2 3", 4, 3},
+      {"2*7 MOD 4", 4, 5}, // MOD only follows the first factor of a term
+      {"--3", 3, 2},
+      {"(1+2", 6, 5},
+      {"sin 1", 5, 5},
+      {"sin(1", 6, 6},
+      {"sin(1 2)", 6, 7},
+      {"1+", 3, 3},
+      {"1 # 2", 4, 3},
+      {"#", 3, 1},
       {"1\t+2", 4, 2}, // only spaces are skipped
       {".", 3, 1},     // a lone point is no number
-      {"1+.+2", 3, 3},    {"1)", 4, 2},        {"()", 3, 2},       {"MOD", 3, 1},
-      {"1 mod", 3, 6},    {"1!", 4, 2}, // the abort mark where an operator belongs
-      {"q*2", 3, 2},                    // unknown variable: just after the identifier
-      {"2 pi", 4, 3},                   // a known variable is a number token of its own length
-      {"sqrtx(4)", 3, 6},               // not a function name: a variable
-      {"rounds", 3, 7},   {"x_1+", 3, 5},      {"\xC3\xA9", 3, 1}, // a non-ASCII letter is not
-                                                                   // recognised
+      {"1+.+2", 3, 3},
+      {"1)", 4, 2},
+      {"()", 3, 2},
+      {"MOD", 3, 1},
+      {"1 mod", 3, 6},
+      {"1!", 4, 2},       // the abort mark where an operator belongs
+      {"q*2", 3, 2},      // unknown variable: just after the identifier
+      {"2 pi", 4, 3},     // a known variable is a number token of its own length
+      {"sqrtx(4)", 3, 6}, // not a function name: a variable
+      {"rounds", 3, 7},
+      {"x_1+", 3, 5},
+      {"\xC3\xA9", 3, 1}, // a non-ASCII letter is not
+                          // recognised
   };
   for (const TErrorCase& c : cases) {
     TRun run(c.Formula, {{"pi", 3.14L}, {"x_1", 1}});
