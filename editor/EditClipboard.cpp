@@ -1,0 +1,34 @@
+#include "editor/EditClipboard.h"
+
+std::string EncodeClipBlock(TSelectionMode mode, std::string_view text)
+{
+  std::string block;
+  block.reserve(text.size() + 2);
+  block.push_back(char(mode));
+  block.append(text);
+  block.push_back('\0');
+  return block;
+}
+
+bool DecodeClipBlock(std::string_view block, TSelectionMode& mode, std::string& text)
+{
+  if (block.empty() || uint8_t(block[0]) > smLine)
+    return false;
+  mode = TSelectionMode(block[0]);
+  std::string_view rest = block.substr(1);
+  text.assign(rest.substr(0, rest.find('\0')));
+  return true;
+}
+
+bool TtxMemoryClipboard::SetTexts(const std::string& plainText, const std::string& block)
+{
+  FPlain = plainText;
+  FBlock = block;
+  return true;
+}
+
+void TtxMemoryClipboard::SetPlainTextOnly(const std::string& text)
+{
+  FPlain = text;
+  FBlock.reset();
+}

@@ -1,0 +1,158 @@
+#include "editor/EditSearch.h"
+
+#include "base/Exceptions.h"
+
+namespace {
+
+// Letters of the Western code page besides A-Z and a-z.
+bool IsLatinLetter(unsigned c)
+{
+  if (c >= 0xC0)
+    return c != 0xD7 && c != 0xF7;
+  switch (c) {
+  case 0x8A:
+  case 0x8C:
+  case 0x8E:
+  case 0x9A:
+  case 0x9C:
+  case 0x9E:
+  case 0x9F:
+  case 0xAA:
+  case 0xB5:
+  case 0xBA: return true;
+  default: return false;
+  }
+}
+
+struct TTables {
+  std::array<uint8_t, 256> Identity{};
+  std::array<uint8_t, 256> Lower{};
+  std::array<bool, 256> Delimiter{};
+  TTables()
+  {
+    for (unsigned c = 0; c < 256; ++c) {
+      Identity[c] = uint8_t(c);
+      unsigned lower = c;
+      if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
+        lower = c + 32;
+      else if (c == 0x8A || c == 0x8C || c == 0x8E)
+        lower = c + 16;
+      else if (c == 0x9F)
+        lower = 0xFF;
+      Lower[c] = uint8_t(lower);
+      bool alnum = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+                   IsLatinLetter(c);
+      Delimiter[c] = !alnum;
+    }
+  }
+};
+
+const TTables& Tables()
+{
+  static const TTables tables;
+  return tables;
+}
+
+} // namespace
+
+TtxEditSearch::TtxEditSearch() : FTranslate(Tables().Lower.data())
+{
+}
+
+bool TtxEditSearch::IsDelimiter(unsigned char c)
+{
+  return Tables().Delimiter[c];
+}
+
+void TtxEditSearch::SetPattern(const std::string& value)
+{
+  if (value.empty())
+    throw ELumoraError("Pattern is empty");
+  if (value != FPattern) {
+    FPattern = value;
+    BuildShiftTable();
+  }
+  FMatchCount = 0;
+}
+
+void TtxEditSearch::SetCaseSensitive(bool value)
+{
+  FCaseSensitive = value;
+  FTranslate = value ? Tables().Identity.data() : Tables().Lower.data();
+  // The shift table is made of translated characters, so it follows the case flag.
+  if (!FPattern.empty())
+    BuildShiftTable();
+}
+
+void TtxEditSearch::BuildShiftTable()
+{
+  const int m = int(FPattern.size());
+  FShift.fill(m + 1);
+  for (int j = 1; j <= m; ++j)
+    FShift[FTranslate[(unsigned char)FPattern[j - 1]]] = m + 1 - j;
+  const uint8_t last = FTranslate[(unsigned char)FPattern[m - 1]];
+  FLookAt = 1;
+  while (FLookAt < m && FTranslate[(unsigned char)FPattern[m - 1 - FLookAt]] != last)
+    ++FLookAt;
+}
+
+bool TtxEditSearch::Delimited(std::string_view line, size_t start) const
+{
+  size_t end = start + FPattern.size();
+  if (start > 0 && !IsDelimiter((unsigned char)line[start - 1]))
+    return false;
+  return end >= line.size() || IsDelimiter((unsigned char)line[end]);
+}
+
+int TtxEditSearch::FindAllInLine(std::string_view line)
+{
+  FResults.clear();
+  const size_t m = FPattern.size();
+  if (m == 0 || line.size() < m)
+    return 0;
+  const auto* text = reinterpret_cast<const unsigned char*>(line.data());
+  const auto* pat = reinterpret_cast<const unsigned char*>(FPattern.data());
+  const uint8_t* tr = FTranslate;
+  const uint8_t last = tr[pat[m - 1]];
+  const size_t n = line.size();
+  size_t pos = m - 1; // the last character of the window
+  while (pos < n) {
+    if (tr[text[pos]] != last) {
+      if (pos + 1 >= n)
+        break;
+      pos += FShift[tr[text[pos + 1]]];
+      continue;
+    }
+    size_t start = pos + 1 - m, k = 0;
+    while (k + 1 < m && tr[text[start + k]] == tr[pat[k]])
+      ++k;
+    if (k + 1 >= m && (!FWholeWords || Delimited(line, start))) {
+      FResults.push_back(int(start) + 1);
+      ++FMatchCount;
+      pos += m;
+      continue;
+    }
+    // The character after the window decides the skip, and no skip is shorter than the
+    // distance to the previous occurrence of the last pattern character: either bound alone
+    // is safe, so no match is ever stepped over.
+    if (pos + 1 >= n)
+      break;
+    int shift = FShift[tr[text[pos + 1]]];
+    pos += size_t(shift > FLookAt ? shift : FLookAt);
+  }
+  return int(FResults.size());
+}
+
+int TtxEditSearch::MatchColumn(int index) const
+{
+  if (index < 0 || index >= int(FResults.size()))
+    return 0;
+  return FResults[index];
+}
+
+void TtxEditSearch::ShiftMatches(int position, int delta)
+{
+  for (int i = int(FResults.size()) - 1; i >= 0; --i)
+    if (FResults[i] > position)
+      FResults[i] -= delta;
+}
