@@ -459,9 +459,7 @@ TPoint TtxCustomEdit::InsertLineBlock(int y, std::string_view text)
 {
   std::vector<std::string_view> pieces = SplitPieces(text);
   if (y > FLines.Count()) {
-    // Past the end every piece becomes a line; a closing line break adds none.
-    if (pieces.size() > 1 && pieces.back().empty())
-      pieces.pop_back();
+    // Past the end (lines taken from the end of the text coming back) every piece is a line.
     std::vector<std::string> added(pieces.begin(), pieces.end());
     y = FLines.Count() + 1;
     InsertLinesAt(y, added);

@@ -54,6 +54,9 @@ void TtxCustomEdit::RunCommand(TtxEditorCommand command, char ch, const void* da
       OnCommandDone();
     return;
   }
+  // After a clear the caret may stand below the last line; an edit starts on a real line.
+  if (ChangesText(command) && FCaretY > LineCount())
+    SetCaretLine(LineCount());
   if (IsMotion(command)) {
     DoMotion(command, data);
   } else if (command >= ecGotoMarker0 && command <= ecSetMarker9) {

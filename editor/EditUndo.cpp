@@ -170,7 +170,7 @@ void TtxCustomEdit::UndoOne(TUndoRecord record)
       at = {std::min(record.Start.X, record.End.X), std::min(record.Start.Y, record.End.Y)};
     } else if (record.Mode == smLine) {
       at.X = 1;
-    } else if (at.Y > LineCount()) {
+    } else if (at.Y > LineCount() && !text.empty()) {
       // Text taken from past the last line goes back after it.
       text = "\r\n" + text;
       at = {LineLength(LineCount()) + 1, LineCount()};
