@@ -64,7 +64,7 @@ int TtxCustomEdit::SearchForward(TSearchRun& run)
   int minX = run.First.X;
   int lineShift = 0;
   while (y <= run.Last.Y && y <= LineCount()) {
-    int maxEnd = (y == run.Last.Y || run.ColumnRange) ? run.Last.X + lineShift : INT_MAX;
+    int maxEnd = run.ColumnRange ? run.Last.X + lineShift : y == run.Last.Y ? run.Last.X : INT_MAX;
     int found = 0;
     for (int i = 0, n = FSearch.FindAllInLine(LineText(y)); i < n && !found; ++i) {
       int col = FSearch.MatchColumn(i);
@@ -88,11 +88,14 @@ int TtxCustomEdit::SearchForward(TSearchRun& run)
     }
     // The replacement may have changed the line's length or added lines.
     const int added = LineCount() - linesBefore;
-    if (y == run.Last.Y)
-      run.Last = {LineLength(run.Last.Y + added) - tail + 1, run.Last.Y + added};
-    else
+    if (run.ColumnRange) {
+      lineShift += int(run.Replacement.size()) - run.PatternLength;
       run.Last.Y += added;
-    lineShift += int(run.Replacement.size()) - run.PatternLength;
+    } else if (y == run.Last.Y) {
+      run.Last = {LineLength(run.Last.Y + added) - tail + 1, run.Last.Y + added};
+    } else {
+      run.Last.Y += added;
+    }
     y = FCaretY;
     minX = FCaretX;
   }
