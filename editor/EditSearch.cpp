@@ -107,40 +107,62 @@ bool TtxEditSearch::Delimited(std::string_view line, size_t start) const
 int TtxEditSearch::FindAllInLine(std::string_view line)
 {
   FResults.clear();
-  const size_t m = FPattern.size();
-  if (m == 0 || line.size() < m)
+  if (FPattern.empty() || line.size() < FPattern.size())
     return 0;
+  // Matching case needs no translation at all; the loop is made twice so that the common
+  // case pays nothing for it.
+  if (FCaseSensitive)
+    Scan(line, [](unsigned char c) { return c; });
+  else
+    Scan(line, [tr = FTranslate](unsigned char c) { return tr[c]; });
+  return int(FResults.size());
+}
+
+template <class TTranslate> void TtxEditSearch::Scan(std::string_view line, TTranslate tr)
+{
+  const size_t m = FPattern.size();
   const auto* text = reinterpret_cast<const unsigned char*>(line.data());
   const auto* pat = reinterpret_cast<const unsigned char*>(FPattern.data());
-  const uint8_t* tr = FTranslate;
-  const uint8_t last = tr[pat[m - 1]];
+  const int* shift = FShift.data();
+  const unsigned char last = tr(pat[m - 1]);
   const size_t n = line.size();
-  size_t pos = m - 1; // the last character of the window
-  while (pos < n) {
-    if (tr[text[pos]] != last) {
-      if (pos + 1 >= n)
+  size_t pos = m - 1;              // the last character of the window
+  const size_t stride = 2 * m + 3; // two skips of at most m + 1 and the character after
+  for (;;) {
+    // Far from the line end two skips need no bound checks.
+    while (pos + stride < n && tr(text[pos]) != last) {
+      pos += size_t(shift[tr(text[pos + 1])]);
+      if (tr(text[pos]) == last)
         break;
-      pos += FShift[tr[text[pos + 1]]];
-      continue;
+      pos += size_t(shift[tr(text[pos + 1])]);
+    }
+    // Skip while the window's last character cannot end a match.
+    while (tr(text[pos]) != last) {
+      if (pos + 1 >= n)
+        return;
+      pos += size_t(shift[tr(text[pos + 1])]);
+      if (pos >= n)
+        return;
     }
     size_t start = pos + 1 - m, k = 0;
-    while (k + 1 < m && tr[text[start + k]] == tr[pat[k]])
+    while (k + 1 < m && tr(text[start + k]) == tr(pat[k]))
       ++k;
     if (k + 1 >= m && (!FWholeWords || Delimited(line, start))) {
       FResults.push_back(int(start) + 1);
       ++FMatchCount;
       pos += m;
-      continue;
+    } else {
+      // The character after the window decides the skip, and no skip is shorter than the
+      // distance to the previous occurrence of the last pattern character: either bound alone
+      // is safe, so no match is ever stepped over.
+      if (pos + 1 >= n)
+        return;
+      const int next = shift[tr(text[pos + 1])];
+      pos += size_t(next > FLookAt ? next : FLookAt);
     }
-    // The character after the window decides the skip, and no skip is shorter than the
-    // distance to the previous occurrence of the last pattern character: either bound alone
-    // is safe, so no match is ever stepped over.
-    if (pos + 1 >= n)
-      break;
-    int shift = FShift[tr[text[pos + 1]]];
-    pos += size_t(shift > FLookAt ? shift : FLookAt);
+    if (pos >= n)
+      return;
   }
-  return int(FResults.size());
 }
 
 int TtxEditSearch::MatchColumn(int index) const

@@ -36,6 +36,7 @@ public:
 
 private:
   void BuildShiftTable();
+  template <class TTranslate> void Scan(std::string_view line, TTranslate translate);
   bool Delimited(std::string_view line, size_t start) const;
 
   std::string FPattern;

@@ -8,5 +8,6 @@ $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq --no-install-recommends \
   g++ cmake ninja-build pkg-config \
   qt6-base-dev libgl-dev libjpeg62-turbo-dev libgtest-dev libgmock-dev libgif-dev libmuparser-dev \
+  libqscintilla2-qt6-dev \
   fonts-liberation fonts-dejavu-core \
   clang clang-format libclang-rt-14-dev >/dev/null
