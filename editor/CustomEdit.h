@@ -135,6 +135,11 @@ public:
   void PasteFromClipboard();
   void SelectAll();
 
+  // --- drag and drop inside the editor
+  // Drops the selection at `at`: moves it, or copies it when `copy`. A drop inside the
+  // selection, or in a read-only editor, does nothing and answers false.
+  bool DropSelection(TPoint at, bool copy);
+
   // --- bookmarks
   TtxBookMarkOpt BookMarkOptions;
   TMarkList& Marks() { return FMarks; }

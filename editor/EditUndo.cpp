@@ -297,6 +297,41 @@ void TtxCustomEdit::PasteBlock(TSelectionMode mode, const std::string& text)
   SetSelAnchor(CaretXY());
 }
 
+bool TtxCustomEdit::DropSelection(TPoint at, bool copy)
+{
+  if (ReadOnly || !HasSelection())
+    return false;
+  TPoint start = SelStart(), stop = SelStop();
+  if (FSelectionMode == smLine) {
+    start.X = at.X = 1;
+    stop = {LineLength(stop.Y) + 1, stop.Y};
+  }
+  if (FSelectionMode == smColumn) {
+    const int left = std::min(FSelAnchor.X, FSelEnd.X), right = std::max(FSelAnchor.X, FSelEnd.X);
+    if (at.Y >= start.Y && at.Y <= stop.Y && at.X >= left && at.X <= right)
+      return false;
+    if (!copy && at.Y >= start.Y && at.Y <= stop.Y && at.X > right)
+      at.X -= right - left;
+  } else if (!PointBefore(at, start) && !PointBefore(stop, at)) {
+    return false;
+  } else if (!copy && PointBefore(stop, at)) {
+    // The text before the drop point shrinks by what is moved away.
+    if (at.Y == stop.Y)
+      at.X = start.X + (at.X - stop.X);
+    at.Y -= FSelectionMode == smLine ? stop.Y - start.Y + 1 : stop.Y - start.Y;
+  }
+  const std::string text = GetText(FSelAnchor, FSelEnd, FSelectionMode, false) +
+                           (FSelectionMode == smLine && stop.Y == LineCount() ? "\r\n" : "");
+  if (!copy)
+    DeleteSelectionRecorded(UndoDragDelete);
+  at.Y = std::clamp(at.Y, 1, LineCount());
+  TPoint end = InsertRecorded(UndoDragInsert, at, text, FSelectionMode);
+  SetCaretXY(end);
+  SetSelAnchor(at);
+  SetSelEnd(end);
+  return true;
+}
+
 void TtxCustomEdit::SelectAll()
 {
   TPoint end{LineLength(LineCount()) + 1, LineCount()};

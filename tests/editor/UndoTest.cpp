@@ -197,6 +197,76 @@ TEST(EditorUndo, ReplacingTheSelectionTextTakesTwoSteps)
   EXPECT_EQ(LinesOf(editor), std::vector<std::string>{"hello world"});
 }
 
+TEST(EditorUndo, DragMovesAndCopiesUndoInOneStep)
+{
+  struct TDrop {
+    const char* Name;
+    std::vector<std::string> Lines;
+    TPoint Anchor, End;
+    TSelectionMode Mode;
+    TPoint At;
+    bool Copy;
+    std::vector<std::string> Expected;
+  } cases[] = {
+      {"move right on the line", {"abc def"}, {1, 1}, {4, 1}, smNormal, {8, 1}, false, {" defabc"}},
+      {"move to an earlier line",
+       {"one", "two three"},
+       {5, 2},
+       {10, 2},
+       smNormal,
+       {1, 1},
+       false,
+       {"threeone", "two "}},
+      {"move down over lines",
+       {"ab", "cd", "ef"},
+       {1, 1},
+       {1, 2},
+       smNormal,
+       {2, 3},
+       false,
+       {"cd", "eab", "f"}},
+      {"copy", {"abc"}, {1, 1}, {3, 1}, smNormal, {4, 1}, true, {"abcab"}},
+      {"copy past the line end",
+       {"abc", "x"},
+       {1, 1},
+       {3, 1},
+       smNormal,
+       {3, 2},
+       true,
+       {"abc", "x ab"}},
+      {"move lines", {"a", "b", "c"}, {1, 3}, {1, 3}, smLine, {1, 1}, false, {"c", "a", "b"}},
+      {"move a column",
+       {"abcd", "efgh"},
+       {2, 1},
+       {3, 2},
+       smColumn,
+       {4, 1},
+       false,
+       {"acbd", "egfh"}},
+  };
+  for (const auto& c : cases) {
+    TtxCustomEdit editor;
+    Fill(editor, c.Lines);
+    Select(editor, c.Anchor, c.End, c.Mode);
+    if (c.Mode == smLine)
+      editor.SetSelEnd({2, c.End.Y});
+    ASSERT_TRUE(editor.DropSelection(c.At, c.Copy)) << c.Name;
+    EXPECT_EQ(LinesOf(editor), c.Expected) << c.Name;
+    editor.RunCommand(ecUndo, 0, nullptr);
+    EXPECT_EQ(LinesOf(editor), c.Lines) << c.Name << " undo";
+    EXPECT_FALSE(editor.CanUndo()) << c.Name;
+    editor.RunCommand(ecRedo, 0, nullptr);
+    EXPECT_EQ(LinesOf(editor), c.Expected) << c.Name << " redo";
+  }
+  TtxCustomEdit editor;
+  Fill(editor, {"abcdef"});
+  Select(editor, {2, 1}, {5, 1});
+  EXPECT_FALSE(editor.DropSelection({3, 1}, false));
+  editor.ReadOnly = true;
+  EXPECT_FALSE(editor.DropSelection({6, 1}, false));
+  EXPECT_EQ(LinesOf(editor), std::vector<std::string>{"abcdef"});
+}
+
 TEST(EditorUndo, MaxUndoDropsTheOldest)
 {
   TtxCustomEdit editor;
