@@ -4,6 +4,7 @@
 #include "app/ToolGlyphs.h"
 #include "base/StringUtil.h"
 #include "html/viewer/FrameViewer.h"
+#include "html/viewer/vwPrinter.h"
 #include "platform/ErrorBox.h"
 
 #include <QDragEnterEvent>
@@ -11,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMimeData>
+#include <QPrinter>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolButton>
@@ -136,6 +138,7 @@ void TLumoraF::CreateViewer()
 {
   viewer = new TFrameViewer(Splitter1);
   viewer->setObjectName("viewer");
+  ConfigureMainViewer(*viewer);
   viewer->SetHistoryMaxCount(50);
   viewer->OnHistoryChange = [this](QObject* sender) { viewerHistoryChange(sender); };
   viewer->OnHotSpotTargetCovered = [this](QObject* sender, const std::string& target,
@@ -254,7 +257,16 @@ void TLumoraF::btnfwdClick()
 
 void TLumoraF::btnprintClick()
 {
-  viewer->Print(1, 999);
+  if (!viewer->FocusViewer())
+    return; // nothing shown, or no frame chosen: nothing to print
+  // The system print dialog picks the printer (or a PDF file) and may narrow the pages.
+  QPrinter& printer = SelectedPrinter();
+  printer.setPrintRange(QPrinter::AllPages);
+  printer.setFromTo(1, 999);
+  if (!Dialogs().PrinterSetup(printer))
+    return;
+  bool range = printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0;
+  viewer->Print(range ? printer.fromPage() : 1, range ? printer.toPage() : 999);
 }
 
 void TLumoraF::btncopyClick()

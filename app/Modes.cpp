@@ -1,9 +1,12 @@
 #include "app/Modes.h"
 
 #include "app/LumoraF.h"
+#include "app/StateReport.h"
 #include "html/images/Display.h"
 #include "html/parser/TokenDump.h"
+#include "html/viewer/FrameDump.h"
 #include "html/viewer/LayoutDump.h"
+#include "html/viewer/PrintPage.h"
 #include "html/viewer/RenderPage.h"
 #include "platform/ScriptedDialogs.h"
 
@@ -37,7 +40,11 @@ std::unique_ptr<QWidget> MainWindow(const TCommandLine& command)
   std::vector<std::string> params;
   for (const QString& argument : command.Arguments)
     params.push_back(Text(argument));
-  return std::make_unique<TLumoraF>(Text(QCoreApplication::applicationFilePath()), params);
+  auto window = std::make_unique<TLumoraF>(Text(QCoreApplication::applicationFilePath()), params);
+  // An outside test driving the window with real input reads what it shows from this file.
+  if (QString report = qEnvironmentVariable("LUMORA_STATE_FILE"); !report.isEmpty())
+    StartStateReport(*window, report);
+  return window;
 }
 
 int RunDumpTokens(const TCommandLine& command)
@@ -56,6 +63,35 @@ int RunRender(const TCommandLine& command)
   THeadlessApp app(command);
   return RenderPage(Text(command.ModeValue), Text(command.Value("o")), command.Number("width", 800),
                     command.Number("height", 600), std::cerr, command.Number("frame", 0));
+}
+
+int RunDumpFrames(const TCommandLine& command)
+{
+  THeadlessApp app(command);
+  return DumpFrames(Text(command.ModeValue), command.Number("width", 800),
+                    command.Number("height", 600), std::cout, std::cerr);
+}
+
+int RunPrint(const TCommandLine& command)
+{
+  TPrintPageOptions options;
+  options.Page = Text(command.ModeValue);
+  options.Out = Text(command.Value("o"));
+  options.From = command.Number("from", options.From);
+  options.To = command.Number("to", options.To);
+  std::string margins = Text(command.Value("margins", "2,2,2,2"));
+  if (!ParseMargins(margins, options.Margins)) {
+    std::cerr << "error: bad margins " << margins << " (four centimetre values L,T,R,B)\n";
+    return 2;
+  }
+  std::string paper = Text(command.Value("paper", "a4").toLower());
+  if (paper != "a4" && paper != "letter") {
+    std::cerr << "error: unknown paper " << paper << " (a4 or letter)\n";
+    return 2;
+  }
+  options.Letter = paper == "letter";
+  THeadlessApp app(command);
+  return PrintPage(options, std::cout, std::cerr);
 }
 
 void Prepare(const TCommandLine& command)
@@ -79,7 +115,21 @@ TCommandSet MakeCommands()
        .ValueName = "OUT.png",
        .Help = "writes a PNG of the whole window once it has settled, then exits; without a "
                "display it draws off screen"},
-      {.Name = "o", .ValueName = "OUT.png", .Help = "the PNG file to write"},
+      {.Name = "o", .ValueName = "OUT", .Help = "the file to write: a PNG, or a PDF for --print"},
+      {.Name = "from",
+       .ValueName = "N",
+       .Help = "the first page to print (1 by default)",
+       .Number = true,
+       .Min = 1},
+      {.Name = "to",
+       .ValueName = "M",
+       .Help = "the last page to print (all by default)",
+       .Number = true,
+       .Min = 1},
+      {.Name = "margins",
+       .ValueName = "L,T,R,B",
+       .Help = "print margins in centimetres (2,2,2,2 by default)"},
+      {.Name = "paper", .ValueName = "a4|letter", .Help = "paper size for --print (a4 by default)"},
       {.Name = "width",
        .ValueName = "N",
        .Help = "width of the viewer in pixels (800 by default)",
@@ -120,6 +170,18 @@ TCommandSet MakeCommands()
        .Help = "writes what the viewer shows of PAGE as a PNG (animated GIFs moved on K frames), "
                "in a viewer N x H pixels (800 x 600 by default)",
        .Run = RunRender},
+      {.Flag = "print",
+       .ValueName = "PAGE",
+       .Options = {{"o", true}, {"from"}, {"to"}, {"margins"}, {"paper"}},
+       .Help = "prints PAGE through the Print button's code to a PDF file and writes "
+               "pages=<count printed>",
+       .Run = RunPrint},
+      {.Flag = "dump-frames",
+       .ValueName = "PAGE",
+       .Options = {{"width"}, {"height"}},
+       .Help = "lays PAGE out in a frame viewer N x H pixels (800 x 600 by default) and prints "
+               "its frame tree, one line per frameset or frame",
+       .Run = RunDumpFrames},
   };
   return set;
 }

@@ -10,4 +10,5 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   qt6-base-dev libgl-dev libjpeg62-turbo-dev libgtest-dev libgmock-dev libgif-dev libmuparser-dev \
   libqscintilla2-qt6-dev \
   fonts-liberation fonts-dejavu-core \
-  clang clang-format libclang-rt-14-dev >/dev/null
+  clang clang-format libclang-rt-14-dev \
+  poppler-utils xvfb xdotool x11-apps x11-utils >/dev/null

@@ -603,7 +603,7 @@ int32_t TSection::Paint(TCanvas& canvas, const QRect& clip, IndentManager& inden
     if (k == 0 || (k == 1 && LineList[0].Count == 0 && ClearSide != clNoClear))
       PaintMarker(canvas, X + MarkerX, baseline - scroll, line);
     bool visible = lineTop - scroll <= clip.bottom() &&
-                   lineTop - scroll + std::max(line.PaintHeight, line.Height()) >= clip.top();
+                   lineTop - scroll + std::max(line.PaintHeight, line.Height()) > clip.top();
     if (visible && line.Count > 0)
       PaintLine(canvas, line, X, lineTop, baseline, FirstCursor);
     y += line.ExtraBelow;

@@ -1,75 +1,134 @@
 #pragma once
-// The frame viewer as the main window sees it. For now it hosts a single THTMLViewer set up
-// with the main window's viewer settings: real pages, links, Back and Forward, copying. Frame
-// sets come later; this interface stays.
-#include "base/Exceptions.h"
+// The control the main window talks to: it shows a document that may be a frameset, follows
+// links into the frames their targets name, keeps one history across all frames (each frame
+// remembering its own documents and positions), and marks visited links in every frame.
+#include "html/viewer/FVBase.h"
+#include "html/viewer/VisitedList.h"
 
-#include <QWidget>
 #include <functional>
+#include <istream>
 #include <memory>
 #include <string>
+#include <vector>
 
-class QPrinter;
-class THTMLViewer;
+class TFrame;
 
-// Raised by CopySelected when the selection does not fit the clipboard buffer.
-class EBufferTooSmall : public ELumoraError {
+class TFrameViewer : public TFVBase {
 public:
-  using ELumoraError::ELumoraError;
-};
-
-// The viewer settings of the main window (colours, fonts, cursor, options, history size).
-void ConfigureMainViewer(THTMLViewer& viewer);
-
-class TFrameViewer : public QWidget {
-public:
-  using THistoryChangeEvent = std::function<void(QObject* sender)>;
   using THotSpotTargetEvent =
-      std::function<void(QObject* sender, const std::string& target, const std::string& url)>;
+      std::function<void(QObject* Sender, const std::string& Target, const std::string& URL)>;
+  using THotSpotTargetClickEvent = std::function<void(QObject* Sender, const std::string& Target,
+                                                      const std::string& URL, bool& Handled)>;
+  using TWindowRequestEvent = THotSpotTargetEvent;
+  using TStringsRequestEvent = std::function<void(QObject* Sender, const std::string& SRC,
+                                                  std::vector<std::string>*& Strings)>;
+  using TStreamRequestEvent =
+      std::function<void(QObject* Sender, const std::string& SRC, std::istream*& Stream)>;
+  using TBufferRequestEvent = std::function<void(QObject* Sender, const std::string& SRC,
+                                                 const char*& Buffer, int32_t& BuffSize)>;
+  using TFileRequestEvent =
+      std::function<void(QObject* Sender, const std::string& SRC, std::string& NewName)>;
+  // Kept for the callers that name the history event by this type.
+  using THistoryChangeEvent = THTMLViewer::TNotifyEvent;
 
   explicit TFrameViewer(QWidget* parent = nullptr);
   ~TFrameViewer() override;
 
-  // Shows a file; the name may end in "#anchor". A missing file raises EViewerError. Text
-  // files (".txt") are shown as plain pre-formatted text, images as a page of their own.
-  void LoadFromFile(const std::string& fileName);
-  // Shows an image file; names that are not images are ignored.
-  void LoadImageFile(const std::string& fileName);
+  // Shows a file; the name may end in "#anchor". A missing file raises "Can't locate file: ".
+  void LoadFromFile(const std::string& FileName);
+  // LoadFromFile for image names; other names are ignored.
+  void LoadImageFile(const std::string& FileName);
   void Reload();
   void StepBack();
   void StepForward();
   bool BackButtonEnabled() const;
   bool FwdButtonEnabled() const;
-  // Prints the given page range of the shown document; nothing without a document.
-  void Print(int fromPage, int toPage);
-  void CopySelected();
-  // A name found in a page as a full path, relative names taken from the current document.
-  std::string ResolveSourceName(const std::string& name) const;
+  void ClearHistory();
+  std::string ResolveSourceName(const std::string& Name) const;
 
-  int HistoryMaxCount() const;
-  // Negative values are ignored; any change empties the history.
+  int HistoryMaxCount() const { return FHistoryMaxCount; }
   void SetHistoryMaxCount(int value);
-  // The file shown, without anchor; empty before the first load.
-  const std::string& DocumentName() const;
-  // The printer Print uses; callers may configure it (output file, printer name) first.
-  QPrinter& Printer();
+  int VisitedMaxCount() const { return FVisited.MaxCount(); }
+  void SetVisitedMaxCount(int value);
+  void SetfvOptions(TFrameViewerOptions value) override;
 
-  // What is on screen, for the window's own checks and the tests.
+  // The document shown (full path without anchor) and its title.
+  const std::string& DocumentName() const;
+  const std::string& DocumentTitle() const;
+  // Whether the document shown is a single picture; the text of a single-frame document.
   bool ShowsImage() const;
   QString DocumentText() const;
-  THTMLViewer& Viewer() const { return *FViewer; }
+  const TVisitedList& Visited() const { return FVisited; }
+  // The top-level history: index 0 is the newest entry.
+  int HistoryIndex() const { return FHistoryIndex; }
+  int HistoryCount() const { return int(FHistory.size()); }
+  // Whether any document request event is set: documents then come from the host.
+  bool RequestEvents() const;
 
-  THistoryChangeEvent OnHistoryChange;
   THotSpotTargetEvent OnHotSpotTargetCovered;
+  THotSpotTargetClickEvent OnHotSpotTargetClick;
+  TWindowRequestEvent OnBlankWindowRequest;
+  TStringsRequestEvent OnStringsRequest;
+  TStreamRequestEvent OnStreamRequest;
+  TBufferRequestEvent OnBufferRequest;
+  TFileRequestEvent OnFileRequest;
+
+  // Called by the frames and sets.
+  void ConfigureViewer(THTMLViewer& viewer, TFrame& frame) override;
+  void AddVisitedLink(const std::string& url);
+  void CheckVisitedLinks();
+  void HistoryChanged();
+  // A refresh of a whole single-viewer document, or of the top set, to name.
+  void RefreshTopLevel(const std::string& name);
+  // A frame moved to a new document in a single-viewer document: a top-level entry for the
+  // document left.
+  void BumpSingleViewer(const std::string& oldName, const std::string& oldTitle, int32_t oldPos);
+  // A frame history entry was made: forward entries of all frames go.
+  void TrimFrameHistories(TFrame* except);
+
+protected:
+  void resizeEvent(QResizeEvent* event) override;
 
 private:
-  THTMLViewer* FViewer = nullptr;
-  std::unique_ptr<QPrinter> FPrinter;
+  struct THistoryEntry {
+    std::string Name;
+    TFrameSet* Set = nullptr;
+    std::string Title;
+    int32_t Pos = 0;
+  };
+
+  void LoadFromFileInternal(const std::string& name);
+  void SetHistoryIndex(int index);
+  void BumpHistory(TFrameSet* left, int32_t leftPos);
+  // Records the document shown now as the newest entry, left (if it has a set) taking the
+  // place of the current entry.
+  void RecordTopEntry(const THistoryEntry& left);
+  bool Referenced(const TFrameSet* set) const;
+  void FreeUnreferenced(TFrameSet* set);
+  static void Discard(QWidget* set);
+  void HotSpotClick(THTMLViewer* viewer, const std::string& url);
+  void HotSpotCovered(THTMLViewer* viewer, const std::string& url);
+  TFrame* FrameOf(QObject* viewer) const;
+  std::string TargetFor(THTMLViewer* viewer, const std::string& linkTarget) const;
+  void ShowSet(TFrameSet* set);
+  TFrameSet* NewSet();
+  int32_t SingleViewerPosition(TFrameSet* set) const;
+
+  std::vector<THistoryEntry> FHistory;
+  int FHistoryIndex = 0;
+  int FHistoryMaxCount = 0;
+  TVisitedList FVisited;
+  std::string FURL;
+  std::string FTarget;
 };
+
+// The main window's viewer settings (colours, fonts, cursor, options, history size).
+void ConfigureMainViewer(TFrameViewer& viewer);
 
 namespace viewerutil {
 // Splits "file#anchor" at the first number sign.
 void SplitAnchor(const std::string& name, std::string& file, std::string& anchor);
 // Whether the extension names an image the viewer shows (ignoring case).
 bool IsImageName(const std::string& name);
+bool IsTextName(const std::string& name);
 } // namespace viewerutil

@@ -120,6 +120,10 @@ public:
   // The selected text as it goes to the clipboard.
   std::string SelText() const;
   void ClearHistory();
+  // Prints pages FromPage..ToPage of the document on the selected printer; nothing while busy
+  // or without a document. PrintPage is then the number of the last page processed.
+  void Print(int32_t FromPage, int32_t ToPage);
+  int32_t PrintPage() const { return FPrintPage; }
   // Hides every form control, then repaints; each shows again where it is drawn.
   void Repaint();
 
@@ -355,6 +359,7 @@ private:
   bool FLinkJustClicked = false;
   QPoint FMousePos;
   int FShownCursor = 0;
+  int32_t FPrintPage = 0;
   TViewerHistory FHistory;
   TVisitedList FVisited;
 

@@ -35,32 +35,30 @@ int Render(const std::string& page, const std::string& outPng, int width, int he
     err << "error: bad picture size " << width << " x " << height << "\n";
     return 1;
   }
-  THTMLViewer viewer;
+  TFrameViewer viewer;
   ConfigureMainViewer(viewer);
   viewer.setAttribute(Qt::WA_DontShowOnScreen);
   viewer.resize(width, height > 0 ? height : 600);
   viewer.show();
   LetItPaint();
-  // Text files and pictures are shown the way the program shows them.
-  std::string file = page.substr(0, page.find('#'));
-  std::string ext = strutil::LowerCase(strutil::ExtractFileExt(file));
-  if (viewerutil::IsImageName(file))
-    viewer.LoadImageFile(file);
-  else if (ext == ".txt")
-    viewer.LoadPlainFile(file);
-  else
-    viewer.LoadFromFile(page);
-  if (height == 0) {
+  // Text files, pictures and framesets are shown the way the program shows them.
+  viewer.LoadFromFile(page);
+  std::vector<THTMLViewer*> shown = viewer.Viewers();
+  if (height == 0 && shown.size() == 1) {
     // The edge lines and a horizontal bar, if any, come on top of the document; the vertical
     // bar stays away while the window is at least 3 pixels taller than the document.
-    int edges = viewer.BorderStyle() == htNone ? 0 : 2;
-    int bar = viewer.HScrollBar()->isVisible() ? viewer.HScrollBar()->height() : 0;
-    viewer.resize(width, std::clamp(viewer.DocumentHeight() + edges + bar + 3, 1, MaxRenderHeight));
+    THTMLViewer& only = *shown.front();
+    int edges = only.BorderStyle() == htNone ? 0 : 2;
+    int bevel = viewer.height() - only.height();
+    int bar = only.HScrollBar()->isVisible() ? only.HScrollBar()->height() : 0;
+    viewer.resize(width,
+                  std::clamp(only.DocumentHeight() + edges + bevel + bar + 3, 1, MaxRenderHeight));
   }
-  if (frames > 0 && viewer.SectionList()) {
-    viewer.SectionList()->StepAnimations(frames);
-    viewer.update();
-  }
+  if (frames > 0)
+    for (THTMLViewer* v : viewer.Viewers()) {
+      v->SectionList()->StepAnimations(frames);
+      v->update();
+    }
   LetItPaint();
   QImage picture = viewer.grab().toImage();
   if (picture.isNull() || !picture.save(QString::fromStdString(outPng), "PNG")) {

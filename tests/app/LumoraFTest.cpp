@@ -3,6 +3,7 @@
 #include "app/FilePane.h"
 #include "base/Exceptions.h"
 #include "html/viewer/FrameViewer.h"
+#include "html/viewer/vwPrinter.h"
 
 #include <QDir>
 #include <QDropEvent>
@@ -283,15 +284,19 @@ TEST_F(TWindowTest, PrintWritesTheShownDocument)
 {
   QString pdf = testsupport::TempDir() + "/out.pdf";
   TLumoraF& w = Start();
-  w.viewer->Printer().setOutputFormat(QPrinter::PdfFormat);
-  w.viewer->Printer().setOutputFileName(pdf);
-  w.btnprint->click(); // nothing shown: nothing printed
+  SelectedPrinter().setOutputFormat(QPrinter::PdfFormat);
+  SelectedPrinter().setOutputFileName(pdf);
+  w.btnprint->click(); // nothing shown: nothing printed, no dialog
   EXPECT_FALSE(QFile::exists(pdf));
+  EXPECT_TRUE(Dialogs->Asked().empty());
   w.FilesDropped({Page(DocDir, "p.htm")});
+  w.btnprint->click(); // the dialog is cancelled
+  EXPECT_FALSE(QFile::exists(pdf));
+  Dialogs->QueuePrinterSetup(true);
   w.btnprint->click();
   EXPECT_TRUE(QFile::exists(pdf));
-  EXPECT_EQ(w.viewer->Printer().fromPage(), 1);
-  EXPECT_EQ(w.viewer->Printer().toPage(), 999);
+  EXPECT_EQ(SelectedPrinter().fromPage(), 1);
+  EXPECT_EQ(SelectedPrinter().toPage(), 999);
 }
 
 TEST_F(TWindowTest, FilterSelectorSetsTheFileMask)

@@ -47,7 +47,7 @@ TEST_F(RenderPageTest, FailuresGoToTheErrorStream)
   };
   const Case cases[] = {
       {missing, 800, 600, "error: Can't locate file: " + missing + "\n"},
-      {missing + "#x", 800, 600, "error: Can't locate file: " + missing + "\n"},
+      {missing + "#x", 800, 600, "error: Can't locate file: " + missing + "#x\n"}, // as given
       {File("ok.htm", "x"), 0, 600, "error: bad picture size 0 x 600\n"},
       {File("ok.htm", "x"), 800, -1, "error: bad picture size 800 x -1\n"},
   };

@@ -169,7 +169,7 @@ struct FrameViewerHostTest : ::testing::Test {
 TEST_F(FrameViewerHostTest, ShowsPagesFollowsLinksAndGoesBack)
 {
   TFrameViewer frame;
-  frame.SetHistoryMaxCount(50);
+  ConfigureMainViewer(frame);
   frame.resize(500, 400);
   frame.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
@@ -183,13 +183,14 @@ TEST_F(FrameViewerHostTest, ShowsPagesFollowsLinksAndGoesBack)
     covered.push_back(target + "|" + url);
   };
   std::string b = File("b.htm", "<title>B</title>page b");
-  std::string a = File("a.htm", "<p>go to <a href=\"b.htm\" target=main>page b</a>");
+  std::string a = File("a.htm", "<p>go to <a href=\"b.htm\" target=_self>page b</a>");
   std::string text = File("notes.txt", "<b>as written</b>");
   frame.LoadFromFile(a);
-  THTMLViewer& viewer = frame.Viewer();
+  ASSERT_EQ(frame.Viewers().size(), 1u);
+  THTMLViewer& viewer = *frame.Viewers().front();
   EXPECT_EQ(viewer.DefBackground(), clWhite);
   EXPECT_EQ(viewer.DefOverLinkColor(), clRed);
-  EXPECT_EQ(viewer.BorderStyle(), htNone);
+  EXPECT_EQ(viewer.BorderStyle(), htFocused); // the set gives its frames a border
   EXPECT_EQ(viewer.htOptions(), htOverLinksActive | htNoLinkUnderline);
   viewer.PaintPanel()->repaint();
   TCanvas canvas;
@@ -197,7 +198,7 @@ TEST_F(FrameViewerHostTest, ShowsPagesFollowsLinksAndGoesBack)
   int32_t pos = viewer.SectionList()->SearchText(0, "page b", true);
   ASSERT_TRUE(viewer.SectionList()->CursorPoint(canvas, pos, x, y));
   QTest::mouseMove(viewer.PaintPanel(), QPoint(x + 3, y + 4));
-  EXPECT_EQ(covered, (std::vector<std::string>{"main|b.htm"}));
+  EXPECT_EQ(covered, (std::vector<std::string>{"_self|b.htm"}));
   QTest::mouseClick(viewer.PaintPanel(), Qt::LeftButton, {}, QPoint(x + 3, y + 4));
   EXPECT_EQ(frame.DocumentName(), b);
   EXPECT_TRUE(frame.BackButtonEnabled());
@@ -206,7 +207,8 @@ TEST_F(FrameViewerHostTest, ShowsPagesFollowsLinksAndGoesBack)
   EXPECT_TRUE(frame.FwdButtonEnabled());
   EXPECT_GE(changes, 2);
   frame.LoadFromFile(text);
-  EXPECT_EQ(viewer.DocumentKind(), dkText);
+  ASSERT_EQ(frame.Viewers().size(), 1u);
+  EXPECT_EQ(frame.Viewers().front()->DocumentKind(), dkText);
   EXPECT_EQ(frame.DocumentText(), "<b>as written</b>");
   EXPECT_THROW(frame.LoadFromFile(dir.toStdString() + "/none.htm"), EViewerError);
   EXPECT_EQ(frame.DocumentName(), text);

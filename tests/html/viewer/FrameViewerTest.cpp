@@ -1,4 +1,5 @@
 #include "html/viewer/FrameViewer.h"
+#include "html/viewer/FrameSet.h"
 
 #include "support/TestSupport.h"
 

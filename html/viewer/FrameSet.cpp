@@ -1,0 +1,177 @@
+#include "html/viewer/FrameSet.h"
+
+#include "base/StringUtil.h"
+#include "html/parser/Builder.h"
+#include "html/viewer/Frame.h"
+#include "html/viewer/FrameViewer.h"
+#include "html/viewer/HTMLViewer.h"
+#include "html/viewer/SourceName.h"
+
+#include <QFileInfo>
+#include <algorithm>
+
+TFrameSet::TFrameSet(TFrameViewer* owner, QWidget* parent)
+    : TSubFrameSet(parent, this, nullptr), FrameViewer(owner)
+{
+  BorderWidth = owner && (owner->fvOptions() & fvNoBorder) ? 0 : 2;
+}
+
+TFrameSet::~TFrameSet()
+{
+  // The frames go first, while the lists they leave are still here; so do frames of an earlier
+  // load still waiting to be deleted.
+  List.clear();
+  const QObjectList children = this->children();
+  for (QObject* child : children)
+    if (auto* frame = dynamic_cast<TFrameBase*>(child))
+      delete frame;
+}
+
+bool TFrameSet::TakeFrameSlot()
+{
+  if (FFrameCount >= MaxFrames)
+    return false;
+  ++FFrameCount;
+  return true;
+}
+
+void TFrameSet::ReleaseFrameSlot(TFrameBase& panel)
+{
+  if (panel.HoldsSlot) {
+    panel.HoldsSlot = false;
+    --FFrameCount;
+  }
+  const QObjectList children = panel.children();
+  for (QObject* child : children)
+    if (auto* inner = dynamic_cast<TFrameBase*>(child))
+      ReleaseFrameSlot(*inner);
+}
+
+void TFrameSet::Clear()
+{
+  // Later, not now: a link click in one of these frames may still be running.
+  for (TFrameBase* child : List) {
+    ReleaseFrameSlot(*child);
+    child->hide();
+    child->deleteLater();
+  }
+  List.clear();
+  Dim.clear();
+  Sizes.clear();
+  Ends.clear();
+  Locked.clear();
+  NamedFrames.clear();
+  OpenViewers.clear();
+  FrameList.clear();
+  LastViewer = nullptr;
+  DragSet = nullptr;
+  PageTitle.clear();
+  Base.clear();
+  BaseTarget.clear();
+  RefreshDelay = 0;
+  RefreshURL.clear();
+  LoadDepth = 0;
+  IsFrameSetDocument = false;
+  Title.clear();
+  Rows = false;
+}
+
+void TFrameSet::ViewerGone(THTMLViewer* viewer)
+{
+  OpenViewers.erase(std::remove(OpenViewers.begin(), OpenViewers.end(), viewer), OpenViewers.end());
+  if (LastViewer == viewer)
+    LastViewer = nullptr;
+  if (FrameViewer)
+    FrameViewer->ViewerProcessing(viewer, false);
+}
+
+void TFrameSet::RebuildFrameList()
+{
+  FrameList.clear();
+  NamedFrames.clear();
+  UpdateFrameList();
+}
+
+void TFrameSet::CopyFromViewer(const THTMLViewer& viewer)
+{
+  PageTitle = viewer.PageTitle();
+  BaseTarget = viewer.BaseTarget();
+  Base = viewer.BaseURL();
+  if (!viewer.LoadedFileName().empty())
+    DocumentName = viewer.LoadedFileName();
+}
+
+void TFrameSet::ReadInto(TSubFrameSet& set, const std::string& name)
+{
+  set.Directory = strutil::ExtractFilePath(name);
+  while (set.Directory.size() > 1 && set.Directory.back() == '/')
+    set.Directory.pop_back();
+  TParseEvents events;
+  events.Sender = FrameViewer;
+  TFrameViewer* fv = FrameViewer;
+  TSubFrameSet* target = &set;
+  events.OnMeta = [fv, target](QObject* sender, const std::string& httpEq,
+                               const std::string& metaName, const std::string& content) {
+    if (fv && fv->OnMeta)
+      fv->OnMeta(sender, httpEq, metaName, content);
+    if (!fv || !(fv->fvOptions() & fvMetaRefresh) || !strutil::SameText(httpEq, "refresh"))
+      return;
+    int delay = 0;
+    std::string url;
+    if (!THTMLViewer::ParseRefresh(content, delay, url))
+      return;
+    target->RefreshDelay = std::max(delay, 1);
+    if (!url.empty()) {
+      sourcename::TResolveContext context;
+      context.LoadedFileName = target->Directory + "/x";
+      target->RefreshURL = sourcename::Resolve(url, context);
+    } else
+      target->RefreshURL = target->OwnerFrame ? target->OwnerFrame->Source : std::string();
+  };
+  events.OnSoundRequest = [fv](QObject*, const std::string& src, int loop, bool terminate) {
+    if (fv && fv->OnSoundRequest)
+      fv->OnSoundRequest(fv, src, loop, terminate);
+  };
+  events.OnInclude = fv ? fv->OnInclude : TIncludeType();
+  TBuilder builder;
+  builder.ReadFrameDocument(TParseSource::File(name), set, events);
+  set.Base = builder.BaseURL;
+  set.BaseTarget = builder.BaseTarget;
+  set.ResolveSources(set.Base);
+  set.Title = builder.PageTitle;
+  set.IsFrameSetDocument = true;
+  if (&set == this)
+    PageTitle = builder.PageTitle;
+}
+
+void TFrameSet::LoadFromFile(const std::string& name)
+{
+  Clear();
+  std::string file, anchor;
+  sourcename::SplitAnchor(name, file, anchor);
+  DocumentName = file;
+  bool plain = viewerutil::IsImageName(file) || viewerutil::IsTextName(file);
+  if (!plain && TBuilder().HasFrameSet(TParseSource::File(file))) {
+    ReadInto(*this, file);
+    LoadFiles();
+    CalcSizes();
+    FindLockedBorders();
+    StartRefresh();
+    RebuildFrameList();
+    return;
+  }
+  Directory = strutil::ExtractFilePath(file);
+  auto* frame = new TFrame(this, this, nullptr, Directory);
+  frame->HoldsSlot = TakeFrameSlot();
+  frame->Source = file;
+  frame->Destination = name.find('#') != std::string::npos ? "#" + anchor : std::string();
+  List.push_back(frame);
+  Complete();
+  CalcSizes();
+  frame->LoadFiles();
+  if (THTMLViewer* viewer = frame->Viewer()) {
+    PageTitle = viewer->PageTitle();
+    BaseTarget = viewer->BaseTarget();
+  }
+  RebuildFrameList();
+}

@@ -1,0 +1,51 @@
+#pragma once
+// The top set of one document: what the frame viewer shows. A plain document is a set of one
+// frame. It keeps the lists every frame of the document is reached through.
+#include "html/viewer/SubFrameSet.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+class TFrameViewer;
+class THTMLViewer;
+
+class TFrameSet : public TSubFrameSet {
+public:
+  TFrameSet(TFrameViewer* owner, QWidget* parent);
+  ~TFrameSet() override;
+
+  TFrameViewer* FrameViewer;
+  std::string DocumentName;
+  std::string PageTitle;
+  std::map<std::string, TFrame*> NamedFrames; // upper-cased names
+  std::vector<THTMLViewer*> OpenViewers;
+  std::vector<TFrame*> FrameList;
+  THTMLViewer* LastViewer = nullptr;
+  TSubFrameSet* DragSet = nullptr;
+  // Frame content loads in progress; frames met at MaxLoadDepth stay empty.
+  int LoadDepth = 0;
+  static constexpr int MaxLoadDepth = 4;
+
+  // Reads name (a full path, may end in "#anchor") into the set: a frameset's frames, or a
+  // plain document, text file or image in one frame. Errors pass on.
+  void LoadFromFile(const std::string& name);
+  void Clear();
+  // The frame list and the names rebuilt from the tree.
+  void RebuildFrameList();
+  // A viewer of the set went away.
+  void ViewerGone(THTMLViewer* viewer);
+  // Reads the frameset document name into set: its FRAMESET, title, base and refresh META.
+  void ReadInto(TSubFrameSet& set, const std::string& name);
+  // A frame or nested set may be added; false once the document has MaxFrames of them, so a
+  // set that includes itself many times over cannot fill the memory.
+  bool TakeFrameSlot();
+  // Gives back the slots of panel and everything inside it.
+  void ReleaseFrameSlot(TFrameBase& panel);
+  static constexpr int MaxFrames = 256;
+  // Title, base target and name of a single-viewer document follow its viewer.
+  void CopyFromViewer(const THTMLViewer& viewer);
+
+private:
+  int FFrameCount = 0;
+};
