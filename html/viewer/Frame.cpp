@@ -124,28 +124,52 @@ void TFrame::PlaceNestedSet()
     FFrameSet->setGeometry(contentsRect());
 }
 
+bool TFrame::FromHost() const
+{
+  return MasterSet && MasterSet->FrameViewer && MasterSet->FrameViewer->RequestEvents();
+}
+
+TDocSource TFrame::Fetch(const std::string& name) const
+{
+  TDocSource doc;
+  doc.FileName = name;
+  if (FromHost())
+    MasterSet->FrameViewer->RequestDocument(name, doc);
+  return doc;
+}
+
 void TFrame::LoadViewer(const std::string& name, const std::string& destination)
 {
   CreateViewer();
-  if (viewerutil::IsImageName(name))
-    FViewer->LoadImageFile(name);
-  else if (viewerutil::IsTextName(name))
-    FViewer->LoadPlainFile(name);
-  else {
-    TSubFrameSet* set = ParentSet();
-    FViewer->SetHostBase(set ? set->Base : std::string());
-    FViewer->LoadFromFile(name + destination);
+  TSubFrameSet* set = ParentSet();
+  FViewer->SetHostBase(set ? set->Base : std::string());
+  TDocSource doc = Fetch(name);
+  switch (doc.Kind) {
+  case TDocSource::dsBuffer: FViewer->LoadFromChars(doc.Buffer, doc.BuffSize); break;
+  case TDocSource::dsStrings: FViewer->LoadLines(*doc.Strings); break;
+  case TDocSource::dsStream: FViewer->LoadFromStream(*doc.Stream); break;
+  case TDocSource::dsFile:
+    // Pictures and text files are known by their names only when documents are not the host's.
+    if (!FromHost() && viewerutil::IsImageName(name))
+      FViewer->LoadImageFile(name);
+    else if (!FromHost() && viewerutil::IsTextName(name))
+      FViewer->LoadPlainFile(name);
+    else
+      FViewer->LoadFromFile(doc.FileName + destination);
+    return;
   }
+  FViewer->ScrollToAnchor(destination);
 }
 
 bool TFrame::IsFrameSetFile(const std::string& name) const
 {
-  if (viewerutil::IsImageName(name) || viewerutil::IsTextName(name))
+  if (!FromHost() && (viewerutil::IsImageName(name) || viewerutil::IsTextName(name)))
     return false;
-  if (!QFileInfo(QString::fromStdString(name)).isFile())
+  TDocSource doc = Fetch(name);
+  if (doc.Kind == TDocSource::dsFile && !QFileInfo(QString::fromStdString(doc.FileName)).isFile())
     throw EViewerError(msg::CantLocateFile + name);
   TBuilder builder;
-  return builder.HasFrameSet(TParseSource::File(name));
+  return builder.HasFrameSet(doc.Parse());
 }
 
 void TFrame::LoadNestedSet(const std::string& name)
@@ -155,7 +179,7 @@ void TFrame::LoadNestedSet(const std::string& name)
   auto* set = new TSubFrameSet(this, MasterSet, this);
   set->HoldsSlot = true;
   try {
-    MasterSet->ReadInto(*set, name);
+    MasterSet->ReadInto(*set, Fetch(name));
   } catch (...) {
     delete set;
     throw;

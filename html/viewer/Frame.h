@@ -1,6 +1,7 @@
 #pragma once
 // One FRAME: it shows a THTMLViewer or, when its document is itself a frameset, a nested
 // TSubFrameSet, and keeps its own history of the documents shown in it.
+#include "html/viewer/DocSource.h"
 #include "html/viewer/FrameBase.h"
 
 #include <QTimer>
@@ -89,6 +90,9 @@ private:
   void LoadViewer(const std::string& name, const std::string& destination);
   void LoadNestedSet(const std::string& name);
   bool IsFrameSetFile(const std::string& name) const;
+  // Whether documents come from the host, and the document for name.
+  bool FromHost() const;
+  TDocSource Fetch(const std::string& name) const;
   void ShowError(const std::string& name);
   void DetachNestedSet();
   void PlaceNestedSet();

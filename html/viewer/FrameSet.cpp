@@ -101,9 +101,9 @@ void TFrameSet::CopyFromViewer(const THTMLViewer& viewer)
     DocumentName = viewer.LoadedFileName();
 }
 
-void TFrameSet::ReadInto(TSubFrameSet& set, const std::string& name)
+void TFrameSet::ReadInto(TSubFrameSet& set, const TDocSource& doc)
 {
-  set.Directory = strutil::ExtractFilePath(name);
+  set.Directory = strutil::ExtractFilePath(doc.FileName);
   while (set.Directory.size() > 1 && set.Directory.back() == '/')
     set.Directory.pop_back();
   TParseEvents events;
@@ -134,7 +134,7 @@ void TFrameSet::ReadInto(TSubFrameSet& set, const std::string& name)
   };
   events.OnInclude = fv ? fv->OnInclude : TIncludeType();
   TBuilder builder;
-  builder.ReadFrameDocument(TParseSource::File(name), set, events);
+  builder.ReadFrameDocument(doc.Parse(), set, events);
   set.Base = builder.BaseURL;
   set.BaseTarget = builder.BaseTarget;
   set.ResolveSources(set.Base);
@@ -150,9 +150,14 @@ void TFrameSet::LoadFromFile(const std::string& name)
   std::string file, anchor;
   sourcename::SplitAnchor(name, file, anchor);
   DocumentName = file;
-  bool plain = viewerutil::IsImageName(file) || viewerutil::IsTextName(file);
-  if (!plain && TBuilder().HasFrameSet(TParseSource::File(file))) {
-    ReadInto(*this, file);
+  bool fromHost = FrameViewer && FrameViewer->RequestEvents();
+  TDocSource doc;
+  doc.FileName = file;
+  if (fromHost)
+    FrameViewer->RequestDocument(file, doc);
+  bool plain = !fromHost && (viewerutil::IsImageName(file) || viewerutil::IsTextName(file));
+  if (!plain && TBuilder().HasFrameSet(doc.Parse())) {
+    ReadInto(*this, doc);
     LoadFiles();
     CalcSizes();
     FindLockedBorders();

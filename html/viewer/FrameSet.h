@@ -1,6 +1,7 @@
 #pragma once
 // The top set of one document: what the frame viewer shows. A plain document is a set of one
 // frame. It keeps the lists every frame of the document is reached through.
+#include "html/viewer/DocSource.h"
 #include "html/viewer/SubFrameSet.h"
 
 #include <map>
@@ -36,7 +37,7 @@ public:
   // A viewer of the set went away.
   void ViewerGone(THTMLViewer* viewer);
   // Reads the frameset document name into set: its FRAMESET, title, base and refresh META.
-  void ReadInto(TSubFrameSet& set, const std::string& name);
+  void ReadInto(TSubFrameSet& set, const TDocSource& doc);
   // A frame or nested set may be added; false once the document has MaxFrames of them, so a
   // set that includes itself many times over cannot fill the memory.
   bool TakeFrameSlot();

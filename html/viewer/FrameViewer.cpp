@@ -152,7 +152,9 @@ void TFrameViewer::LoadFromFile(const std::string& FileName)
   QFileInfo info(QString::fromStdString(file));
   if (file.empty() || !info.isFile())
     throw EViewerError(msg::CantLocateFile + FileName);
-  LoadFromFileInternal(FileName);
+  // Frames and links are found relative to the full name of the document.
+  std::string full = info.absoluteFilePath().toStdString();
+  LoadFromFileInternal(FileName.find('#') == std::string::npos ? full : full + "#" + anchor);
 }
 
 void TFrameViewer::LoadImageFile(const std::string& FileName)
@@ -582,4 +584,47 @@ std::string TFrameViewer::ResolveSourceName(const std::string& Name) const
   context.ServerRoot = ServerRoot();
   context.LoadedFileName = FCurFrameSet->DocumentName;
   return sourcename::Resolve(Name, context);
+}
+
+bool TFrameViewer::RequestDocument(const std::string& name, TDocSource& doc)
+{
+  doc = TDocSource();
+  doc.FileName = name;
+  if (OnStringsRequest) {
+    std::vector<std::string>* strings = nullptr;
+    OnStringsRequest(this, name, strings);
+    if (strings) {
+      doc.Kind = TDocSource::dsStrings;
+      doc.Strings = strings;
+      return true;
+    }
+  }
+  if (OnStreamRequest) {
+    std::istream* stream = nullptr;
+    OnStreamRequest(this, name, stream);
+    if (stream) {
+      doc.Kind = TDocSource::dsStream;
+      doc.Stream = stream;
+      return true;
+    }
+  }
+  if (OnBufferRequest) {
+    const char* buffer = nullptr;
+    int32_t size = 0;
+    OnBufferRequest(this, name, buffer, size);
+    if (buffer) {
+      doc.Kind = TDocSource::dsBuffer;
+      doc.Buffer = buffer;
+      doc.BuffSize = std::max(size, int32_t(0));
+      return true;
+    }
+  }
+  if (OnFileRequest) {
+    std::string newName;
+    OnFileRequest(this, name, newName);
+    if (!newName.empty())
+      doc.FileName = newName;
+    return true;
+  }
+  return false;
 }

@@ -2,6 +2,7 @@
 // The control the main window talks to: it shows a document that may be a frameset, follows
 // links into the frames their targets name, keeps one history across all frames (each frame
 // remembering its own documents and positions), and marks visited links in every frame.
+#include "html/viewer/DocSource.h"
 #include "html/viewer/FVBase.h"
 #include "html/viewer/VisitedList.h"
 
@@ -80,6 +81,9 @@ public:
   void HistoryChanged();
   // A refresh of a whole single-viewer document, or of the top set, to name.
   void RefreshTopLevel(const std::string& name);
+  // Asks the request events for name in their order; false when none is set or none supplied
+  // anything. A file request that names no other file keeps name.
+  bool RequestDocument(const std::string& name, TDocSource& doc);
   // A frame moved to a new document in a single-viewer document: a top-level entry for the
   // document left.
   void BumpSingleViewer(const std::string& oldName, const std::string& oldTitle, int32_t oldPos);

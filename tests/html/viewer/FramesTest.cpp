@@ -301,3 +301,48 @@ TEST_F(FramesFixture, DumpShowsTheTreeWithSizesAndTitles)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(FramesFixture, RequestEventsSupplyTheFramesDocuments)
+{
+  const std::vector<std::string> lines{"<title>Lines</title>", "from the host's lines"};
+  const std::string buffer = "<title>Buffer</title>from the host's buffer";
+  std::string redirected = File("real.htm", "<title>Real</title>read from the named file");
+  std::vector<std::string> asked;
+  viewer.OnStringsRequest = [&](QObject*, const std::string& src, std::vector<std::string>*& s) {
+    asked.push_back(src);
+    if (src == "lines.htm")
+      s = const_cast<std::vector<std::string>*>(&lines);
+  };
+  viewer.OnBufferRequest = [&](QObject*, const std::string& src, const char*& b, int32_t& n) {
+    if (src == "buffer.htm") {
+      b = buffer.data();
+      n = int32_t(buffer.size());
+    }
+  };
+  viewer.OnFileRequest = [&](QObject*, const std::string& src, std::string& name) {
+    if (src == "other.htm")
+      name = redirected;
+  };
+  viewer.LoadFromFile(File("set.htm", "<frameset cols=\"*,*,*\"><frame name=a src=lines.htm>"
+                                      "<frame name=b src=buffer.htm><frame name=c src=other.htm>"
+                                      "</frameset>"));
+  struct Case {
+    const char* Frame;
+    const char* Source; // as written: names are not expanded for the host
+    const char* Title;
+  };
+  const Case cases[] = {
+      {"A", "lines.htm", "Lines"}, {"B", "buffer.htm", "Buffer"}, {"C", "other.htm", "Real"}};
+  for (const Case& c : cases) {
+    TFrame* frame = Named(c.Frame);
+    ASSERT_NE(frame, nullptr) << c.Frame;
+    EXPECT_EQ(frame->Source, c.Source);
+    ASSERT_NE(frame->Viewer(), nullptr) << c.Frame;
+    EXPECT_EQ(frame->Viewer()->PageTitle(), c.Title);
+  }
+  EXPECT_NE(std::find(asked.begin(), asked.end(), "lines.htm"), asked.end());
+}
+
+} // namespace
