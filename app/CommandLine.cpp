@@ -198,8 +198,12 @@ QString TCommandSet::Synopsis(const TCommandMode& mode) const
                                        : "--" + mode.Flag + " " + mode.ValueName);
   parts << mode.Extra;
   for (const TModeOption& wanted : mode.Options)
-    if (const TCommandOption* o = FindOption(wanted.Name))
-      parts << (wanted.Required ? Spelling(*o) : "[" + Spelling(*o) + "]");
+    if (const TCommandOption* o = FindOption(wanted.Name)) {
+      TCommandOption shown = *o;
+      if (!wanted.ValueName.isEmpty())
+        shown.ValueName = wanted.ValueName;
+      parts << (wanted.Required ? Spelling(shown) : "[" + Spelling(shown) + "]");
+    }
   return parts.join(' ');
 }
 

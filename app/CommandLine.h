@@ -31,6 +31,7 @@ struct TCommandOption {
 struct TModeOption {
   QString Name{};
   bool Required = false;
+  QString ValueName{}; // how this mode names the value ("OUT.pdf"); empty for the option's own
 };
 
 struct TCommandMode {

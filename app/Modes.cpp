@@ -115,7 +115,7 @@ TCommandSet MakeCommands()
        .ValueName = "OUT.png",
        .Help = "writes a PNG of the whole window once it has settled, then exits; without a "
                "display it draws off screen"},
-      {.Name = "o", .ValueName = "OUT", .Help = "the file to write: a PNG, or a PDF for --print"},
+      {.Name = "o", .ValueName = "OUT.png", .Help = "the file to write (a PDF for --print)"},
       {.Name = "from",
        .ValueName = "N",
        .Help = "the first page to print (1 by default)",
@@ -129,7 +129,9 @@ TCommandSet MakeCommands()
       {.Name = "margins",
        .ValueName = "L,T,R,B",
        .Help = "print margins in centimetres (2,2,2,2 by default)"},
-      {.Name = "paper", .ValueName = "a4|letter", .Help = "paper size for --print (a4 by default)"},
+      {.Name = "paper",
+       .ValueName = "letter",
+       .Help = "paper size for --print: letter, or a4 (the default)"},
       {.Name = "width",
        .ValueName = "N",
        .Help = "width of the viewer in pixels (800 by default)",
@@ -172,7 +174,7 @@ TCommandSet MakeCommands()
        .Run = RunRender},
       {.Flag = "print",
        .ValueName = "PAGE",
-       .Options = {{"o", true}, {"from"}, {"to"}, {"margins"}, {"paper"}},
+       .Options = {{"o", true, "OUT.pdf"}, {"from"}, {"to"}, {"margins"}, {"paper"}},
        .Help = "prints PAGE through the Print button's code to a PDF file and writes "
                "pages=<count printed>",
        .Run = RunPrint},
