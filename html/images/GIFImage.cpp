@@ -149,7 +149,7 @@ bool TGIFImage::EnsureComposite()
   FComposite = QImage(ScreenWidth, ScreenHeight, QImage::Format_ARGB32_Premultiplied);
   if (FComposite.isNull())
     return false;
-  FComposite.fill(HasTransparency ? 0u : OpaqueBlack);
+  FComposite.fill(0u); // what no frame covers shows what lies under the image
   FFrameIndex = 1;
   Compose(1);
   return true;
@@ -196,10 +196,10 @@ void TGIFImage::Dispose(int index)
   if (!f || FComposite.isNull())
     return;
   if (f->Disposal == 2) {
+    // Restoring to the background uncovers what lies under the image.
     const QRect r = f->Rect() & FComposite.rect();
-    const QRgb fill = HasTransparency ? 0u : OpaqueBlack;
     for (int y = r.top(); y <= r.bottom(); ++y)
-      std::fill_n(reinterpret_cast<QRgb*>(FComposite.scanLine(y)) + r.left(), r.width(), fill);
+      std::fill_n(reinterpret_cast<QRgb*>(FComposite.scanLine(y)) + r.left(), r.width(), 0u);
   } else if (f->Disposal == 3 && !f->SavedImage.isNull()) {
     CopyInto(FComposite, f->SavedImage, f->Rect().topLeft());
   }
@@ -279,51 +279,82 @@ void TGIFImage::Paint(QPainter& canvas, int X, int Y, int W, int H)
   canvas.restore();
 }
 
+// Frame 1 laid on a picture of the logical screen. What it leaves uncovered and its transparent
+// pixels show under.
+QImage TGIFImage::FirstOnScreen(QRgb under) const
+{
+  const TGIFFrame* f = Frames(1);
+  if (FEmpty || ScanOnly || (f && f->FrameBitmap.isNull()))
+    return QImage();
+  const bool indexed = f && f->FrameBitmap.format() == QImage::Format_Indexed8;
+  QImage screen(ScreenWidth, ScreenHeight,
+                indexed ? QImage::Format_Indexed8 : QImage::Format_RGB32);
+  if (screen.isNull())
+    return screen;
+  uint fill = under | OpaqueBlack;
+  if (indexed) {
+    screen.setColorTable(f->FrameBitmap.colorTable());
+    fill = uint(std::max(NearestPaletteIndex(screen.colorTable(), under), 0));
+  }
+  screen.fill(fill);
+  if (!f)
+    return screen;
+  const QImage& bits = f->FrameBitmap;
+  for (int y = 0; y < f->Height; ++y) {
+    const uchar* m = f->FrameMask.isNull() ? nullptr : f->FrameMask.constScanLine(y);
+    uchar* d = screen.scanLine(f->Top + y);
+    const uchar* s = bits.constScanLine(y);
+    for (int x = 0; x < f->Width; ++x) {
+      if (indexed) {
+        d[f->Left + x] = m && (m[x >> 3] & (0x80 >> (x & 7))) ? uchar(fill) : s[x];
+        continue;
+      }
+      // Premultiplied frames hold their transparent pixels as zero, opaque ones as is.
+      const QRgb c = reinterpret_cast<const QRgb*>(s)[x];
+      reinterpret_cast<QRgb*>(d)[f->Left + x] = c ? c : fill;
+    }
+  }
+  return screen;
+}
+
 QImage TGIFImage::StillBitmap() const
 {
   const TGIFFrame* f = Frames(1);
-  if (FEmpty || ScanOnly || !f || f->FrameBitmap.isNull())
-    return QImage();
-  const QRgb trans = qRgb(f->TransRed, f->TransGreen, f->TransBlue);
-  if (f->FrameBitmap.format() == QImage::Format_Indexed8) {
-    QImage still = f->FrameBitmap.copy();
-    if (f->IsTransparent && !f->FrameMask.isNull()) {
-      const uint8_t index = uint8_t(std::max(NearestPaletteIndex(still.colorTable(), trans), 0));
-      for (int y = 0; y < still.height(); ++y) {
-        const uchar* m = f->FrameMask.constScanLine(y);
-        uchar* p = still.scanLine(y);
-        for (int x = 0; x < still.width(); ++x)
-          if (m[x >> 3] & (0x80 >> (x & 7)))
-            p[x] = index;
-      }
-    }
-    return still;
-  }
-  QImage still = f->FrameBitmap.convertToFormat(QImage::Format_RGB32);
-  if (f->IsTransparent)
-    for (int y = 0; y < still.height(); ++y) {
-      const QRgb* s = reinterpret_cast<const QRgb*>(f->FrameBitmap.constScanLine(y));
-      QRgb* d = reinterpret_cast<QRgb*>(still.scanLine(y));
-      for (int x = 0; x < still.width(); ++x)
-        if (!s[x])
-          d[x] = trans;
-    }
-  return still;
+  const bool transparent = f && f->IsTransparent;
+  return FirstOnScreen(transparent ? qRgb(f->TransRed, f->TransGreen, f->TransBlue) : OpaqueBlack);
 }
 
 QImage TGIFImage::FirstFrameBitmap()
 {
   if (!FFirstMade) {
-    const TGIFFrame* f = Frames(1);
-    if (f && !f->FrameBitmap.isNull()) {
-      bool indexed = f->FrameBitmap.format() == QImage::Format_Indexed8;
-      FFirstBitmap =
-          indexed ? f->FrameBitmap.copy() : f->FrameBitmap.convertToFormat(QImage::Format_RGB32);
-      FFirstMask = f->FrameMask.copy();
-    }
+    FFirstBitmap = FirstOnScreen(OpaqueBlack);
+    FFirstMask = FirstMaskOnScreen();
     FFirstMade = true;
   }
   return FFirstBitmap;
+}
+
+// White wherever frame 1 leaves the screen uncovered or is transparent; null when it covers
+// the whole screen with opaque pixels.
+QImage TGIFImage::FirstMaskOnScreen() const
+{
+  const TGIFFrame* f = Frames(1);
+  if (FEmpty || ScanOnly || (f && f->FrameBitmap.isNull()))
+    return QImage();
+  if (f && !f->IsTransparent && f->Rect() == QRect(0, 0, ScreenWidth, ScreenHeight))
+    return QImage();
+  QImage mask(ScreenWidth, ScreenHeight, QImage::Format_Mono);
+  if (mask.isNull())
+    return mask;
+  mask.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+  mask.fill(1);
+  for (int y = 0; f && y < f->Height; ++y) {
+    const uchar* m = f->FrameMask.isNull() ? nullptr : f->FrameMask.constScanLine(y);
+    for (int x = 0; x < f->Width; ++x)
+      if (!m || !(m[x >> 3] & (0x80 >> (x & 7))))
+        mask.setPixel(f->Left + x, f->Top + y, 0);
+  }
+  return mask;
 }
 
 QImage TGIFImage::FirstFrameMask()

@@ -95,9 +95,12 @@ public:
   void AnimationStep(QWidget* window);
   void Paint(QPainter& canvas, int X, int Y, int W, int H);
 
-  // Frame 1 at its own size with its transparent colour shown; null when there is nothing.
+  // Frame 1 on the logical screen with its transparent colour shown where it is transparent
+  // or leaves the screen uncovered (black for an opaque frame); null when there is nothing.
   QImage StillBitmap() const;
-  // Frame 1's bitmap (transparent pixels black) and mask; made once.
+  // Frame 1 on the logical screen, transparent and uncovered pixels black, and its mask (white
+  // there, null when frame 1 covers the screen opaquely); made once. A complete file without
+  // frames gives a black screen under a white mask.
   QImage FirstFrameBitmap();
   QImage FirstFrameMask();
   // The logical screen as currently composed, premultiplied: transparent pixels are zero.
@@ -130,6 +133,8 @@ private:
 
   bool ReadGif(std::span<const uint8_t> data);
   bool EnsureComposite();
+  QImage FirstOnScreen(QRgb under) const;
+  QImage FirstMaskOnScreen() const;
   void Compose(int index);
   void Dispose(int index);
   void ArmDelay();

@@ -113,6 +113,7 @@ bool TGIFReader::Read()
 {
   if (!ReadHeader())
     return false;
+  bool trailer = false;
   while (Has(1)) {
     int block = Byte();
     if (block == 0x21) {
@@ -122,6 +123,7 @@ bool TGIFReader::Read()
       if (FImage.FrameCount() >= TGIFImage::MaxFrames || !ReadFrame())
         break;
     } else {
+      trailer = block == 0x3B;
       break; // the trailer, or a byte that starts no block
     }
   }
@@ -132,7 +134,9 @@ bool TGIFReader::Read()
   }
   FImage.ScreenWidth = w;
   FImage.ScreenHeight = h;
-  return !FImage.FFrames.empty();
+  // A complete file without an image block is a picture of its screen with nothing on it; one
+  // cut short before its first image is no picture at all.
+  return !FImage.FFrames.empty() || trailer;
 }
 
 bool TGIFReader::ReadHeader()
@@ -192,14 +196,15 @@ bool TGIFReader::ReadExtension()
   int label = Byte();
   std::vector<uint8_t> block;
   switch (label) {
-  case 0x01: return ReadSubBlocks(nullptr);
   case 0xFE: return ReadSubBlocks(FComment);
   case 0xF9:
     if (!ReadSubBlocks(&block))
       return false;
     std::memset(FControl, 0, sizeof FControl);
     FControl[0] = 4;
-    std::memcpy(FControl + 1, block.data(), std::min<size_t>(block.size(), 4));
+    // A control block without data leaves every setting at zero.
+    if (!block.empty())
+      std::memcpy(FControl + 1, block.data(), std::min<size_t>(block.size(), 4));
     FHasControl = true;
     return true;
   case 0xFF: {
@@ -213,7 +218,10 @@ bool TGIFReader::ReadExtension()
       FImage.LoopLimit = block[n + 1] | (block[n + 2] << 8);
     return true;
   }
-  default: return false;
+  default:
+    // Plain text and extensions that later writers added: their data are skipped, so the
+    // images after them are still read.
+    return ReadSubBlocks(nullptr);
   }
 }
 
@@ -269,8 +277,15 @@ bool TGIFReader::ReadFrame()
   ApplyControl(*frame);
   int minCodeSize = Byte();
   FCodes.clear();
-  if (!ReadSubBlocks(FImage.ScanOnly ? nullptr : &FCodes))
+  const bool empty = frame->Width == 0 || frame->Height == 0;
+  if (!ReadSubBlocks(FImage.ScanOnly || empty ? nullptr : &FCodes))
     return false;
+  if (empty) {
+    // An image without pixels is no frame; its control block is spent, a comment waits.
+    std::memset(FControl, 0, sizeof FControl);
+    FHasControl = false;
+    return true;
+  }
   if (!FImage.ScanOnly && !DecodePixels(*frame, minCodeSize))
     return false;
   FPixels += int64_t(frame->Width) * frame->Height;
@@ -292,8 +307,6 @@ bool TGIFReader::DecodePixels(TGIFFrame& frame, int minCodeSize)
   frame.TransRed = table[3 * frame.TransIndex];
   frame.TransGreen = table[3 * frame.TransIndex + 1];
   frame.TransBlue = table[3 * frame.TransIndex + 2];
-  if (frame.Width == 0 || frame.Height == 0)
-    return true;
   const size_t count = size_t(frame.Width) * size_t(frame.Height);
   QImage image = NewFrameImage(frame);
   if (image.isNull())

@@ -33,9 +33,10 @@ std::unique_ptr<TGraphic> FlattenGif(std::unique_ptr<TGIFImage> gif, TTranspKind
     return gif;
   auto bitmap = std::make_unique<TBitmap>(gif->FirstFrameBitmap());
   if (bitmap->Empty())
-    return nullptr; // a frame without pixels shows as a missing image
-  if (gif->HasTransparency) {
-    Mask = gif->FirstFrameMask();
+    return nullptr; // a screen without pixels shows as a missing image
+  // The mask covers transparent pixels and what frame 1 leaves of the screen uncovered.
+  if (QImage own = gif->FirstFrameMask(); !own.isNull()) {
+    Mask = own;
     K = tkGifColor;
   } else if (K == tkCorner) {
     Mask = CreateMask(bitmap->Image, false, 0);

@@ -64,5 +64,5 @@ private:
 
 class TGIFImage;
 // A decoded GIF as the cache keeps it: a still one becomes a plain bitmap with its mask, an
-// animated one stays as it is. Null for a still frame without pixels.
+// animated one stays as it is: frame 1 on its logical screen. Null for a screen without pixels.
 std::unique_ptr<TGraphic> FlattenGif(std::unique_ptr<TGIFImage> gif, TTranspKind& K, QImage& Mask);

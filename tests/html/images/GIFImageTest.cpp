@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QImageReader>
 #include <gtest/gtest.h>
+#include <map>
 
 using gifenc::Frame;
 using gifenc::Gif;
@@ -180,10 +181,11 @@ TEST(GIFImage, DisposalMethodsClearRestoreOrKeepTheFrameArea)
     bool transparency;
     QRgb expected; // the composite at the second frame's area once frame 3 is shown
   };
-  const QRgb red = qRgb(255, 0, 0), blue = qRgb(0, 0, 255), black = qRgb(0, 0, 0);
-  const Case cases[] = {{0, false, blue},  {1, false, blue},  {2, false, black}, {3, false, red},
-                        {4, false, black}, {5, false, black}, {6, false, black}, {7, false, black},
-                        {2, true, 0u},     {3, true, red},    {1, true, blue}};
+  // Restoring to the background uncovers the page, in opaque GIFs too.
+  const QRgb red = qRgb(255, 0, 0), blue = qRgb(0, 0, 255), clear = 0u;
+  const Case cases[] = {{0, false, blue},  {1, false, blue},  {2, false, clear}, {3, false, red},
+                        {4, false, clear}, {5, false, clear}, {6, false, clear}, {7, false, clear},
+                        {2, true, clear},  {3, true, red},    {1, true, blue}};
   for (const Case& c : cases) {
     SCOPED_TRACE("disposal " + std::to_string(c.code) + (c.transparency ? " transparent" : ""));
     Gif g = TwoColourScreen(6, 6);
@@ -286,20 +288,115 @@ TEST(GIFImage, FramesBeyondTheScreenEnlargeItAndOnly256FramesAreKept)
   EXPECT_EQ(big->FrameCount(), 256);
 }
 
-TEST(GIFImage, StopsAtUnknownBlocksAndRejectsWhatIsNotAGif)
+TEST(GIFImage, RejectsWhatIsNotAGifOrEndsBeforeItsFirstImage)
 {
   Gif g = TwoColourScreen(2, 2);
   g.frames = {gifenc::Solid(0, 0, 2, 2, 0)};
   std::string one = gifenc::Encode(g);
-  one.pop_back(); // the trailer
-  std::string unknownLabel = one + "\x21\x42\x01\x00\x00" + one.substr(one.size() - 8);
-  auto gif = Decode(unknownLabel);
-  ASSERT_TRUE(gif);
-  EXPECT_EQ(gif->FrameCount(), 1);
   EXPECT_FALSE(Decode("JFIF this is not a gif"));
   EXPECT_FALSE(Decode(""));
-  std::string header = one.substr(0, 13 + 12); // screen and table, no image
-  EXPECT_FALSE(Decode(header));
+  EXPECT_FALSE(Decode(one.substr(0, 13 + 12))); // screen and table, cut before any block
+  EXPECT_FALSE(Decode(one.substr(0, 13 + 12) + "\x21\xFE\x05"
+                                               "ab")); // cut inside a comment
+  EXPECT_FALSE(Decode(one.substr(0, 13 + 12) + "\x21\x42\x03"
+                                               "abc")); // inside an unknown one
+}
+
+// Blocks around the images that earlier versions of the reader mishandled. Expected pixels of
+// frame 1 on the screen: R red, B blue, G green, . transparent (black under a white mask).
+TEST(GIFImage, CornerCasesShowFrameOneOnItsScreenWithThePageWhereNothingIsDrawn)
+{
+  struct Case {
+    const char* name;
+    int screen; // the screen is screen x screen
+    std::vector<Frame> frames;
+    int frameCount;     // frames kept
+    const char* pixels; // frame 1 on the screen, row by row
+    int delay1;         // frame 1's delay in ms
+  };
+  auto at = [](int left, int top, int size, uint8_t index, const std::string& before = "") {
+    Frame f = gifenc::Solid(left, top, size, size, index);
+    f.before = before;
+    return f;
+  };
+  const std::string unknownExt = std::string("\x21\x42\x03"
+                                             "xyz\x02"
+                                             "ab\x00",
+                                             10);
+  const std::string plainText = std::string("\x21\x01\x0C", 3) + std::string(12, 'p') + '\0';
+  const std::string emptyControl = std::string("\x21\xF9\x00", 3);
+  const std::string shortControl = std::string("\x21\xF9\x02\x00\x05\x00", 6);
+  const Case cases[] = {
+      {"small block at (1,1) on a larger screen", 2, {at(1, 1, 1, 1)}, 1, "..\n.B", 0},
+      {"block at the origin of a larger screen", 3, {at(0, 0, 2, 0)}, 1, "RR.\nRR.\n...", 0},
+      {"unknown extension before the image", 2, {at(0, 0, 2, 1, unknownExt)}, 1, "BB\nBB", 0},
+      {"unknown extension between images",
+       2,
+       {at(0, 0, 2, 0), at(0, 0, 2, 1, unknownExt)},
+       2,
+       "RR\nRR",
+       0},
+      {"plain text before the image", 2, {at(0, 0, 2, 2, plainText)}, 1, "GG\nGG", 0},
+      {"control block without data", 2, {at(0, 0, 2, 2, emptyControl)}, 1, "GG\nGG", 0},
+      {"control block cut to two bytes", 2, {at(0, 0, 2, 2, shortControl)}, 1, "GG\nGG", 50},
+      {"images without pixels are skipped",
+       2,
+       {at(0, 0, 0, 1), at(1, 0, 1, 2), gifenc::Solid(0, 0, 2, 0, 1), at(0, 0, 2, 0)},
+       2,
+       ".G\n..",
+       0},
+      {"no image at all", 3, {}, 0, "...\n...\n...", 0},
+      {"only images without pixels", 2, {at(0, 0, 0, 1)}, 0, "..\n..", 0},
+  };
+  const std::map<char, QRgb> colour = {
+      {'R', qRgb(255, 0, 0)}, {'B', qRgb(0, 0, 255)}, {'G', qRgb(0, 255, 0)}, {'.', qRgb(0, 0, 0)}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Gif g = TwoColourScreen(c.screen, c.screen);
+    g.frames = c.frames;
+    auto gif = Decode(gifenc::Encode(g));
+    ASSERT_TRUE(gif);
+    EXPECT_EQ(gif->FrameCount(), c.frameCount);
+    EXPECT_EQ(gif->Width(), c.screen);
+    if (c.frameCount > 0) {
+      EXPECT_EQ(gif->Frames(1)->Delay, c.delay1);
+    }
+    const QImage bitmap = gif->FirstFrameBitmap();
+    const QImage mask = gif->FirstFrameMask();
+    ASSERT_EQ(bitmap.size(), QSize(c.screen, c.screen));
+    const bool anyClear = std::string(c.pixels).find('.') != std::string::npos;
+    ASSERT_EQ(mask.isNull(), !anyClear);
+    const QImage still = gif->StillBitmap();
+    for (int y = 0; y < c.screen; ++y)
+      for (int x = 0; x < c.screen; ++x) {
+        const char want = c.pixels[y * (c.screen + 1) + x];
+        EXPECT_EQ(bitmap.pixel(x, y), colour.at(want)) << x << "," << y;
+        EXPECT_EQ(still.pixel(x, y), colour.at(want)) << x << "," << y;
+        if (anyClear) {
+          EXPECT_EQ(mask.pixelIndex(x, y), want == '.' ? 1 : 0) << x << "," << y;
+        }
+        // Animated or not, the composite shows the page where frame 1 draws nothing.
+        if (c.frameCount > 0) {
+          EXPECT_EQ(gif->CompositeImage().pixel(x, y), want == '.' ? 0u : colour.at(want));
+        }
+      }
+  }
+}
+
+TEST(GIFImage, StillBitmapShowsTheTransparentColourWhereFrameOneIsClear)
+{
+  Gif g = TwoColourScreen(3, 1);
+  Frame f = gifenc::Solid(1, 0, 2, 1, 0);
+  f.pixels = {3, 0};
+  f.transIndex = 3; // white
+  g.frames = {f};
+  auto gif = Decode(gifenc::Encode(g));
+  ASSERT_TRUE(gif);
+  const QImage still = gif->StillBitmap();
+  ASSERT_EQ(still.size(), QSize(3, 1));
+  EXPECT_EQ(still.pixel(0, 0), qRgb(255, 255, 255)); // uncovered
+  EXPECT_EQ(still.pixel(1, 0), qRgb(255, 255, 255)); // transparent
+  EXPECT_EQ(still.pixel(2, 0), qRgb(255, 0, 0));
 }
 
 TEST(GIFImage, HugeDeclaredSizesAreRefusedWithoutAllocating)

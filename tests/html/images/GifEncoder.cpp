@@ -80,6 +80,7 @@ void PutControl(std::string& out, const Frame& f)
 
 void PutFrame(std::string& out, const Gif& gif, const Frame& f)
 {
+  out += f.before;
   if (!f.comment.empty()) {
     out += "\x21\xFE";
     PutSubBlocks(out, f.comment);

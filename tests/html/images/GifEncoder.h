@@ -18,6 +18,7 @@ struct Frame {
   int disposal = 0;     // raw code 0..7
   int transIndex = -1;
   std::string comment;
+  std::string before;  // raw blocks written ahead of the frame's own extensions
   int clearEvery = 0;  // emit a clear code after this many codes (0: only when the table fills)
   int minCodeSize = 0; // 0: from the table size
 };

@@ -204,9 +204,9 @@ TEST_F(ImageRequest, MissingOrBrokenImagesGiveNothingAndAreNotCached)
   EXPECT_FALSE(Request(dir.toStdString() + "/none.bmp", k));
   EXPECT_FALSE(Request(WriteFile(dir, "bad.gif", "GIF89a\x01\x00"), k));
   gifenc::Gif empty;
-  empty.width = empty.height = 3;
+  empty.width = empty.height = 0;
   empty.globalTable = {qRgb(1, 1, 1), qRgb(2, 2, 2)};
-  empty.frames = {gifenc::Solid(0, 0, 0, 0, 0)}; // a frame of no pixels
+  empty.frames = {gifenc::Solid(0, 0, 0, 0, 0)}; // a frame of no pixels on a screen of none
   EXPECT_FALSE(Request(WriteFile(dir, "empty.gif", gifenc::Encode(empty)), k));
   EXPECT_FALSE(pending);
   EXPECT_EQ(BitmapList().Count(), 0);
@@ -280,4 +280,49 @@ TEST_F(ImageRequest, ExpandNameUsesTheHostOnlyWhenItSuppliesImages)
   EXPECT_EQ(requester.ExpandName("a.gif", own), "a.gif");
   requester.OnExpandName = [](QObject*, const std::string& s, std::string& r) { r = "x:" + s; };
   EXPECT_EQ(requester.ExpandName("a.gif", own), "x:a.gif");
+}
+
+TEST_F(ImageRequest, StillGifsAreTheirScreenMaskedWhereNoPixelIsDrawn)
+{
+  struct Case {
+    const char* name;
+    int screen;
+    std::vector<gifenc::Frame> frames;
+    TTranspKind asked, expected;
+    const char* mask; // row by row, 1 where the page shows through
+  };
+  const Case cases[] = {
+      {"block at (1,1)", 2, {gifenc::Solid(1, 1, 1, 1, 1)}, tkNone, tkGifColor, "11\n10"},
+      {"no image block", 2, {}, tkNone, tkGifColor, "11\n11"},
+      {"covering block, corner asked",
+       2,
+       {gifenc::Solid(0, 0, 2, 2, 1)},
+       tkCorner,
+       tkCorner,
+       "11\n11"},
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    gifenc::Gif g;
+    g.width = g.height = c.screen;
+    g.globalTable = {qRgb(255, 0, 0), qRgb(0, 0, 255)};
+    g.frames = c.frames;
+    TTranspKind k = c.asked;
+    auto* bitmap = dynamic_cast<TBitmap*>(
+        Request(WriteFile(dir, "s" + std::to_string(n++) + ".gif", gifenc::Encode(g)), k));
+    ASSERT_TRUE(bitmap);
+    EXPECT_EQ(k, c.expected);
+    ASSERT_EQ(bitmap->Image.size(), QSize(c.screen, c.screen));
+    ASSERT_EQ(mask.size(), QSize(c.screen, c.screen));
+    for (int y = 0; y < c.screen; ++y)
+      for (int x = 0; x < c.screen; ++x)
+        EXPECT_EQ(mask.pixelIndex(x, y), c.mask[y * (c.screen + 1) + x] - '0') << x << "," << y;
+  }
+  // The mask is swapped for the uncovered part. Here the block at (1,1) is blue, the rest black.
+  TTranspKind k = tkNone;
+  auto* first = dynamic_cast<TBitmap*>(Request(dir.toStdString() + "/s0.gif", k));
+  ASSERT_TRUE(first);
+  EXPECT_EQ(first->Image.pixel(1, 1), qRgb(0, 0, 255));
+  EXPECT_EQ(first->Image.pixel(0, 0), qRgb(0, 0, 0));
 }
