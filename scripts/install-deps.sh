@@ -10,5 +10,6 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   qt6-base-dev libgl-dev libjpeg62-turbo-dev libgtest-dev libgmock-dev libgif-dev libmuparser-dev \
   libqscintilla2-qt6-dev \
   fonts-liberation fonts-dejavu-core \
+  qt6-image-formats-plugins libqt6svg6 valgrind \
   clang clang-format libclang-rt-14-dev \
   poppler-utils xvfb xdotool x11-apps x11-utils >/dev/null

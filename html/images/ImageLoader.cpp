@@ -1,5 +1,6 @@
 #include "html/images/ImageLoader.h"
 
+#include "html/images/BMPReader.h"
 #include "html/images/Display.h"
 #include "html/images/DitherEngine.h"
 #include "html/images/GIFImage.h"
@@ -10,6 +11,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <cstring>
+#include <string_view>
 
 namespace {
 
@@ -40,7 +42,8 @@ std::string Extension(const std::string& fileName)
   return ext;
 }
 
-// Qt's own reader for one named format only, so that the magic bytes decide.
+// Qt's own reader for one named format only, so that the magic bytes decide. A picture larger
+// than our own readers accept is refused before it is drawn (SVG gives any size it likes).
 QImage ReadWithQt(std::span<const uint8_t> data, const char* format)
 {
   QByteArray bytes =
@@ -49,6 +52,11 @@ QImage ReadWithQt(std::span<const uint8_t> data, const char* format)
   buffer.open(QIODevice::ReadOnly);
   QImageReader reader(&buffer, format);
   reader.setDecideFormatFromContent(false);
+  const QSize size = reader.size();
+  if (size.isValid() &&
+      (size.width() > TBMPReader::MaxDimension || size.height() > TBMPReader::MaxDimension ||
+       int64_t(size.width()) * size.height() > TBMPReader::MaxPixels))
+    return QImage();
   QImage image = reader.read();
   // Copy out of the borrowed bytes for formats Qt may leave sharing them.
   return image.isNull() ? image : image.copy();
@@ -57,11 +65,57 @@ QImage ReadWithQt(std::span<const uint8_t> data, const char* format)
 QImage DecodeBytes(std::span<const uint8_t> data, TImageType type)
 {
   switch (type) {
-  case itBitmap: return ReadWithQt(data, "bmp");
+  case itBitmap: return TBMPReader::Decode(data);
   case itPng: return ReadWithQt(data, "png");
   case itJpeg: return TJPEGReader::Decode(data);
+  case itWebp: return ReadWithQt(data, "webp");
+  case itSvg: return ReadWithQt(data, "svg");
   default: return QImage();
   }
+}
+
+bool StartsWith(std::string_view text, std::string_view prefix)
+{
+  return text.substr(0, prefix.size()) == prefix;
+}
+
+// Past the XML declaration, processing instructions, comments and a document type (with its
+// internal subset) to the first element; empty when the text ends first.
+std::string_view FirstElement(std::string_view text)
+{
+  if (StartsWith(text, "\xEF\xBB\xBF"))
+    text.remove_prefix(3);
+  for (;;) {
+    const size_t start = text.find_first_not_of(" \t\r\n");
+    if (start == std::string_view::npos)
+      return {};
+    text.remove_prefix(start);
+    size_t end;
+    if (StartsWith(text, "<?"))
+      end = text.find("?>");
+    else if (StartsWith(text, "<!--"))
+      end = text.find("-->");
+    else if (StartsWith(text, "<!")) {
+      const size_t bracket = text.find('['), close = text.find('>');
+      end = bracket < close ? text.find("]>") : close;
+    } else
+      return text;
+    if (end == std::string_view::npos)
+      return {};
+    text.remove_prefix(text.find('>', end) + 1);
+  }
+}
+
+bool IsSvg(std::span<const uint8_t> data)
+{
+  const std::string_view head(reinterpret_cast<const char*>(data.data()),
+                              std::min<size_t>(data.size(), 4096));
+  const std::string_view element = FirstElement(head);
+  for (std::string_view name : {"<svg", "<svg:svg"})
+    if (StartsWith(element, name) && element.size() > name.size() &&
+        std::string_view(" \t\r\n>/").find(element[name.size()]) != std::string_view::npos)
+      return true;
+  return false;
 }
 
 QRgb ToRgb(TColor color)
@@ -89,12 +143,17 @@ TImageType DetectImageType(std::span<const uint8_t> data)
     return itPng;
   if (starts("\xFF\xD8", 2))
     return itJpeg;
+  if (starts("RIFF", 4) && data.size() >= 12 && std::memcmp(data.data() + 8, "WEBP", 4) == 0)
+    return itWebp;
+  if (IsSvg(data))
+    return itSvg;
   return itUnknown;
 }
 
 TImageType DetectImageFileType(const std::string& fileName)
 {
-  return DetectImageType(Span(ReadFile(fileName, 11)));
+  // Enough for the SVG prolog too; the binary formats need 12 bytes.
+  return DetectImageType(Span(ReadFile(fileName, 4096)));
 }
 
 QImage ReadImageFile(const std::string& fileName, bool convert)
@@ -123,7 +182,7 @@ QImage ReadImageStream(std::span<const uint8_t> stream, TTranspKind& K, QImage& 
   if (stream.size() < 20)
     return QImage();
   const TImageType type = DetectImageType(stream);
-  if (type != itBitmap && type != itPng && type != itJpeg)
+  if (type == itUnknown || type == itGif87 || type == itGif89)
     return QImage();
   QImage image = DecodeBytes(stream, type);
   if (image.isNull())

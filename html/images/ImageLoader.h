@@ -19,17 +19,21 @@ enum TImageType : int {
   itGif89 = 3,
   itPng = 4,
   itJpeg = 5,
+  // Pictures that pages on disk hold today, decoded through Qt's image plugins when installed.
+  itWebp = 6,
+  itSvg = 7,
 };
 
-// The type by the first bytes of the data.
+// The type by the first bytes of the data. SVG is known by its first element, which may follow
+// an XML declaration, comments and a document type.
 TImageType DetectImageType(std::span<const uint8_t> data);
 // The type by the first 11 bytes of a file; itUnknown when it cannot be read.
 TImageType DetectImageFileType(const std::string& fileName);
 
 // The picture in a file; with convert, adapted to the display (ConvertForDisplay).
 QImage ReadImageFile(const std::string& fileName, bool convert);
-// A bitmap, PNG or JPEG in memory (GIF data go through TGIFImage), with a corner mask when
-// K is tkCorner on entry, or the colour of a PNG transparency chunk (K becomes tkPngColor).
+// A bitmap, PNG, JPEG, WebP or SVG in memory (GIF data go through TGIFImage), with a corner mask
+// when K is tkCorner on entry, or the colour of a PNG transparency chunk (K becomes tkPngColor).
 QImage ReadImageStream(std::span<const uint8_t> stream, TTranspKind& K, QImage& Mask);
 // A file with the mask its kind asks for: the GIF's or PNG's transparent colour, or the corner.
 QImage LoadImageAndMask(const std::string& fileName, TTranspKind& K, QImage& Mask);

@@ -6,6 +6,8 @@
 #include "html/images/JPEGReader.h"
 #include "support/TestSupport.h"
 
+#include <QBuffer>
+#include <QImageWriter>
 #include <gtest/gtest.h>
 
 using testsupport::TempDir;
@@ -45,11 +47,32 @@ TEST(ImageType, DetectedByFirstBytes)
     TImageType type;
   };
   const Case cases[] = {
-      {"GIF89a...", itGif89},   {"GIF87a", itGif87},     {"GIF8", itGif87},
-      {"GIF8x", itGif87},       {"GIF7", itUnknown},     {"BM\x36", itBitmap},
-      {"BM", itBitmap},         {"\x89PNG\r\n", itPng},  {"\x89PN", itUnknown},
-      {"\xFF\xD8\xFF", itJpeg}, {"\xFF\xD9", itUnknown}, {"", itUnknown},
-      {"B", itUnknown},         {"<html>", itUnknown},
+      {"GIF89a...", itGif89},
+      {"GIF87a", itGif87},
+      {"GIF8", itGif87},
+      {"GIF8x", itGif87},
+      {"GIF7", itUnknown},
+      {"BM\x36", itBitmap},
+      {"BM", itBitmap},
+      {"\x89PNG\r\n", itPng},
+      {"\x89PN", itUnknown},
+      {"\xFF\xD8\xFF", itJpeg},
+      {"\xFF\xD9", itUnknown},
+      {"", itUnknown},
+      {"B", itUnknown},
+      {"<html>", itUnknown},
+      {std::string("RIFF\x10\0\0\0WEBPVP8L", 16), itWebp},
+      {std::string("RIFF\x10\0\0\0WAVEfmt ", 16), itUnknown},
+      {"RIFF", itUnknown},
+      {"<svg xmlns='http://www.w3.org/2000/svg'/>", itSvg},
+      {"\xEF\xBB\xBF\n <?xml version='1.0'?><!-- made by hand -->\n"
+       "<!DOCTYPE svg PUBLIC '-//W3C//DTD SVG 1.1//EN' 'x.dtd' [<!ENTITY a 'b'>]>\r\n<svg>",
+       itSvg},
+      {"<svg:svg xmlns:svg='http://www.w3.org/2000/svg'>", itSvg},
+      {"<svgx>", itUnknown},
+      {"<?xml version='1.0'?><html><svg>", itUnknown},
+      {"<!DOCTYPE html><html><body><svg>", itUnknown},
+      {"<!-- <svg> in a comment that never ends", itUnknown},
   };
   for (const Case& c : cases)
     EXPECT_EQ(DetectImageType(Bytes(c.bytes)), c.type) << c.bytes;
@@ -278,4 +301,59 @@ TEST_F(ImageLoader, ConvertForDisplayFollowsTheDisplayDepth)
   SetDisplayBits(4);
   QImage sixteen = ConvertForDisplay(rgb);
   EXPECT_EQ(sixteen.colorTable(), DefaultPalette());
+}
+
+// Formats decoded through Qt's plugins: the pictures, their sizes, and nothing for broken data.
+TEST_F(ImageLoader, WebpAndSvgAreDetectedByContentAndDecoded)
+{
+  // 3 x 2: red, green, blue over white, black, grey, written losslessly.
+  QImage source(3, 2, QImage::Format_RGB32);
+  const QRgb want[6] = {qRgb(255, 0, 0),     qRgb(0, 255, 0), qRgb(0, 0, 255),
+                        qRgb(255, 255, 255), qRgb(0, 0, 0),   qRgb(128, 128, 128)};
+  for (int i = 0; i < 6; ++i)
+    source.setPixel(i % 3, i / 3, want[i]);
+  QByteArray webp;
+  QBuffer buffer(&webp);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, "webp");
+  writer.setQuality(100); // lossless
+  ASSERT_TRUE(writer.write(source)) << "the WebP plugin is missing (qt6-image-formats-plugins)";
+  // Left half red, right half blue, on a 4 x 2 canvas.
+  const std::string svg = "<?xml version='1.0'?>\n<svg xmlns='http://www.w3.org/2000/svg' "
+                          "width='4' height='2'><rect width='2' height='2' fill='#ff0000'/>"
+                          "<rect x='2' width='2' height='2' fill='#0000ff'/></svg>";
+  struct Case {
+    const char* name;
+    std::string bytes;
+    TImageType type;
+    QSize size;
+    std::vector<QRgb> pixels;
+  };
+  const Case cases[] = {
+      {"webp.img", std::string(webp.constData(), size_t(webp.size())), itWebp, QSize(3, 2),
+       std::vector<QRgb>(want, want + 6)},
+      {"picture.svg",
+       svg,
+       itSvg,
+       QSize(4, 2),
+       {qRgb(255, 0, 0), qRgb(255, 0, 0), qRgb(0, 0, 255), qRgb(0, 0, 255), qRgb(255, 0, 0),
+        qRgb(255, 0, 0), qRgb(0, 0, 255), qRgb(0, 0, 255)}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(DetectImageType(Bytes(c.bytes)), c.type);
+    const QImage image = ReadImageFile(Write(c.name, c.bytes), true);
+    ASSERT_EQ(image.size(), c.size);
+    for (int i = 0; i < c.size.width() * c.size.height(); ++i)
+      EXPECT_EQ(image.pixel(i % c.size.width(), i / c.size.width()), c.pixels[size_t(i)]) << i;
+    TTranspKind k = tkNone;
+    QImage mask;
+    EXPECT_EQ(ReadImageStream(Bytes(c.bytes), k, mask).size(), c.size);
+    // Cut short, or declaring a size beyond what is accepted: nothing.
+    EXPECT_TRUE(ReadImageStream(Bytes(c.bytes.substr(0, 24)), k, mask).isNull());
+  }
+  TTranspKind k = tkNone;
+  QImage mask;
+  const std::string huge = "<svg xmlns='http://www.w3.org/2000/svg' width='40000' height='2'/>";
+  EXPECT_TRUE(ReadImageStream(Bytes(huge), k, mask).isNull());
 }

@@ -326,3 +326,23 @@ TEST_F(ImageRequest, StillGifsAreTheirScreenMaskedWhereNoPixelIsDrawn)
   EXPECT_EQ(first->Image.pixel(1, 1), qRgb(0, 0, 255));
   EXPECT_EQ(first->Image.pixel(0, 0), qRgb(0, 0, 0));
 }
+
+TEST_F(ImageRequest, SvgIsCachedLikeOtherPicturesAndBrokenOnesAreMissing)
+{
+  const std::string svg = "<svg xmlns='http://www.w3.org/2000/svg' width='5' height='3'>"
+                          "<rect width='5' height='3' fill='#00ff00'/></svg>";
+  const std::string good = WriteFile(dir, "pic.svg", svg);
+  TTranspKind k = tkNone;
+  auto* first = dynamic_cast<TBitmap*>(Request(good, k));
+  ASSERT_TRUE(first);
+  EXPECT_FALSE(fromCache);
+  EXPECT_EQ(first->Image.size(), QSize(5, 3));
+  EXPECT_EQ(first->Image.pixel(4, 2), qRgb(0, 255, 0));
+  EXPECT_EQ(Request(" " + good + " ", k), first);
+  EXPECT_TRUE(fromCache);
+  EXPECT_EQ(BitmapList().Count(), 1);
+  // An SVG that is not well formed gives the missing-image placeholder and no entry.
+  EXPECT_FALSE(Request(WriteFile(dir, "bad.svg", "<svg><rect></svg"), k));
+  EXPECT_FALSE(pending);
+  EXPECT_EQ(BitmapList().Count(), 1);
+}
