@@ -1,5 +1,6 @@
-// Decode times of our GIF and JPEG readers beside giflib and Qt's own readers, and the dither
-// of a 4-megapixel picture beside a plain pass over the same pixels. Inputs are generated.
+// Decode times of our GIF, JPEG and bitmap readers beside giflib and Qt's own readers, and the
+// dither of a 4-megapixel picture beside a plain pass over the same pixels. Inputs are generated.
+#include "html/images/BMPReader.h"
 #include "html/images/Display.h"
 #include "html/images/DitherEngine.h"
 #include "html/images/GIFImage.h"
@@ -159,6 +160,27 @@ void CompareJpegs()
   }
 }
 
+void CompareBitmaps()
+{
+  std::printf("\nBitmap decode (best of 5, CPU ms)\n");
+  std::printf("  %-30s %9s %9s %9s %10s\n", "input", "KB", "ours", "Qt", "Qt/ours");
+  const QImage photo = imagegen::Photo(4000, 3000, 5);
+  struct Case {
+    const char* Name;
+    std::string Data;
+  } cases[] = {
+      {"24-bit 4000x3000", imagegen::Bmp(photo)},
+      {"8-bit 4000x3000", imagegen::Bmp(photo.convertToFormat(QImage::Format_Indexed8))},
+      {"24-bit 640x480", imagegen::Bmp(photo.scaled(640, 480))},
+  };
+  for (const Case& c : cases) {
+    const double ours = BestOf(5, [&] { TBMPReader::Decode(Span(c.Data)); });
+    const double qt = BestOf(5, [&] { QtRead(c.Data, "bmp"); });
+    std::printf("  %-30s %9.1f %9.2f %9.2f %9.2fx\n", c.Name, c.Data.size() / 1024.0, ours, qt,
+                qt / ours);
+  }
+}
+
 // The plain pass: every pixel read from the 32-bit rows and one byte written per pixel.
 QImage PlainPass(const QImage& src)
 {
@@ -225,16 +247,22 @@ int main(int argc, char** argv)
   for (int bits = 1; bits <= 8; ++bits)
     gifs.push_back({depthNames[bits - 1], imagegen::EncodeGif(imagegen::PhotoGif(
                                               800, 600, bits, false, uint32_t(bits)))});
-  // An argument limits the GIF rows to inputs whose name contains it, and skips the rest.
+  // An argument limits the GIF rows to inputs whose name contains it, and skips the rest;
+  // "dither" and "bmp" run only those comparisons.
   const char* only = argc > 1 ? argv[1] : nullptr;
   if (only && std::strcmp(only, "dither") == 0) {
     CompareDither();
+    return 0;
+  }
+  if (only && std::strcmp(only, "bmp") == 0) {
+    CompareBitmaps();
     return 0;
   }
   CompareGifs(gifs, only);
   if (only)
     return 0;
   CompareJpegs();
+  CompareBitmaps();
   CompareDither();
   return 0;
 }

@@ -240,15 +240,25 @@ GifFile AnimatedGif(int width, int height, int frames)
   return gif;
 }
 
-std::string Jpeg(const QImage& image, int quality)
+std::string Write(const QImage& image, const char* format, int quality)
 {
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
-  QImageWriter writer(&buffer, "jpeg");
+  QImageWriter writer(&buffer, format);
   writer.setQuality(quality);
   writer.write(image);
   return std::string(bytes.constData(), size_t(bytes.size()));
+}
+
+std::string Jpeg(const QImage& image, int quality)
+{
+  return Write(image, "jpeg", quality);
+}
+
+std::string Bmp(const QImage& image)
+{
+  return Write(image, "bmp", -1);
 }
 
 } // namespace imagegen

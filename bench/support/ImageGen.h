@@ -33,5 +33,7 @@ GifFile PhotoGif(int width, int height, int bits, bool interlaced, uint32_t seed
 // frames frames moving over a background, with transparency and a loop count.
 GifFile AnimatedGif(int width, int height, int frames);
 std::string Jpeg(const QImage& image, int quality);
+// A bitmap file as Qt writes it: 24 bits for true-colour pictures, 8 for Indexed8 ones.
+std::string Bmp(const QImage& image);
 
 } // namespace imagegen
