@@ -230,9 +230,10 @@ private:
   TPoint InsertRecorded(TUndoReason reason, TPoint p, std::string_view text, TSelectionMode mode);
   void DeleteSelectionRecorded(TUndoReason reason);
   void RecordUndo(TUndoReason reason, TPoint start, TPoint end, std::string text,
-                  TSelectionMode mode, TtxEditorCommand command = ecNone);
+                  TSelectionMode mode);
   void UndoOne(TUndoRecord record);
   void RedoOne(TUndoRecord record);
+  void RedoLineBreak(const TUndoRecord& record);
   void Replace(TPoint start, TPoint end, std::string_view text, TSelectionMode mode,
                std::string& removed, TPoint& newEnd);
   void PasteBlock(TSelectionMode mode, const std::string& text);

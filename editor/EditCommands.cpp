@@ -503,19 +503,19 @@ void TtxCustomEdit::DoLineBreak(TtxEditorCommand command)
       }
   ShiftMarks(y, 1);
   if (length == 0) {
-    RecordUndo(UndoLineBreak, {x, y}, {1, y + 1}, {}, smNormal, command);
+    RecordUndo(UndoLineBreak, {x, y}, {1, y + 1}, {}, smNormal);
     InsertLinesAt(y, {std::string()});
     if (lineBreak)
       SetCaretXY({h + 1, y + 1});
   } else if (x - 1 >= length) {
-    RecordUndo(UndoLineBreak, {x, y}, {1, y + 1}, {}, smNormal, command);
+    RecordUndo(UndoLineBreak, {x, y}, {1, y + 1}, {}, smNormal);
     // Without room past the line end the new line holds the indentation itself.
     bool blanks = lineBreak && !ScrollPastEOL && Autoindent;
     InsertLinesAt(y + 1, {std::string(size_t(blanks ? h : 0), ' ')});
     if (lineBreak)
       SetCaretXY({h + 1, y + 1});
   } else if (Indentation(line) >= x - 1) {
-    RecordUndo(UndoLineBreak, {x, y}, {1, y + 1}, line, smNormal, command);
+    RecordUndo(UndoLineBreak, {x, y}, {1, y + 1}, line, smNormal);
     PutLine(y, "");
     InsertLinesAt(y + 1, {line});
     if (lineBreak)
@@ -523,7 +523,7 @@ void TtxCustomEdit::DoLineBreak(TtxEditorCommand command)
   } else {
     const int indent = Indentation(line);
     std::string moved = line.substr(size_t(x - 1));
-    RecordUndo(UndoLineBreak, {x, y}, {1, y + 1}, moved, smNormal, command);
+    RecordUndo(UndoLineBreak, {x, y}, {1, y + 1}, moved, smNormal);
     std::string before = line.substr(0, size_t(x - 1));
     before.resize(size_t(TrimmedLength(before)));
     PutLine(y, before);

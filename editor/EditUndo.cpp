@@ -16,12 +16,12 @@ bool InsertsText(TUndoReason reason)
 } // namespace
 
 void TtxCustomEdit::RecordUndo(TUndoReason reason, TPoint start, TPoint end, std::string text,
-                               TSelectionMode mode, TtxEditorCommand command)
+                               TSelectionMode mode)
 {
   // A fresh change makes the redo records describe text that no longer exists.
   if (!FInUndoRedo)
     FRedoList.Clear();
-  FUndoList.Add(reason, start, end, std::move(text), mode, command);
+  FUndoList.Add(reason, start, end, std::move(text), mode);
 }
 
 TPoint TtxCustomEdit::InsertRecorded(TUndoReason reason, TPoint p, std::string_view text,
@@ -185,8 +185,11 @@ void TtxCustomEdit::UndoOne(TUndoRecord record)
   case UndoLineBreak: {
     SetCaretXY(record.Start);
     SetSelAnchor(CaretXY());
-    FRedoList.Add(record.Reason, record.Start, record.End, {}, record.Mode, record.Command);
     const int y = std::clamp(record.Start.Y, 1, LineCount());
+    // The redo record keeps the two lines the break made, so a redo makes exactly them
+    // whatever the indentation settings are by then.
+    FRedoList.Add(record.Reason, record.Start, record.End,
+                  LineStr(y) + "\r\n" + std::string(LineText(record.End.Y)), record.Mode);
     if (record.End.Y > y && record.End.Y <= LineCount()) {
       ShiftMarks(record.End.Y, -1);
       FLines.Delete(record.End.Y - 1);
@@ -234,14 +237,27 @@ void TtxCustomEdit::RedoOne(TUndoRecord record)
     SetSelAnchor(CaretXY());
     break;
   }
-  case UndoLineBreak:
-    SetCaretXY(record.Start);
-    SetSelAnchor(CaretXY());
-    DoLineBreak(record.Command == ecInsertLine ? ecInsertLine : ecLineBreak);
-    break;
+  case UndoLineBreak: RedoLineBreak(record); break;
   default: break;
   }
   FSelectionMode = saved;
+}
+
+void TtxCustomEdit::RedoLineBreak(const TUndoRecord& record)
+{
+  const std::vector<std::string_view> lines = SplitPieces(record.Text);
+  const int y = std::clamp(record.Start.Y, 1, LineCount());
+  const std::string before = LineStr(y);
+  const std::string first(lines.front()), second(lines.back());
+  ShiftMarks(y, 1);
+  PutLine(y, first);
+  InsertLinesAt(y + 1, {second});
+  // What the undo record holds is what undo appends to the first line to make it whole again.
+  const size_t kept = first.empty() ? 0 : std::max(first.size(), size_t(record.Start.X - 1));
+  const std::string moved = before.substr(std::min(kept, before.size()));
+  FUndoList.Add(UndoLineBreak, record.Start, record.End, moved, smNormal);
+  SetCaretXY({int(second.size() - moved.size()) + 1, y + 1});
+  SetSelAnchor(CaretXY());
 }
 
 // ---------------------------------------------------------------- clipboard

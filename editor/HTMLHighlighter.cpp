@@ -94,6 +94,9 @@ void TtxHTMLHighlighter::StartLine(std::string_view text, int lineNumber)
   FLineNumber = lineNumber;
   FRun = 0;
   FEntityIndex = -1;
+  // An "&" inside a tag keeps the kind before it; at the start of a line that must not be the
+  // previous line's end, or the line would look finished before it is scanned.
+  FTokenKind = TokenText;
   NextToken();
 }
 

@@ -1,13 +1,13 @@
 #include "editor/UndoList.h"
 
 void TUndoList::Add(TUndoReason reason, TPoint start, TPoint end, std::string text,
-                    TSelectionMode mode, TtxEditorCommand command)
+                    TSelectionMode mode)
 {
   if (locked || FMaxUndo <= 0)
     return;
   while (int(FRecords.size()) >= FMaxUndo)
     FRecords.pop_front();
-  FRecords.push_back({std::move(text), reason, start, end, mode, command});
+  FRecords.push_back({std::move(text), reason, start, end, mode});
   if (OnAdded)
     OnAdded();
 }

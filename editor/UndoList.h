@@ -1,7 +1,6 @@
 #pragma once
 // One list of recorded changes (the editor keeps one for undo and one for redo).
 #include "editor/EditTypes.h"
-#include "editor/EditorCommands.h"
 
 #include <cstdint>
 #include <deque>
@@ -26,15 +25,12 @@ struct TUndoRecord {
   TPoint Start;
   TPoint End;
   TSelectionMode Mode = smNormal;
-  // The command that made a line break, so that a redo makes the same one.
-  TtxEditorCommand Command = ecNone;
 };
 
 class TUndoList {
 public:
   // Records nothing while locked. When MaxUndo records are held the oldest is dropped first.
-  void Add(TUndoReason reason, TPoint start, TPoint end, std::string text, TSelectionMode mode,
-           TtxEditorCommand command = ecNone);
+  void Add(TUndoReason reason, TPoint start, TPoint end, std::string text, TSelectionMode mode);
   // The newest record, removed; reason UndoNone when the list is empty.
   TUndoRecord Pop();
   TUndoReason PeekReason() const { return FRecords.empty() ? UndoNone : FRecords.back().Reason; }

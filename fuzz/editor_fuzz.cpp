@@ -121,6 +121,11 @@ void RunOne(TtxCustomEdit& editor, TReader& in)
     RunSearch(editor, in);
     return;
   }
+  if (op >= 240 && op < 245) {
+    TPoint at{int(in.Byte() % 40) + 1, int(in.Byte() % 12) + 1};
+    editor.DropSelection(at, op & 1);
+    return;
+  }
   if (op >= 245) {
     editor.InsertMode = op & 1;
     editor.ScrollPastEOL = op & 2;

@@ -94,6 +94,10 @@ TEST(HTMLHighlighter, RangesCarryAcrossLines)
         "Identifier@0'src' Symbol@3'=' Value@4'\"a.gif\"' Space@11' ' Identifier@12'alt' "
         "Symbol@15'=' Value@16'x' Symbol@17'>'"},
        {RangeTagInside, RangeText}},
+      // An "&" that starts a line inside a tag must not end that line.
+      {{"<a", "&x; b"},
+       {"Symbol@0'<' Key@1'a'", "Text@0'' Text@0'&x; b'"},
+       {RangeTagInside, RangeText}},
       {{"<a href=", "\"x\">"},
        {"Symbol@0'<' Key@1'a' Space@2' ' Identifier@3'href' Symbol@7'='",
         "Value@0'\"x\"' Symbol@3'>'"},

@@ -167,6 +167,22 @@ TEST(EditorUndo, DeletingTheLastLineUndoesInPlace)
   EXPECT_EQ(LinesOf(editor), (std::vector<std::string>{"a", "b"}));
 }
 
+TEST(EditorUndo, RedoMakesTheSameLineBreakWhateverTheSettingsAreByThen)
+{
+  TtxCustomEdit editor;
+  Fill(editor, {"  ab"});
+  Goto(editor, 5, 1);
+  editor.RunCommand(ecLineBreak, 0, nullptr);
+  EXPECT_EQ(LinesOf(editor), (std::vector<std::string>{"  ab", ""}));
+  editor.RunCommand(ecUndo, 0, nullptr);
+  editor.ScrollPastEOL = false;
+  editor.RunCommand(ecRedo, 0, nullptr);
+  EXPECT_EQ(LinesOf(editor), (std::vector<std::string>{"  ab", ""}));
+  EXPECT_EQ(editor.UndoList().Peek()->Reason, UndoLineBreak);
+  editor.RunCommand(ecUndo, 0, nullptr);
+  EXPECT_EQ(LinesOf(editor), std::vector<std::string>{"  ab"});
+}
+
 TEST(EditorUndo, TypingOverASelectionUndoesInOneStep)
 {
   TtxCustomEdit editor;
