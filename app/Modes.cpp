@@ -2,6 +2,8 @@
 
 #include "app/LumoraF.h"
 #include "app/StateReport.h"
+#include "editor/EditScript.h"
+#include "editor/HighlightDump.h"
 #include "html/images/Display.h"
 #include "html/parser/TokenDump.h"
 #include "html/viewer/FrameDump.h"
@@ -50,6 +52,17 @@ std::unique_ptr<QWidget> MainWindow(const TCommandLine& command)
 int RunDumpTokens(const TCommandLine& command)
 {
   return DumpTokens(Text(command.ModeValue), std::cout);
+}
+
+int RunDumpHighlight(const TCommandLine& command)
+{
+  return DumpHighlight(Text(command.ModeValue), std::cout, std::cerr);
+}
+
+int RunEditScriptMode(const TCommandLine& command)
+{
+  return RunEditScript(Text(command.ModeValue), Text(command.Arguments.value(0)), std::cout,
+                       std::cerr);
 }
 
 int RunDumpLayout(const TCommandLine& command)
@@ -161,6 +174,17 @@ TCommandSet MakeCommands()
        .ValueName = "FILE",
        .Help = "prints the tokenizer's symbols for FILE, one per line",
        .Run = RunDumpTokens},
+      {.Flag = "dump-highlight",
+       .ValueName = "FILE",
+       .Help = "scans FILE line by line as the source editor does and prints each line's range "
+               "and its tokens",
+       .Run = RunDumpHighlight},
+      {.Flag = "edit-script",
+       .ValueName = "FILE",
+       .Extra = {"SCRIPT"},
+       .Help = "loads FILE into a headless source editor of 80 x 25 cells, runs the commands of "
+               "SCRIPT and prints the lines and the caret, selection and undo state",
+       .Run = RunEditScriptMode},
       {.Flag = "dump-layout",
        .ValueName = "PAGE",
        .Options = {{"width"}},

@@ -1,6 +1,8 @@
 // The command line: what the parser accepts and refuses, and the built program's answers to
 // --help, --version, mistakes and missing files.
 #include "app/Modes.h"
+#include "editor/EditScript.h"
+#include "editor/HighlightDump.h"
 #include "html/viewer/LayoutDump.h"
 #include "support/TestSupport.h"
 
@@ -40,6 +42,10 @@ TEST(CommandLine, AcceptsTheModesAndRefusesMistakes)
       {{"--display-bits", "8", "--render", "p.htm", "-o", "o.png"}, R::Run, "render", ""},
       {{"--dump-layout", "p.htm"}, R::Run, "dump-layout", ""},
       {{"--dump-tokens", "f.htm"}, R::Run, "dump-tokens", ""},
+      {{"--dump-highlight", "f.htm"}, R::Run, "dump-highlight", ""},
+      {{"--edit-script", "f.htm", "s.txt"}, R::Run, "edit-script", ""},
+      {{"--edit-script", "f.htm"}, R::Error, "", "--edit-script needs SCRIPT"},
+      {{"--dump-highlight", "f.htm", "--width", "5"}, R::Error, "", "--width does not go with"},
       {{"--help"}, R::Help, "", ""},
       {{"-h"}, R::Help, "", ""},
       {{"--render", "--help"}, R::Help, "", ""}, // not taken for the page
@@ -199,6 +205,31 @@ TEST(CommandLine, ProgramAnswersHelpVersionAndMistakes)
     }
   }
   EXPECT_EQ(RunLumora({"--help"}).Out, LumoraCommands().HelpText());
+}
+
+// The editor modes print what the editor library writes, and an unknown script line is an
+// error with its number.
+TEST(CommandLine, EditorModesPrintTheLibrarysOutput)
+{
+  const QString dir = testsupport::TempDir();
+  const std::string file =
+      testsupport::WriteFile(dir, "edit.htm", "<p>one <!-- two\r\n--> x</p>\r\n");
+  const std::string script = testsupport::WriteFile(dir, "script.txt", "ecLineEnd\necChar !\n");
+  const std::string bad = testsupport::WriteFile(dir, "bad.txt", "# fine\necFly\n");
+  std::ostringstream dump, edited, errors;
+  ASSERT_EQ(DumpHighlight(file, dump, errors), 0);
+  ASSERT_EQ(RunEditScript(file, script, edited, errors), 0);
+  TRun run = RunLumora({"--dump-highlight", QString::fromStdString(file)});
+  EXPECT_EQ(run.Status, 0) << run.Err.toStdString();
+  EXPECT_EQ(run.Out.toStdString(), dump.str());
+  run = RunLumora({"--edit-script", QString::fromStdString(file), QString::fromStdString(script)});
+  EXPECT_EQ(run.Status, 0) << run.Err.toStdString();
+  EXPECT_EQ(run.Out.toStdString(), edited.str());
+  EXPECT_NE(edited.str().find("| <p>one <!-- two!\n"), std::string::npos);
+  run = RunLumora({"--edit-script", QString::fromStdString(file), QString::fromStdString(bad)});
+  EXPECT_EQ(run.Status, 1);
+  EXPECT_EQ(run.Out, "");
+  EXPECT_EQ(run.Err, "error: line 2: ecFly\n");
 }
 
 // The dump the program prints is the one the library writes.
