@@ -187,8 +187,8 @@ void TFrame::LoadNestedSet(const std::string& name)
   FFrameSet = set;
   SetBevel(0);
   PlaceNestedSet();
-  set->LoadFiles();
   set->CalcSizes();
+  set->LoadFiles();
   set->FindLockedBorders();
   set->StartRefresh();
   set->show();

@@ -158,8 +158,9 @@ void TFrameSet::LoadFromFile(const std::string& name)
   bool plain = !fromHost && (viewerutil::IsImageName(file) || viewerutil::IsTextName(file));
   if (!plain && TBuilder().HasFrameSet(doc.Parse())) {
     ReadInto(*this, doc);
-    LoadFiles();
+    // Sized first, so every frame's document is laid out once, for its own width.
     CalcSizes();
+    LoadFiles();
     FindLockedBorders();
     StartRefresh();
     RebuildFrameList();

@@ -177,17 +177,25 @@ void TSubFrameSet::PlaceChildren()
     else
       List[i]->setGeometry(InnerGap + start, InnerGap, end - start, across);
     start = end;
+    // A hidden set hears of its new size only when shown; its frames need theirs now.
+    if (auto* nested = dynamic_cast<TSubFrameSet*>(List[i]); nested && !nested->isVisible())
+      nested->Resized();
   }
 }
 
-void TSubFrameSet::resizeEvent(QResizeEvent* event)
+void TSubFrameSet::Resized()
 {
-  TFrameBase::resizeEvent(event);
   // Until the user drags a border the ROWS and COLS values decide; after, the shares do.
   if (FDragged)
     PlaceChildren();
   else
     CalcSizes();
+}
+
+void TSubFrameSet::resizeEvent(QResizeEvent* event)
+{
+  TFrameBase::resizeEvent(event);
+  Resized();
 }
 
 void TSubFrameSet::StartRefresh()

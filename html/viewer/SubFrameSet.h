@@ -52,6 +52,8 @@ public:
   // Sizes for the current client size, then the children placed.
   void CalcSizes();
   void PlaceChildren();
+  // Places the children again for the set's size.
+  void Resized();
   // Starts the refresh timer when the set's document asked for one.
   void StartRefresh();
   // Frame sources read relative to base (the document's BASE HREF) or the set's directory.
