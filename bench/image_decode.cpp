@@ -176,8 +176,13 @@ void CompareBitmaps()
   for (const Case& c : cases) {
     const double ours = BestOf(5, [&] { TBMPReader::Decode(Span(c.Data)); });
     const double qt = BestOf(5, [&] { QtRead(c.Data, "bmp"); });
-    std::printf("  %-30s %9.1f %9.2f %9.2f %9.2fx\n", c.Name, c.Data.size() / 1024.0, ours, qt,
-                qt / ours);
+    // Both must give the same picture, or the times compare different work.
+    const QImage a = TBMPReader::Decode(Span(c.Data)).convertToFormat(QImage::Format_RGB32);
+    const QImage b =
+        QImage::fromData(QByteArray::fromRawData(c.Data.data(), qsizetype(c.Data.size())), "bmp")
+            .convertToFormat(QImage::Format_RGB32);
+    std::printf("  %-30s %9.1f %9.2f %9.2f %9.2fx %s\n", c.Name, c.Data.size() / 1024.0, ours, qt,
+                qt / ours, !a.isNull() && a == b ? "same pixels" : "PIXELS DIFFER");
   }
 }
 
