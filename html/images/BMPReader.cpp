@@ -206,10 +206,15 @@ QImage ClearMissingRows(QImage image, const THeader& h, int present)
 {
   if (present == h.Height)
     return image;
-  if (image.format() != QImage::Format_ARGB32)
+  const auto clear = [&] {
+    for (int r = present; r < h.Height; ++r)
+      std::memset(image.scanLine(DestRow(h, r)), 0, size_t(image.bytesPerLine()));
+  };
+  clear(); // before the conversion reads them
+  if (image.format() != QImage::Format_ARGB32) {
     image = image.convertToFormat(QImage::Format_ARGB32);
-  for (int r = present; r < h.Height; ++r)
-    std::memset(image.scanLine(DestRow(h, r)), 0, size_t(image.bytesPerLine()));
+    clear();
+  }
   return image;
 }
 
