@@ -208,6 +208,20 @@ void TFVBase::CopySelected()
   v->CopySelected();
 }
 
+void TFVBase::SetFocus()
+{
+  THTMLViewer* v = FocusViewer();
+  if (v && v->isVisible() && v->isEnabled())
+    v->setFocus();
+  else
+    setFocus();
+}
+
+void TFVBase::Repaint()
+{
+  ForEachViewer([](THTMLViewer& v) { v.Repaint(); });
+}
+
 void TFVBase::ReportBusy(bool wasBusy)
 {
   if (wasBusy != Processing() && OnProcessing)

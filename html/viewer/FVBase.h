@@ -85,6 +85,10 @@ public:
   THTMLViewer* FocusViewer() const;
   void Print(int32_t FromPage, int32_t ToPage);
   void CopySelected();
+  // The active viewer takes the focus when it can, else the frame viewer does.
+  void SetFocus();
+  // Every frame's viewer repaints (form controls shown again where they are drawn).
+  void Repaint();
   // Busy: the frame viewer's own work, or any viewer that reported it is processing.
   bool Processing() const { return FBusy || !FBusyViewers.empty(); }
 

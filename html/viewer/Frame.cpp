@@ -431,7 +431,9 @@ void TFrame::RefreshRequest(int delay, const std::string& url)
   TFrameViewer* fv = MasterSet ? MasterSet->FrameViewer : nullptr;
   if (!fv || !(fv->fvOptions() & fvMetaRefresh))
     return;
-  FRefreshURL = url.empty() ? Source : fv->ResolveSourceName(url);
+  // Resolved by the frame's own viewer: while a new document loads, the frame viewer's current
+  // document may still be the one being left.
+  FRefreshURL = url.empty() ? Source : FViewer ? FViewer->ResolveSourceName(url) : url;
   if (!QFileInfo::exists(QString::fromStdString(FRefreshURL)))
     return;
   FRefreshTimer.start(std::max(delay, 1) * 1000);

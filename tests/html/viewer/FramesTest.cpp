@@ -346,3 +346,24 @@ TEST_F(FramesFixture, RequestEventsSupplyTheFramesDocuments)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(FramesFixture, ARefreshRequestInAFrameLoadsItsPageThere)
+{
+  File("next.htm", "<title>Next</title>after the refresh");
+  File("wait.htm", "<meta http-equiv=refresh content=\"1; url=next.htm\"><title>Wait</title>wait");
+  File("other.htm", "<title>Other</title>stays");
+  viewer.LoadFromFile(File("set.htm", "<frameset cols=\"*,*\"><frame name=a src=wait.htm>"
+                                      "<frame name=b src=other.htm></frameset>"));
+  ASSERT_EQ(Named("A")->Source, Path("wait.htm"));
+  // The timer fires on the event loop; wait for what it does, not for a time.
+  for (int i = 0; i < 200 && Named("A")->Source != Path("next.htm"); ++i)
+    QTest::qWait(50);
+  EXPECT_EQ(Named("A")->Source, Path("next.htm"));
+  EXPECT_EQ(Named("A")->Viewer()->PageTitle(), "Next");
+  EXPECT_EQ(Named("B")->Source, Path("other.htm"));
+  EXPECT_TRUE(viewer.BackButtonEnabled()); // the refresh made a history entry of the frame
+}
+
+} // namespace
