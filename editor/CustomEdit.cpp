@@ -138,8 +138,14 @@ void TtxCustomEdit::SetCaretColumn(int value)
     if (value < FLeftChar)
       SetLeftChar(value);
   }
-  if (value != FCaretX) {
-    FCaretX = value;
+  const bool changed = value != FCaretX;
+  FCaretX = value;
+  CaretSet(changed);
+}
+
+void TtxCustomEdit::CaretSet(bool changed)
+{
+  if (changed) {
     ScrollToCaret();
     PlaceCaret();
   }
@@ -155,13 +161,9 @@ void TtxCustomEdit::SetCaretLine(int value)
     if (FCaretX < FLeftChar)
       SetLeftChar(FCaretX);
   }
-  if (value != FCaretY) {
-    FCaretY = value;
-    ScrollToCaret();
-    PlaceCaret();
-  }
-  if (OnSelectionChange)
-    OnSelectionChange();
+  const bool changed = value != FCaretY;
+  FCaretY = value;
+  CaretSet(changed);
 }
 
 void TtxCustomEdit::SetCaretXY(TPoint p)

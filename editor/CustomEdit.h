@@ -188,6 +188,8 @@ private:
   // Range upkeep: rescans from line index a (0-based) as far as the change carries.
   void RescanFrom(int a);
   void ConnectLines();
+  // After a caret setter: the view follows a moved caret, and the selection event fires.
+  void CaretSet(bool changed);
   void TextReplaced();
 
   // Commands
@@ -234,8 +236,9 @@ private:
   void UndoOne(TUndoRecord record);
   void RedoOne(TUndoRecord record);
   void RedoLineBreak(const TUndoRecord& record);
-  void Replace(TPoint start, TPoint end, std::string_view text, TSelectionMode mode,
-               std::string& removed, TPoint& newEnd);
+  // Replaces the record's range with its text and files the opposite record in `into`;
+  // returns where the new text ends.
+  TPoint ReplaceRecorded(const TUndoRecord& record, TUndoList& into);
   void PasteBlock(TSelectionMode mode, const std::string& text);
 
   // Search and replace: one pass over the range in either direction.

@@ -82,17 +82,19 @@ void TtxCustomEdit::DeleteSelectionRecorded(TUndoReason reason)
   SetSelAnchor(CaretXY());
 }
 
-void TtxCustomEdit::Replace(TPoint start, TPoint end, std::string_view text, TSelectionMode mode,
-                            std::string& removed, TPoint& newEnd)
+TPoint TtxCustomEdit::ReplaceRecorded(const TUndoRecord& record, TUndoList& into)
 {
-  removed = GetText(start, end, mode, false);
-  DeleteText(start, end, mode);
+  const TPoint start = record.Start, end = record.End;
+  std::string removed = GetText(start, end, record.Mode, false);
+  DeleteText(start, end, record.Mode);
   TPoint at = PointBefore(end, start) ? end : start;
-  if (mode == smColumn)
+  if (record.Mode == smColumn)
     at = {std::min(start.X, end.X), std::min(start.Y, end.Y)};
-  else if (mode == smNormal)
+  else if (record.Mode == smNormal)
     at = ClampNormal(at);
-  newEnd = InsertText(at, text, mode);
+  const TPoint newEnd = InsertText(at, record.Text, record.Mode);
+  into.Add(record.Reason, start, newEnd, std::move(removed), record.Mode);
+  return newEnd;
 }
 
 void TtxCustomEdit::SetMaxUndo(int value)
@@ -152,10 +154,7 @@ void TtxCustomEdit::UndoOne(TUndoRecord record)
   case UndoInsert:
   case UndoPaste:
   case UndoDragInsert: {
-    std::string removed;
-    TPoint end;
-    Replace(record.Start, record.End, record.Text, record.Mode, removed, end);
-    FRedoList.Add(record.Reason, record.Start, end, removed, record.Mode);
+    ReplaceRecorded(record, FRedoList);
     SetCaretXY(record.Start);
     SetSelAnchor(CaretXY());
     break;
@@ -215,11 +214,7 @@ void TtxCustomEdit::RedoOne(TUndoRecord record)
   case UndoInsert:
   case UndoPaste:
   case UndoDragInsert: {
-    std::string removed;
-    TPoint end;
-    Replace(record.Start, record.End, record.Text, record.Mode, removed, end);
-    FUndoList.Add(record.Reason, record.Start, end, removed, record.Mode);
-    SetCaretXY(end);
+    SetCaretXY(ReplaceRecorded(record, FUndoList));
     SetSelAnchor(CaretXY());
     break;
   }
