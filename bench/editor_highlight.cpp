@@ -213,15 +213,16 @@ int main(int argc, char** argv)
   Report("QScintilla: insert + colourise to the end", sciEdit);
   Report("QScintilla: insert + colourise one screen", sciVisible);
   Ratio("edit, QScintilla / ours", sciEdit, edit, ">= 2");
+  Ratio("edit, QScintilla one screen / ours", sciVisible, edit);
   Report("ours: undo", undo);
   std::printf("  %-44s %10lld lines\n", "ours: lines rescanned after the undo", undoLines);
   Report("QScintilla: undo + colourise to the end", sciUndo);
   Ratio("undo, QScintilla / ours", sciUndo, undo, ">= 2");
   Report("memmem over the file bytes", memmemMs);
-  Report("ours: skip-table search of every line", search);
   Report("ours: SearchAndReplace over the whole text", searchAll);
-  Ratio("search lines / memmem", search, memmemMs, "<= 3");
+  Report("ours: FindAllInLine on each line in turn", search);
   Ratio("SearchAndReplace / memmem", searchAll, memmemMs, "<= 3");
+  Ratio("line by line / memmem", search, memmemMs);
   Memory(html);
   return 0;
 }

@@ -245,6 +245,7 @@ private:
   struct TSearchRun;
   int SearchForward(TSearchRun& run);
   int SearchBackward(TSearchRun& run);
+  bool SkipLinesWithoutMatch(TSearchRun& run, int& y);
   // What to do with the match just selected: false ends the run.
   bool ActOnMatch(TSearchRun& run, int column, int line, bool& replaced);
 

@@ -280,6 +280,25 @@ void TtxEditList::SaveToFile(const std::string& fileName) const
     throw ELumoraError("Can't save: " + fileName);
 }
 
+std::string_view TtxEditList::LoadedRun(int index, int& last) const
+{
+  last = index;
+  const TEntry& first = FEntries[index];
+  if (first.Owned || !first.Data)
+    return {};
+  const char* end = first.Data + first.Length;
+  while (last + 1 < Count()) {
+    const TEntry& here = FEntries[last];
+    const TEntry& next = FEntries[last + 1];
+    const size_t gap = here.Break == lbCRLF ? 2 : here.Break == lbNone ? 0 : 1;
+    if (gap == 0 || next.Owned || next.Data != end + gap)
+      break;
+    end = next.Data + next.Length;
+    ++last;
+  }
+  return std::string_view(first.Data, size_t(end - first.Data));
+}
+
 size_t TtxEditList::OwnedBytes() const
 {
   size_t total = 0;

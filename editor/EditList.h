@@ -46,6 +46,11 @@ public:
   void LoadFromFile(const std::string& fileName);
   void SaveToFile(const std::string& fileName) const;
 
+  // The lines from `index` on that still lie one after another in the loaded block, as one
+  // piece of text with their line ends between them; `last` gets the index of the last of
+  // them. Empty when line `index` has been changed.
+  std::string_view LoadedRun(int index, int& last) const;
+
   TLineBreak LineBreak(int index) const { return TLineBreak(FEntries[index].Break); }
   // The break new lines get: the first break of the loaded text, CR LF when there was none.
   TLineBreak DefaultBreak() const { return FDefaultBreak; }

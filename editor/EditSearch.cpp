@@ -126,23 +126,23 @@ template <class TTranslate> void TtxEditSearch::Scan(std::string_view line, TTra
   const int* shift = FShift.data();
   const unsigned char last = tr(pat[m - 1]);
   const size_t n = line.size();
-  size_t pos = m - 1;              // the last character of the window
-  const size_t stride = 2 * m + 3; // two skips of at most m + 1 and the character after
+  size_t pos = m - 1; // the last character of the window
+  const int longest = int(m) + 1;
   for (;;) {
-    // Far from the line end two skips need no bound checks.
-    while (pos + stride < n && tr(text[pos]) != last) {
-      pos += size_t(shift[tr(text[pos + 1])]);
-      if (tr(text[pos]) == last)
-        break;
-      pos += size_t(shift[tr(text[pos + 1])]);
-    }
-    // Skip while the window's last character cannot end a match.
-    while (tr(text[pos]) != last) {
+    // Most characters of a text are not in the pattern and allow the longest skip. Stepping
+    // by that constant, the next position never waits for a table load, so the processor runs
+    // ahead; the general skip below takes over at the first character that is in the pattern.
+    while (pos + size_t(longest) + 1 < n && tr(text[pos]) != last &&
+           shift[tr(text[pos + 1])] == longest)
+      pos += size_t(longest);
+    // One skip by the table, then back to the fast steps.
+    if (tr(text[pos]) != last) {
       if (pos + 1 >= n)
         return;
       pos += size_t(shift[tr(text[pos + 1])]);
       if (pos >= n)
         return;
+      continue;
     }
     size_t start = pos + 1 - m, k = 0;
     while (k + 1 < m && tr(text[start + k]) == tr(pat[k]))
@@ -150,6 +150,8 @@ template <class TTranslate> void TtxEditSearch::Scan(std::string_view line, TTra
     if (k + 1 >= m && (!FWholeWords || Delimited(line, start))) {
       FResults.push_back(int(start) + 1);
       ++FMatchCount;
+      if (FStopAtFirst)
+        return;
       pos += m;
     } else {
       // The character after the window decides the skip, and no skip is shorter than the
@@ -163,6 +165,20 @@ template <class TTranslate> void TtxEditSearch::Scan(std::string_view line, TTra
     if (pos >= n)
       return;
   }
+}
+
+size_t TtxEditSearch::FindFirst(std::string_view text)
+{
+  std::vector<int> results;
+  results.swap(FResults);
+  const int count = FMatchCount;
+  FStopAtFirst = true;
+  FindAllInLine(text);
+  FStopAtFirst = false;
+  size_t found = FResults.empty() ? std::string_view::npos : size_t(FResults.front() - 1);
+  FResults.swap(results);
+  FMatchCount = count;
+  return found;
 }
 
 int TtxEditSearch::MatchColumn(int index) const

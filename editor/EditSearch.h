@@ -22,6 +22,9 @@ public:
 
   // Finds the non-overlapping matches from left to right; returns how many.
   int FindAllInLine(std::string_view line);
+  // The 0-based offset of the first match in text, npos when there is none; the results and
+  // the match count stay as they were.
+  size_t FindFirst(std::string_view text);
   int ResultCount() const { return int(FResults.size()); }
   // The 1-based column of result i, 0 when there is none.
   int MatchColumn(int index) const;
@@ -47,4 +50,5 @@ private:
   int FLookAt = 1;
   std::vector<int> FResults;
   int FMatchCount = 0;
+  bool FStopAtFirst = false;
 };

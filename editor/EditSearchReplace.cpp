@@ -64,6 +64,8 @@ int TtxCustomEdit::SearchForward(TSearchRun& run)
   int minX = run.First.X;
   int lineShift = 0;
   while (y <= run.Last.Y && y <= LineCount()) {
+    if (minX <= 1 && !run.ColumnRange && SkipLinesWithoutMatch(run, y))
+      continue;
     int maxEnd = run.ColumnRange ? run.Last.X + lineShift : y == run.Last.Y ? run.Last.X : INT_MAX;
     int found = 0;
     for (int i = 0, n = FSearch.FindAllInLine(LineText(y)); i < n && !found; ++i) {
@@ -100,6 +102,33 @@ int TtxCustomEdit::SearchForward(TSearchRun& run)
     minX = FCaretX;
   }
   return run.Count;
+}
+
+// Lines that still lie in the loaded file one after another are searched as one piece of
+// text: a pattern without line ends cannot match across a line end, so where that finds
+// nothing, none of those lines holds a match. Moves y past them, or to the first line with a
+// match, and answers whether it skipped any.
+bool TtxCustomEdit::SkipLinesWithoutMatch(TSearchRun& run, int& y)
+{
+  if (run.Search.find_first_of("\r\n") != std::string::npos || y >= run.Last.Y)
+    return false;
+  int last = 0;
+  std::string_view span = FLines.LoadedRun(y - 1, last);
+  last = std::min(last, run.Last.Y - 2); // the range's last line has a column limit
+  if (span.empty() || last < y - 1)
+    return false;
+  const std::string_view lastLine = FLines.Strings(last);
+  span = span.substr(0, size_t(lastLine.data() + lastLine.size() - span.data()));
+  const size_t at = FSearch.FindFirst(span);
+  const int before = y;
+  if (at == std::string_view::npos) {
+    y = last + 2;
+  } else {
+    const char* match = span.data() + at;
+    while (y - 1 < last && FLines.Strings(y - 1).data() + FLines.Strings(y - 1).size() < match)
+      ++y;
+  }
+  return y != before;
 }
 
 int TtxCustomEdit::SearchBackward(TSearchRun& run)

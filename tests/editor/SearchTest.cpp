@@ -237,6 +237,44 @@ TEST(SearchAndReplace, SelectionOnly)
   EXPECT_EQ(editor.SearchAndReplace("", "X", SearchReplaceAll), 0);
 }
 
+// Lines still in the loaded file are searched as one piece; edited lines, every kind of line
+// end and whole words at line starts must come out as a line-by-line search finds them.
+TEST(SearchAndReplace, FindsWhatALineByLineSearchFinds)
+{
+  std::mt19937 random(11);
+  const char* ends[] = {"\n", "\r\n", "\r"};
+  for (int round = 0; round < 2000; ++round) {
+    std::string text;
+    for (int i = int(random() % 8); i >= 0; --i) {
+      for (int j = int(random() % 10); j > 0; --j)
+        text += "ab .A"[random() % 5];
+      text += ends[random() % 3];
+    }
+    TtxCustomEdit editor;
+    editor.SetText(text);
+    if (random() % 2) {
+      Goto(editor, 1, int(random() % 4) + 1);
+      editor.RunCommand(ecChar, 'a', nullptr);
+    }
+    std::string pattern = random() % 2 ? "ab" : "a";
+    const bool whole = random() % 2, matchCase = random() % 2;
+    std::vector<std::pair<int, int>> expected; // (line, column)
+    for (int y = 1; y <= editor.LineCount(); ++y)
+      for (int column : BruteForce(std::string(editor.LineText(y)), pattern, matchCase, whole))
+        expected.push_back({y, column});
+    TSearchOptions options =
+        SearchWholeRange | (whole ? SearchWholeWords : 0) | (matchCase ? SearchMatchCase : 0);
+    const int found = editor.SearchAndReplace(pattern, "", options);
+    ASSERT_EQ(found, expected.empty() ? 0 : 1) << text;
+    if (!expected.empty()) {
+      ASSERT_EQ(editor.SelAnchor(), (TPoint{expected[0].second, expected[0].first})) << text;
+    }
+    ASSERT_EQ(editor.SearchAndReplace(pattern, "#", options | SearchReplaceAll),
+              int(expected.size()))
+        << text;
+  }
+}
+
 TEST(SearchAndReplace, EachReplacementUndoesInTwoSteps)
 {
   TtxCustomEdit editor;
