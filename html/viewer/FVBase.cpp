@@ -2,7 +2,6 @@
 
 #include "html/images/ImageResources.h"
 #include "html/model/SectionList.h"
-#include "html/model/SelTextCount.h"
 #include "html/viewer/Frame.h"
 #include "html/viewer/FrameSet.h"
 
@@ -203,7 +202,8 @@ void TFVBase::CopySelected()
   THTMLViewer* v = FocusViewer();
   if (!v || v->SelLength() == 0)
     return;
-  if (std::abs(v->SelLength()) > ClipBuffer::DefaultSize - 500)
+  constexpr int32_t MaxCopied = 31999;
+  if (std::abs(v->SelLength()) > MaxCopied)
     throw EBufferTooSmall(msg::SelectionTooBig);
   v->CopySelected();
 }

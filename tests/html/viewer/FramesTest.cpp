@@ -367,3 +367,26 @@ TEST_F(FramesFixture, ARefreshRequestInAFrameLoadsItsPageThere)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(FramesFixture, CopyingMoreThanTheBufferHoldsRaises)
+{
+  viewer.LoadFromFile(File("long.htm", "<pre>" + std::string(40000, 'x') + "</pre>"));
+  struct Case {
+    int32_t Length;
+    bool Raises;
+  };
+  for (const Case& c : {Case{31999, false}, Case{32000, true}, Case{-32000, true}}) {
+    viewer.SetSelStart(c.Length < 0 ? 36000 : 0);
+    viewer.SetSelLength(c.Length);
+    ASSERT_EQ(viewer.SelLength(), c.Length);
+    if (c.Raises) {
+      EXPECT_THROW(viewer.CopySelected(), EBufferTooSmall) << c.Length;
+    } else {
+      EXPECT_NO_THROW(viewer.CopySelected()) << c.Length;
+    }
+  }
+}
+
+} // namespace
