@@ -139,8 +139,9 @@ bool TqvTreeView::IsLink(const QString& text)
 
 QTreeWidgetItem* TqvTreeView::NewNode(const QString& text)
 {
-  auto* node = new QTreeWidgetItem(QStringList{text});
+  auto* node = new QTreeWidgetItem;
   node->setFlags(node->flags() | Qt::ItemIsEditable);
+  node->setText(0, text);
   return node;
 }
 
@@ -413,12 +414,20 @@ void TqvTreeView::LoadTreeText(const QByteArray& bytes)
 
 QByteArray TqvTreeView::TreeText() const
 {
+  // Walked with a stack of its own: a file may nest as deep as it has lines.
   QByteArray out;
-  for (QTreeWidgetItemIterator it(const_cast<TqvTreeView*>(this)); *it; ++it) {
-    int level = 0;
-    for (QTreeWidgetItem* up = (*it)->parent(); up; up = up->parent())
-      ++level;
-    AppendTreeLine(out, level, (*it)->text(0));
+  std::vector<std::pair<const QTreeWidgetItem*, int>> pending; // node, next child
+  const QTreeWidgetItem* root = invisibleRootItem();
+  pending.emplace_back(root, 0);
+  while (!pending.empty()) {
+    auto& [node, next] = pending.back();
+    if (next == node->childCount()) {
+      pending.pop_back();
+      continue;
+    }
+    const QTreeWidgetItem* child = node->child(next++);
+    AppendTreeLine(out, int(pending.size()) - 1, child->text(0));
+    pending.emplace_back(child, 0);
   }
   return out;
 }
