@@ -10,6 +10,8 @@
 #include "html/viewer/LayoutDump.h"
 #include "html/viewer/PrintPage.h"
 #include "html/viewer/RenderPage.h"
+#include "outline/OutlineModes.h"
+#include "outline/TreeView.h"
 #include "platform/ScriptedDialogs.h"
 
 #include <QCoreApplication>
@@ -107,6 +109,26 @@ int RunPrint(const TCommandLine& command)
   return PrintPage(options, std::cout, std::cerr);
 }
 
+// lumora --eval FORMULA [--var NAME=VALUE ...]: needs no application, only the evaluator.
+int RunEval(const TCommandLine& command)
+{
+  std::vector<std::string> variables;
+  for (const QString& v : command.ValuesOf("var"))
+    variables.push_back(Text(v));
+  return outlinemodes::EvalFormula(Text(command.ModeValue), variables, std::cout, std::cerr);
+}
+
+int RunOutline(const TCommandLine& command)
+{
+  THeadlessApp app(command); // the tree is a widget, if one nobody sees
+  return outlinemodes::PrintOutline(Text(command.ModeValue), std::cout, std::cerr);
+}
+
+std::unique_ptr<QWidget> TreeWindow(const TCommandLine& command)
+{
+  return outlinemodes::NewTreeWindow(Text(command.ModeValue));
+}
+
 void Prepare(const TCommandLine& command)
 {
   // Forces the colour depth images are prepared for, so the palette path can be seen on a
@@ -158,6 +180,11 @@ TCommandSet MakeCommands()
        .ValueName = "K",
        .Help = "moves animated images on K frames before the picture is taken",
        .Number = true},
+      {.Name = "var",
+       .ValueName = "NAME=VALUE",
+       .Help = "a variable for --eval (names in any case, the number in the C locale); may be "
+               "given more than once",
+       .Repeatable = true},
       {.Name = "display-bits",
        .ValueName = "4|8|24",
        .Help = "with any mode: prepares images for a display of that colour depth (8 shows the "
@@ -208,6 +235,21 @@ TCommandSet MakeCommands()
        .Help = "lays PAGE out in a frame viewer N x H pixels (800 x 600 by default) and prints "
                "its frame tree, one line per frameset or frame",
        .Run = RunDumpFrames},
+      {.Flag = "eval",
+       .ValueName = "FORMULA",
+       .Options = {{"var"}},
+       .Help = "evaluates FORMULA and prints value=<result>, or error code=<code> pos=<position> "
+               "with status 1",
+       .Run = RunEval},
+      {.Flag = "outline",
+       .ValueName = "FILE",
+       .Help = "loads the outline tree FILE, evaluates its formulas once and prints the tree in "
+               "the file format; a load error prints error: <message> and exits 1",
+       .Run = RunOutline},
+      {.Flag = "tree",
+       .ValueName = "FILE",
+       .Help = "opens a window holding just the outline tree view on FILE",
+       .Window = TreeWindow},
   };
   return set;
 }

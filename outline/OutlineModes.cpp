@@ -100,7 +100,7 @@ std::unique_ptr<TqvTreeView> NewTreeWindow(const std::string& fileName)
   view->SetFormuleColor(clPurple);
   view->setFont(QFont("Arial", 10));
   view->setWindowTitle(QString::fromStdString(fileName));
-  view->resize(480, 560);
+  view->resize(480, 720);
   CallGuarded([&] {
     view->LoadFromFile(fileName);
     view->Filename = fileName;

@@ -7,6 +7,7 @@
 #include "support/TestSupport.h"
 
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <gtest/gtest.h>
@@ -230,6 +231,43 @@ TEST(CommandLine, EditorModesPrintTheLibrarysOutput)
   EXPECT_EQ(run.Status, 1);
   EXPECT_EQ(run.Out, "");
   EXPECT_EQ(run.Err, "error: line 2: ecFly\n");
+}
+
+TEST(CommandLine, OutlineModesPrintValuesTreesAndWindows)
+{
+  const QString dir = testsupport::TempDir();
+  const QString tree =
+      QString::fromStdString(testsupport::WriteFile(dir, "t.txt", "a=1/4\n\tb\nc=a*2\n"));
+  const QString bad = QString::fromStdString(testsupport::WriteFile(dir, "b.txt", "a\n\t\tb\n"));
+  const QString png = dir + "/tree.png";
+  struct Case {
+    QStringList Arguments;
+    int Status;
+    QString Out;
+    QString Err; // the start of standard error
+  };
+  const Case cases[] = {
+      {{"--eval", "3+4*2"}, 0, "value=11\n", ""},
+      {{"--eval", "-(2^-1)"}, 0, "value=-0.5\n", ""},
+      {{"--eval", "-2^2"}, 1, "error code=0 pos=5\n", ""}, // the minus belongs to the base
+      {{"--eval", "X*y", "--var", "x=1.5", "--var", "Y=4"}, 0, "value=6\n", ""},
+      {{"--eval", "2 3"}, 1, "error code=4 pos=3\n", ""},
+      {{"--eval", "1/0"}, 1, "error code=0 pos=4\n", ""},
+      {{"--eval", "1", "--var", "x"}, 2, "", "invalid variable \"x\""},
+      {{"--outline", tree}, 0, "a=1/4\r\n\t0.25\r\nc=a*2\r\n\t0.5\r\n", ""},
+      {{"--outline", bad}, 1, "a\r\n", "error: Invalid level (2) for item \"b\"\n"},
+      {{"--outline", tree, "--var", "x=1"}, 2, "", "error: --var does not go with --outline"},
+      {{"--tree", tree, "--snapshot", png}, 0, "", ""},
+  };
+  for (const Case& c : cases) {
+    const std::string args = c.Arguments.join(' ').toStdString();
+    TRun run = RunLumora(c.Arguments);
+    EXPECT_EQ(run.Status, c.Status) << args << "\n" << run.Err.toStdString();
+    EXPECT_EQ(run.Out.toStdString(), c.Out.toStdString()) << args;
+    EXPECT_TRUE(StartsWith(run.Err, c.Err)) << args << " printed:\n" << run.Err.toStdString();
+  }
+  QImage shot(png);
+  EXPECT_FALSE(shot.isNull());
 }
 
 // The dump the program prints is the one the library writes.
