@@ -64,7 +64,7 @@ std::unique_ptr<TSection> NewSection(TSectionList& list, uint8_t b, const TUrlTa
   case 1: return std::make_unique<TUListItem>(&list, link, font, level);
   case 2: return std::make_unique<TOListItem>(&list, link, font, "1aAiI"[(b >> 3) % 5], b, level);
   case 3: return std::make_unique<TDListItem>(&list, link, font, level);
-  default: return std::make_unique<TSection>(&list, 1 + b % 3, link, font, level);
+  default: return std::make_unique<TSection>(&list, TParaAlign(1 + b % 3), link, font, level);
   }
 }
 
@@ -83,10 +83,10 @@ void Build(TSectionList& list, TScript& script)
       break;
     }
     case 1: section->AppendChar(char(arg), script.Pos()); break;
-    case 2: section->FontChange(FontFrom(list, arg), arg >> 4, arg % 3); break;
+    case 2: section->FontChange(FontFrom(list, arg), arg >> 4, TScriptShift(arg % 3)); break;
     case 3: {
       auto img = std::make_unique<TImageObj>(&list, &list, 0, "img" + std::to_string(arg));
-      img->Placement = arg % 5;
+      img->Placement = TPlacement(arg % 5);
       if (arg & 8)
         img->ReqWidth = script.Next();
       if (arg & 16)

@@ -1,7 +1,7 @@
 #include "html/model/CellList.h"
 
 #include "base/StringUtil.h"
-#include "html/parser/symbols/AttributeList.h"
+#include "html/symbols/AttributeList.h"
 
 TCellList::TCellList(const TAttributeList* attributes)
 {
@@ -15,7 +15,7 @@ TCellList::TCellList(const TAttributeList* attributes)
     }
   }
   if (TAttribute* a = attributes->Find(attrALIGN))
-    HorzAlign = ParseHorzAlign(a->Text, 0);
+    HorzAlign = ParseHorzAlign(a->Text, paNone);
   if (TAttribute* a = attributes->Find(attrVALIGN))
     VertAlign = ParseVertAlign(a->Text, vaMiddle);
 }
@@ -40,14 +40,14 @@ uint8_t ParseVertAlign(const std::string& text, uint8_t fallback)
   return fallback;
 }
 
-int ParseHorzAlign(const std::string& text, int fallback)
+TParaAlign ParseHorzAlign(const std::string& text, TParaAlign fallback)
 {
   std::string s = strutil::LowerCase(strutil::Trim(text));
   if (s == "left")
-    return 1;
+    return paLeft;
   if (s == "center")
-    return 2;
+    return paCenter;
   if (s == "right")
-    return 3;
+    return paRight;
   return fallback;
 }

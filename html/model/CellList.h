@@ -2,6 +2,7 @@
 // One table row: it owns its cells, in column order once spans are expanded.
 #include "base/Color.h"
 #include "base/FreeList.h"
+#include "html/model/Alignment.h"
 #include "html/model/CellObj.h"
 
 #include <cstdint>
@@ -23,7 +24,7 @@ public:
   TColor BgColor = 0;
   // The row's ALIGN (0 none, 1 left, 2 center, 3 right) and VALIGN (default middle); the
   // builder hands them down to the cells of the row as their defaults.
-  int HorzAlign = 0;
+  TParaAlign HorzAlign = paNone;
   uint8_t VertAlign = vaMiddle;
 };
 
@@ -31,4 +32,4 @@ public:
 // leaves fallback.
 uint8_t ParseVertAlign(const std::string& text, uint8_t fallback);
 // ALIGN of a row or cell: "left" 1, "center" 2, "right" 3; anything else leaves fallback.
-int ParseHorzAlign(const std::string& text, int fallback);
+TParaAlign ParseHorzAlign(const std::string& text, TParaAlign fallback);

@@ -1,7 +1,7 @@
 #include "html/model/CellObj.h"
 
 #include "html/model/SectionList.h"
-#include "html/parser/symbols/AttributeList.h"
+#include "html/symbols/AttributeList.h"
 
 #include <algorithm>
 

@@ -2,6 +2,7 @@
 // Objects that stand at a placeholder character of a text section: images and panels.
 #include "base/FreeList.h"
 #include "base/UrlTarget.h"
+#include "html/model/Alignment.h"
 
 #include <cstdint>
 #include <memory>
@@ -10,8 +11,6 @@ class TSection;
 class TMapItem;
 class TCanvas;
 class QRect;
-
-enum TPlacement : int { plTop = 0, plMiddle = 1, plBottom = 2, plLeft = 3, plRight = 4 };
 
 class TFloatingObj {
 public:
@@ -22,7 +21,7 @@ public:
   int32_t ObjPos = 0;
   int32_t BoxHeight = 0;
   int32_t BoxWidth = 0;
-  int Placement = plBottom;
+  TPlacement Placement = plBottom;
   int32_t FloatX = 0;
   int32_t FloatY = 0; // y at which a float was placed
   int32_t SideGap = 5;

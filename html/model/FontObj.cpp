@@ -67,7 +67,7 @@ void TFontObj::Refresh()
   if (!list)
     return;
   FFont.Reapply(list, IsLink() ? list->LinkColor : list->TextColor);
-  if (ScriptShift != 0)
+  if (ScriptShift != ssNormal)
     FFont.setPointSize(std::max(1, FFont.pointSize() * 3 / 4));
   if (IsLink())
     UpdateLinkColor();

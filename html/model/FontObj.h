@@ -2,6 +2,7 @@
 // Font changes inside a text section, each keyed to the text index where it starts.
 #include "base/FreeList.h"
 #include "base/UrlTarget.h"
+#include "html/model/Alignment.h"
 #include "html/model/MyFont.h"
 
 #include <cstdint>
@@ -17,7 +18,7 @@ public:
 
   TSection* Section;
   int32_t ObjPos;
-  int ScriptShift = 0; // 0 normal, 1 subscript, 2 superscript
+  TScriptShift ScriptShift = ssNormal;
   bool WasVisited = false;
   bool UnderMouse = false;
   bool ListedAsLinkStart = false; // already in the section list's LinkStarts

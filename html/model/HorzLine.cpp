@@ -5,7 +5,7 @@
 #include "html/model/ParagraphSpace.h"
 #include "html/model/SectionList.h"
 #include "html/model/SelTextCount.h"
-#include "html/parser/symbols/AttributeList.h"
+#include "html/symbols/AttributeList.h"
 #include "platform/Canvas.h"
 
 THorzLine::THorzLine(TSectionList* list) : TSectionBase(list)
@@ -55,7 +55,7 @@ void THorzLine::SetWidth(int32_t number, bool percent)
 void THorzLine::SetAlign(const std::string& align)
 {
   std::string a = strutil::LowerCase(align);
-  RuleAlign = a == "left" ? 1 : a == "right" ? 3 : 2;
+  RuleAlign = a == "left" ? paLeft : a == "right" ? paRight : paCenter;
 }
 
 std::unique_ptr<TSectionBase> THorzLine::CloneForPrint(TSectionList* masterList) const
@@ -89,7 +89,7 @@ void THorzLine::Extent(int32_t L, int32_t R, int32_t& x, int32_t& width) const
     return;
   }
   width = RulePercent ? (R - L) * RuleWidth / 100 : RuleWidth;
-  x = RuleAlign == 1 ? L : RuleAlign == 3 ? R - width : L + (R - L - width) / 2;
+  x = RuleAlign == paLeft ? L : RuleAlign == paRight ? R - width : L + (R - L - width) / 2;
 }
 
 int32_t THorzLine::Paint(TCanvas& canvas, const QRect& clip, IndentManager& indent, int32_t X,

@@ -1,6 +1,7 @@
 #pragma once
 // A horizontal rule (HR).
 #include "base/Color.h"
+#include "html/model/Alignment.h"
 #include "html/model/SectionBase.h"
 
 class TAttributeList;
@@ -15,7 +16,7 @@ public:
   int32_t RuleSize = 2;
   int32_t RuleWidth = -1;
   bool RulePercent = false;
-  int RuleAlign = 2; // 1 left, 2 centre, 3 right
+  TParaAlign RuleAlign = paCenter;
   TColor RuleColor = clBlack;
   bool HasRuleColor = false;
   bool NoShade = false;

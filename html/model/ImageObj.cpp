@@ -8,7 +8,7 @@
 #include "html/images/ImageResources.h"
 #include "html/model/FontObj.h"
 #include "html/model/SectionList.h"
-#include "html/parser/symbols/AttributeList.h"
+#include "html/symbols/AttributeList.h"
 #include "platform/Canvas.h"
 
 #include <QPainter>
@@ -52,7 +52,7 @@ void TOwnedGif::Reset(std::unique_ptr<TGIFImage> gif)
   FGif = std::move(gif);
 }
 
-int TImageObj::PlacementOf(const std::string& align)
+TPlacement TImageObj::PlacementOf(const std::string& align)
 {
   std::string a = strutil::UpperCase(align);
   if (a == "TOP")

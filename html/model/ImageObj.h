@@ -89,7 +89,7 @@ public:
   void Refetch();
 
   // Applies an ALIGN value ("TOP", "MIDDLE"...) as images read it.
-  static int PlacementOf(const std::string& align);
+  static TPlacement PlacementOf(const std::string& align);
   // Top of the image when drawn against a line with that baseline.
   int32_t VerticalPlace(int32_t baselineY, int32_t lineTopY, int32_t descent,
                         int32_t textHeight) const;

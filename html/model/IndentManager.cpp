@@ -150,7 +150,7 @@ void IndentManagerBasic::SetLevel(int32_t y, int32_t level)
   Retire(y);
 }
 
-void IndentManagerBasic::AddFloat(int32_t y, int32_t width, int side, int32_t height)
+void IndentManagerBasic::AddFloat(int32_t y, int32_t width, TPlacement side, int32_t height)
 {
   if (side == plLeft)
     AddRec(LeftList, LeftMargin(y) + width - LeftEdge, y, y + height, 0);

@@ -2,6 +2,7 @@
 // Tracks the strips taken at the left and right of a cell by floating objects and list
 // indents while the cell is laid out, and answers the margins for a line at a given y.
 #include "base/FreeList.h"
+#include "html/model/Alignment.h"
 
 #include <climits>
 #include <cstdint>
@@ -43,7 +44,8 @@ public:
   void ClearBottoms(int32_t& left, int32_t& right) const;
   int32_t LevelBottom() const;
   void SetLevel(int32_t y, int32_t level);
-  void AddFloat(int32_t y, int32_t width, int side, int32_t height); // side 3 left, 4 right
+  // A float of width and height at y on side (plLeft or plRight).
+  void AddFloat(int32_t y, int32_t width, TPlacement side, int32_t height);
   void PlaceFloat(int32_t y, TFloatingObj* obj);
 
 protected:

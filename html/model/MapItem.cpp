@@ -1,7 +1,7 @@
 #include "html/model/MapItem.h"
 
 #include "base/StringUtil.h"
-#include "html/parser/symbols/AttributeList.h"
+#include "html/symbols/AttributeList.h"
 
 #include <QPolygon>
 

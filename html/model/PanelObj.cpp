@@ -3,7 +3,7 @@
 #include "base/StringUtil.h"
 #include "html/model/ImageObj.h"
 #include "html/model/SectionList.h"
-#include "html/parser/symbols/AttributeList.h"
+#include "html/symbols/AttributeList.h"
 #include "platform/Canvas.h"
 
 #include <QPalette>
@@ -31,7 +31,7 @@ bool ValidName(const std::string& s)
                      [](char c) { return std::isalnum(uint8_t(c)) || c == '_'; });
 }
 
-int PanelPlacement(const std::string& align)
+TPlacement PanelPlacement(const std::string& align)
 {
   std::string a = strutil::UpperCase(align);
   if (a == "TOP" || a == "MIDDLE" || a == "ABSMIDDLE" || a == "LEFT" || a == "RIGHT")

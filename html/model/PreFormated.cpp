@@ -9,7 +9,7 @@ namespace {
 constexpr int32_t MaxPreChars = 20000;
 }
 
-TPreFormated::TPreFormated(TSectionList* root, int align, const TUrlTarget& link,
+TPreFormated::TPreFormated(TSectionList* root, TParaAlign align, const TUrlTarget& link,
                            const TMyFont& font, int level)
     : TSection(root, align, link, font, level)
 {

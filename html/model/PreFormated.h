@@ -4,7 +4,7 @@
 
 class TPreFormated : public TSection {
 public:
-  TPreFormated(TSectionList* root, int align, const TUrlTarget& link, const TMyFont& font,
+  TPreFormated(TSectionList* root, TParaAlign align, const TUrlTarget& link, const TMyFont& font,
                int level);
   TPreFormated(TSectionList* masterList, const TPreFormated& source);
 

@@ -7,8 +7,8 @@
 #include "html/model/PanelObj.h"
 #include "html/model/SectionList.h"
 #include "html/model/SelTextCount.h"
-#include "html/parser/symbols/AttributeList.h"
-#include "html/parser/symbols/TokenObj.h"
+#include "html/symbols/AttributeList.h"
+#include "html/symbols/TokenObj.h"
 #include "platform/Canvas.h"
 
 #include <algorithm>
@@ -63,8 +63,8 @@ struct TSection::TLayoutState {
   }
 };
 
-TSection::TSection(TSectionList* root, int align, const TUrlTarget& link, const TMyFont& font,
-                   int level)
+TSection::TSection(TSectionList* root, TParaAlign align, const TUrlTarget& link,
+                   const TMyFont& font, int level)
     : TSectionBase(root), Level(level), LevelIndent(level * LevelStep), ParaAlign(align),
       MarkerFont(font)
 {
@@ -164,7 +164,7 @@ void TSection::AppendChar(char ch, int32_t sourcePos)
   AppendRun(&ch, &sourcePos, 1);
 }
 
-void TSection::FontChange(const TMyFont& font, int styleFlags, int scriptShift)
+void TSection::FontChange(const TMyFont& font, int styleFlags, TScriptShift scriptShift)
 {
   TFontObj* last = Fonts.Last();
   TFontObj* obj = last;
@@ -177,7 +177,7 @@ void TSection::FontChange(const TMyFont& font, int styleFlags, int scriptShift)
   }
   obj->MutableFont().AddStyle(styleFlags);
   obj->ScriptShift = scriptShift;
-  if (scriptShift != 0) {
+  if (scriptShift != ssNormal) {
     int pt = obj->FontCopy().pointSize();
     obj->MutableFont().setPointSize(std::max(1, pt * 3 / 4));
   }
@@ -185,7 +185,7 @@ void TSection::FontChange(const TMyFont& font, int styleFlags, int scriptShift)
 
 void TSection::LinkMark(bool start, const TMyFont& font, int styleFlags, const TUrlTarget& link)
 {
-  FontChange(font, styleFlags, 0);
+  FontChange(font, styleFlags, ssNormal);
   TFontObj* obj = Fonts.Last();
   obj->Link.Clear();
   if (start) {
@@ -243,7 +243,7 @@ void TSection::PlaceControl(TFormControlObj* control, int32_t tagPos, bool noBre
   AppendRaw(&c, &tagPos, 1);
 }
 
-int TSection::FinishLine()
+TParaAlign TSection::FinishLine()
 {
   if (Chars.empty()) {
     char c = ' ';
@@ -652,9 +652,9 @@ void TSection::PaintRun(TCanvas& canvas, const TFontObj* font, int32_t x, int32_
   const TFontMetrics& m = *font->Metrics;
   const TMyFont& f = font->FontCopy();
   int32_t y = baseline;
-  if (font->ScriptShift == 1)
+  if (font->ScriptShift == ssSubscript)
     y += font->DescentPx / 2 + 1;
-  else if (font->ScriptShift == 2)
+  else if (font->ScriptShift == ssSuperscript)
     y -= font->BodyHeight / 3;
   TColor color = f.Color;
   const TSectionList* list = ParentSectionList;

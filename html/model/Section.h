@@ -29,7 +29,6 @@ inline bool IsObject(char c)
 }
 } // namespace placeholder
 
-enum TParaAlign : int { paLeft = 1, paCenter = 2, paRight = 3 };
 enum TClearSide : int { clNoClear = 0, clLeftSide = 1, clRightSide = 2, clBothSides = 3 };
 enum TItemKind : int { ikNone = 0, ikOrdered = 1, ikUnordered = 2, ikDefinition = 3 };
 
@@ -57,7 +56,8 @@ public:
 class TSection : public TSectionBase {
 public:
   // font is the builder's current font with its style flags already added.
-  TSection(TSectionList* root, int align, const TUrlTarget& link, const TMyFont& font, int level);
+  TSection(TSectionList* root, TParaAlign align, const TUrlTarget& link, const TMyFont& font,
+           int level);
   TSection(TSectionList* masterList, const TSection& source); // copy for printing
   ~TSection() override;
 
@@ -72,7 +72,7 @@ public:
   int ItemKind = ikNone;
   int32_t ItemNumber = 0;
   int32_t MarkerX = 0;
-  int ParaAlign = paLeft;
+  TParaAlign ParaAlign = paLeft;
   int ClearSide = clNoClear;
   TMyFont MarkerFont;
   bool Finished = false;
@@ -81,8 +81,8 @@ public:
   void AppendRun(const TokenObj& token);
   /* 16 */ virtual void AppendRun(const char* chars, const int32_t* positions, int32_t n);
   /* 15 */ virtual void AppendChar(char ch, int32_t sourcePos);
-  // Style flags are those of TFontStyleFlag; scriptShift 0 normal, 1 sub, 2 super.
-  void FontChange(const TMyFont& font, int styleFlags = 0, int scriptShift = 0);
+  // Style flags are those of TFontStyleFlag.
+  void FontChange(const TMyFont& font, int styleFlags = 0, TScriptShift scriptShift = ssNormal);
   // kind true starts the link given, false ends the open link.
   void LinkMark(bool start, const TMyFont& font, int styleFlags, const TUrlTarget& link);
   TImageObj* PlaceImage(const TAttributeList& attributes, TCell* cell, int32_t tagPos,
@@ -92,7 +92,7 @@ public:
   TPanelObj* PlacePanel(std::unique_ptr<TPanelObj> panel, int32_t tagPos, bool noBreak = false);
   // A control with a place in the text (hidden controls have none).
   void PlaceControl(TFormControlObj* control, int32_t tagPos, bool noBreak = false);
-  int FinishLine();
+  TParaAlign FinishLine();
   // Terminates the text; done by TCell::Add.
   void Finish();
   int32_t Length() const { return int32_t(Chars.size()); }

@@ -1,6 +1,6 @@
 #pragma once
 // The block item of a cell: text sections, tables, rules, spaces and list items all answer
-// the same fifteen operations, in this order.
+// the same operations.
 #include "base/UrlTarget.h"
 
 #include <QRect>
@@ -40,26 +40,25 @@ public:
   int32_t FirstCursor = 0;
   int32_t CursorCount = 0;
 
-  /* 0 */ virtual std::unique_ptr<TSectionBase> CloneForPrint(TSectionList* masterList) const;
-  /* 1 */ virtual void CopySelection();
-  /* 2 */ virtual int32_t Layout(TCanvas& canvas, int32_t Y, IndentManager& indent,
-                                 int32_t& maxWidth, int32_t& pos);
-  /* 3 */ virtual int32_t Paint(TCanvas& canvas, const QRect& clip, IndentManager& indent,
-                                int32_t X, int32_t Y);
-  /* 4 */ virtual bool LinkAt(TCanvas& canvas, int32_t X, int32_t Y, TFormControlObj*& formControl,
-                              TUrlTarget& urlTarget);
-  /* 5 */ virtual bool ObjectAt(int32_t X, int32_t Y, TFloatingObj*& obj, int32_t& objX,
-                                int32_t& objY);
-  /* 6 */ virtual int32_t CursorAt(TCanvas& canvas, int32_t X, int32_t Y, int32_t& xr, int32_t& yr,
-                                   int32_t& caretHeight, TCell*& cell, bool& inText);
-  /* 7 */ virtual int32_t SearchText(int32_t from, const std::string& text, bool matchCase);
-  /* 8 */ virtual int32_t SourcePosOf(int32_t docPos);
-  /* 9 */ virtual int32_t DocPosOf(int32_t sourcePos, bool prev);
-  /* 10 */ virtual bool CursorPoint(TCanvas& canvas, int32_t position, int32_t& X, int32_t& Y);
-  /* 11 */ virtual bool CharAt(int32_t position, char& ch, TCharObject& obj);
-  /* 12 */ virtual void RefreshFonts();
-  /* 13 */ virtual void Attached();
-  /* 14 */ virtual void WidthRange(TCanvas& canvas, int32_t& min, int32_t& max);
+  virtual std::unique_ptr<TSectionBase> CloneForPrint(TSectionList* masterList) const;
+  virtual void CopySelection();
+  virtual int32_t Layout(TCanvas& canvas, int32_t Y, IndentManager& indent, int32_t& maxWidth,
+                         int32_t& pos);
+  virtual int32_t Paint(TCanvas& canvas, const QRect& clip, IndentManager& indent, int32_t X,
+                        int32_t Y);
+  virtual bool LinkAt(TCanvas& canvas, int32_t X, int32_t Y, TFormControlObj*& formControl,
+                      TUrlTarget& urlTarget);
+  virtual bool ObjectAt(int32_t X, int32_t Y, TFloatingObj*& obj, int32_t& objX, int32_t& objY);
+  virtual int32_t CursorAt(TCanvas& canvas, int32_t X, int32_t Y, int32_t& xr, int32_t& yr,
+                           int32_t& caretHeight, TCell*& cell, bool& inText);
+  virtual int32_t SearchText(int32_t from, const std::string& text, bool matchCase);
+  virtual int32_t SourcePosOf(int32_t docPos);
+  virtual int32_t DocPosOf(int32_t sourcePos, bool prev);
+  virtual bool CursorPoint(TCanvas& canvas, int32_t position, int32_t& X, int32_t& Y);
+  virtual bool CharAt(int32_t position, char& ch, TCharObject& obj);
+  virtual void RefreshFonts();
+  virtual void Attached();
+  virtual void WidthRange(TCanvas& canvas, int32_t& min, int32_t& max);
 
   // The class name without its T prefix, as the layout dump prints it.
   virtual const char* KindName() const { return "SectionBase"; }

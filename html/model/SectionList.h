@@ -6,6 +6,7 @@
 #include "html/images/ImageRequest.h"
 #include "html/model/Cell.h"
 #include "html/model/MapItem.h"
+#include "html/model/MyFont.h"
 
 #include <QImage>
 #include <QPointer>
@@ -39,7 +40,7 @@ struct TSectionListSettings {
   TColor OverColor = clBlue;
   TColor LinkColor = clBlue;
   int CharsetCode = 0;
-  int LinkStyle = 4; // underline (fsUnderline)
+  int LinkStyle = fsUnderline; // TFontStyleFlag set of links
   bool PrintBackgrounds = false;
   TColor PageColor = clWindow;
   bool HoverColoring = false;

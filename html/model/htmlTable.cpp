@@ -7,7 +7,7 @@
 #include "html/model/FloatingObj.h"
 #include "html/model/IndentManager.h"
 #include "html/model/SectionList.h"
-#include "html/parser/symbols/AttributeList.h"
+#include "html/symbols/AttributeList.h"
 #include "platform/Canvas.h"
 
 #include <QRegion>
@@ -23,22 +23,13 @@ constexpr int32_t MaxCellSpacing = 40;
 constexpr int32_t MaxHSpace = 20;
 constexpr int32_t MinNewWidth = 20;
 constexpr int32_t MaxPixelAttr = 32000; // keeps sums of widths inside 32 bits
-constexpr int ShrinkPassLimit = 4;
 } // namespace
 
-// Per-column minimum and maximum widths of one measuring run, with their sums.
-struct ThtmlTable::TColumnRange {
-  TColumnArray MinW{};
-  TColumnArray MaxW{};
-  int32_t TotalMin = 0;
-  int32_t TotalMax = 0;
-};
-
-ThtmlTable::ThtmlTable(TSectionList* list, const TAttributeList* attributes, int justification,
-                       TCell* enclosingCell, int32_t level)
+ThtmlTable::ThtmlTable(TSectionList* list, const TAttributeList* attributes,
+                       TParaAlign justification, TCell* enclosingCell, int32_t level)
     : TSectionBase(list), CaptionCell(std::make_unique<TCellObj>(list, nullptr, vaMiddle)),
-      HorzAlign(uint8_t(std::clamp(justification, 1, 3))), ListLevel(level),
-      EnclosingCell(enclosingCell)
+      HorzAlign(TParaAlign(std::clamp(int(justification), int(paLeft), int(paRight)))),
+      ListLevel(level), EnclosingCell(enclosingCell)
 {
   if (attributes) {
     for (const auto& a : *attributes) {
@@ -47,12 +38,12 @@ ThtmlTable::ThtmlTable(TSectionList* list, const TAttributeList* attributes, int
       case attrALIGN: {
         std::string s = strutil::UpperCase(a->Text);
         if (s == "CENTER") {
-          HorzAlign = 2;
+          HorzAlign = paCenter;
         } else if (s == "LEFT") {
-          HorzAlign = 1;
+          HorzAlign = paLeft;
           Floating = true;
         } else if (s == "RIGHT") {
-          HorzAlign = 3;
+          HorzAlign = paRight;
           Floating = true;
         }
         break;
@@ -228,181 +219,26 @@ void ThtmlTable::ExpandSpans()
 // ---------------------------------------------------------------------------------------------
 // Column minimum and maximum widths
 
-void ThtmlTable::CellRange(TCanvas& canvas, TCellObj& cell, int32_t& mn, int32_t& mx)
+std::vector<TColumnCell> ThtmlTable::MeasureCells(TCanvas& canvas)
 {
-  mn = mx = 0;
-  if (cell.Content)
-    cell.Content->WidthRange(canvas, mn, mx);
-  mn += Pad();
-  mx += Pad();
-}
-
-int32_t ThtmlTable::CellPercent(const TCellObj& cell, int32_t denominator) const
-{
-  if (cell.WidthIsPercent)
-    return cell.WidthSpec;
-  if (cell.WidthSpec > 0 && denominator > 0)
-    return std::min(1000, MulDiv(cell.WidthSpec, 1000, denominator));
-  return 0;
-}
-
-namespace {
-// Visits every cell with the given span, row by row and left to right, with its column.
-// Returns whether some cell has a larger span (another pass is needed).
-template <class F> bool VisitSpan(const TFreeList<TCellList>& rows, int32_t span, F&& f)
-{
-  bool more = false;
-  for (const auto& row : rows)
+  std::vector<TColumnCell> cells;
+  for (const auto& row : Rows)
     for (int c = 0; c < row->Count(); ++c) {
       TCellObj* cell = row->Items(c);
-      if (cell->ColSpan > span)
-        more = true;
-      else if (cell->ColSpan == span)
-        f(*cell, c);
+      if (cell->ColSpan < 1) // place-holder
+        continue;
+      TColumnCell m;
+      m.Column = c;
+      m.Span = cell->ColSpan;
+      if (cell->Content)
+        cell->Content->WidthRange(canvas, m.Min, m.Max);
+      m.Min += Pad();
+      m.Max += Pad();
+      m.WidthSpec = cell->WidthSpec;
+      m.WidthIsPercent = cell->WidthIsPercent;
+      cells.push_back(m);
     }
-  return more;
-}
-
-int32_t Sum(const ThtmlTable::TColumnArray& a, int32_t from, int32_t count)
-{
-  int32_t s = 0;
-  for (int32_t c = from; c < from + count; ++c)
-    s += a[size_t(c)];
-  return s;
-}
-
-// Rescales the spanned columns of a to value in proportion to their share of sum; a span of
-// zero width is split evenly (the last column takes the remainder).
-void RescaleSpan(ThtmlTable::TColumnArray& a, int32_t col, int32_t span, int32_t value, int32_t sum)
-{
-  for (int32_t c = col; c < col + span; ++c)
-    a[size_t(c)] = sum > 0 ? MulDiv(value, a[size_t(c)], sum) : value / span;
-  if (sum <= 0)
-    a[size_t(col + span - 1)] += value % span;
-}
-} // namespace
-
-void ThtmlTable::PixelWidths(TCanvas& canvas, TColumnRange& r)
-{
-  r = TColumnRange();
-  bool more = true;
-  for (int32_t i = 1; more; ++i)
-    more = VisitSpan(Rows, i, [&](TCellObj& cell, int32_t c) {
-      int32_t mn = 0, mx = 0;
-      CellRange(canvas, cell, mn, mx);
-      if (i == 1) {
-        if (cell.WidthSpec > 0 && !cell.WidthIsPercent) {
-          mn = std::max(mn, cell.WidthSpec + Pad());
-          mx = std::max(mn, cell.WidthSpec + Pad());
-        }
-        r.MinW[size_t(c)] = std::max(r.MinW[size_t(c)], mn);
-        r.MaxW[size_t(c)] = std::max(r.MaxW[size_t(c)], mx);
-        return;
-      }
-      for (auto* a : {&r.MinW, &r.MaxW}) {
-        int32_t want = a == &r.MinW ? mn : mx;
-        int32_t sum = Sum(*a, c, cell.ColSpan);
-        if (sum >= want)
-          continue;
-        int32_t shortfall = want - sum;
-        for (int32_t k = c; k < c + cell.ColSpan; ++k)
-          (*a)[size_t(k)] += sum > 0 ? MulDiv((*a)[size_t(k)], shortfall, sum) : 0;
-        if (sum <= 0) // nothing to scale: share the shortfall evenly
-          RescaleSpan(*a, c, cell.ColSpan, shortfall, 0);
-      }
-    });
-  r.TotalMin = Sum(r.MinW, 0, ColumnCount);
-  r.TotalMax = Sum(r.MaxW, 0, ColumnCount);
-}
-
-void ThtmlTable::SpreadPlainSpan(TColumnRange& r, int32_t col, int32_t span, int32_t mn, int32_t mx)
-{
-  int32_t sMin = Sum(r.MinW, col, span);
-  int32_t sMax = Sum(r.MaxW, col, span);
-  if (mn > sMin)
-    RescaleSpan(r.MinW, col, span, mn, sMin);
-  if (mx > sMax)
-    RescaleSpan(r.MaxW, col, span, mx, sMax);
-}
-
-void ThtmlTable::SpreadPercentSpan(TColumnRange& r, int32_t col, int32_t span, int32_t P,
-                                   int32_t mn, int32_t mx)
-{
-  auto pct = [&](int32_t c) -> int32_t& { return ColumnPercents[size_t(c)]; };
-  const int32_t sMin = Sum(r.MinW, col, span);
-  const int32_t sMax = Sum(r.MaxW, col, span);
-  int32_t SP = 0, Z = 0;
-  for (int32_t c = col; c < col + span; ++c)
-    if (pct(c) > 0)
-      SP += pct(c);
-    else
-      ++Z;
-  const int32_t exMin = mn - sMin;
-  const int32_t exMax = mx - sMax;
-
-  const int32_t share = Z > 0 ? std::max(0, (P - SP) / Z) : 0;
-  if (Z == 0 && SP < P) {
-    for (int32_t c = col; c < col + span; ++c)
-      pct(c) = MulDiv(pct(c), P, SP);
-  } else if (share > 0) {
-    for (int32_t c = col; c < col + span; ++c)
-      if (pct(c) == 0)
-        pct(c) = share;
-  }
-  const int32_t T = std::max(SP, P);
-  int32_t unclaimed = 0, M = 0;
-  for (int32_t c = col; c < col + span; ++c)
-    if (pct(c) == 0) {
-      ++unclaimed;
-      M += r.MaxW[size_t(c)];
-    }
-  // When every spanned column now has a percentage there is no unclaimed column left to take
-  // the excess; the columns then share it by their percentages, as when all had one.
-  const bool byPercent = Z == 0 || unclaimed == 0;
-  if (exMin > 0) {
-    for (int32_t c = col; c < col + span; ++c) {
-      if (byPercent)
-        r.MinW[size_t(c)] = std::max(T > 0 ? MulDiv(mn, pct(c), T) : 0, r.MinW[size_t(c)]);
-      else if (pct(c) == 0)
-        r.MinW[size_t(c)] += M > 0 ? MulDiv(exMin, r.MaxW[size_t(c)], M) : exMin / unclaimed;
-    }
-  }
-  if (exMax > 0) {
-    for (int32_t c = col; c < col + span; ++c) {
-      if (byPercent)
-        r.MaxW[size_t(c)] = std::max(T > 0 ? MulDiv(mx, pct(c), T) : 0, r.MaxW[size_t(c)]);
-      else if (pct(c) == 0)
-        r.MaxW[size_t(c)] += exMax / Z;
-    }
-  }
-}
-
-void ThtmlTable::PercentWidths(TCanvas& canvas, int32_t denominator, TColumnRange& r)
-{
-  r = TColumnRange();
-  ColumnPercents.fill(0);
-  bool more = true;
-  for (int32_t i = 1; more; ++i)
-    more = VisitSpan(Rows, i, [&](TCellObj& cell, int32_t c) {
-      int32_t P = CellPercent(cell, denominator);
-      int32_t mn = 0, mx = 0;
-      CellRange(canvas, cell, mn, mx);
-      if (i > 1) {
-        int32_t SP = 0;
-        for (int32_t k = c; k < c + cell.ColSpan; ++k)
-          SP += std::max(0, ColumnPercents[size_t(k)]);
-        if (P > 0 || SP > 0)
-          SpreadPercentSpan(r, c, cell.ColSpan, P, mn, mx);
-        else
-          SpreadPlainSpan(r, c, cell.ColSpan, mn, mx);
-        return;
-      }
-      ColumnPercents[size_t(c)] = std::max(ColumnPercents[size_t(c)], P);
-      r.MinW[size_t(c)] = std::max(r.MinW[size_t(c)], mn);
-      r.MaxW[size_t(c)] = std::max(r.MaxW[size_t(c)], mx);
-    });
-  r.TotalMin = Sum(r.MinW, 0, ColumnCount);
-  r.TotalMax = Sum(r.MaxW, 0, ColumnCount);
+  return cells;
 }
 
 void ThtmlTable::WidthRange(TCanvas& canvas, int32_t& min, int32_t& max)
@@ -420,11 +256,11 @@ void ThtmlTable::WidthRange(TCanvas& canvas, int32_t& min, int32_t& max)
     max = FCache.RangeMax;
     return;
   }
-  TColumnRange r;
-  if (!HasPixelCellWidth || TableWidthSpec != 0)
-    PercentWidths(canvas, TableWidthIsPercent ? 0 : TableWidthSpec, r);
-  else
-    PixelWidths(canvas, r);
+  TTableColumns columns(ColumnCount, Pad(), ColumnWidths, ColumnPercents);
+  const std::vector<TColumnCell> cells = MeasureCells(canvas);
+  const TColumnRange r = !HasPixelCellWidth || TableWidthSpec != 0
+                             ? columns.PercentRange(cells, TableWidthIsPercent ? 0 : TableWidthSpec)
+                             : columns.PixelRange(cells);
   min = r.TotalMin + CellSpacing;
   max = r.TotalMax + CellSpacing;
   if (!TableWidthIsPercent) {
@@ -458,182 +294,6 @@ void ThtmlTable::ForgetMeasures()
 }
 
 // ---------------------------------------------------------------------------------------------
-// Column widths in layout
-
-void ThtmlTable::Distribute(const TColumnRange& r, int32_t newWidth)
-{
-  for (int32_t c = 0; c < ColumnCount; ++c) {
-    size_t i = size_t(c);
-    ColumnWidths[i] =
-        r.MinW[i] + MulDiv(r.MaxW[i] - r.MinW[i], newWidth - r.TotalMin, r.TotalMax - r.TotalMin);
-  }
-}
-
-void ThtmlTable::ShrinkToFit(TColumnRange& r, int32_t newWidth)
-{
-  int32_t PT = Sum(ColumnPercents, 0, ColumnCount);
-  if (PT >= 1 && PT <= 1000) {
-    int32_t nonP = 0, need = 0;
-    for (int32_t c = 0; c < ColumnCount; ++c) {
-      size_t i = size_t(c);
-      if (ColumnPercents[i] < 1)
-        nonP += r.MaxW[i];
-      else
-        need = std::max(need, MulDiv(r.MaxW[i], 1000, ColumnPercents[i]));
-    }
-    int32_t needRest = PT > 999 ? (nonP < 1 ? 0 : 30000) : MulDiv(nonP, 1000, 1000 - PT);
-    int32_t want = std::max(need, needRest);
-    if (newWidth >= want) {
-      int32_t rest = MulDiv(want, 1000 - PT, 1000);
-      for (int32_t c = 0; c < ColumnCount; ++c) {
-        size_t i = size_t(c);
-        if (ColumnPercents[i] < 1)
-          ColumnWidths[i] = nonP < 1 ? 0 : MulDiv(r.MaxW[i], rest, nonP);
-        else
-          ColumnWidths[i] = MulDiv(want, ColumnPercents[i], 1000);
-      }
-      return;
-    }
-    // Percentages that cannot be met shrink until the claimed columns fit beside the others.
-    for (;;) {
-      int32_t minSum = 0, claims = 0, claimed = 0;
-      for (int32_t c = 0; c < ColumnCount; ++c) {
-        size_t i = size_t(c);
-        if (ColumnPercents[i] < 1) {
-          minSum += r.MinW[i];
-          continue;
-        }
-        int32_t claim = MulDiv(newWidth, ColumnPercents[i], 1000) - 1;
-        if (claim < r.MinW[i]) {
-          ColumnPercents[i] = 0;
-          minSum += r.MinW[i];
-        } else {
-          claims += claim;
-          ++claimed;
-        }
-      }
-      if (claimed == 0)
-        break;
-      if (newWidth < minSum + claims) {
-        for (int32_t c = 0; c < ColumnCount; ++c)
-          if (ColumnPercents[size_t(c)] > 0)
-            ColumnPercents[size_t(c)] = std::max(
-                0, int32_t(int64_t(ColumnPercents[size_t(c)]) * (newWidth - minSum) / claims));
-        continue;
-      }
-      for (int32_t c = 0; c < ColumnCount; ++c)
-        if (ColumnPercents[size_t(c)] > 0)
-          r.MinW[size_t(c)] = r.MaxW[size_t(c)] = MulDiv(newWidth, ColumnPercents[size_t(c)], 1000);
-      r.TotalMin = Sum(r.MinW, 0, ColumnCount);
-      r.TotalMax = Sum(r.MaxW, 0, ColumnCount);
-      break;
-    }
-  }
-  if (newWidth < r.TotalMax && r.TotalMax != r.TotalMin)
-    Distribute(r, newWidth);
-  else
-    ColumnWidths = r.MaxW;
-}
-
-void ThtmlTable::FitSpecifiedWidth(const TColumnRange& r, int32_t newWidth)
-{
-  std::array<bool, MaxTableColumns + 1> fixed{};
-  int32_t R = 0, PS = 0, stretchable = 0;
-  for (int32_t c = 0; c < ColumnCount; ++c) {
-    size_t i = size_t(c);
-    if (ColumnPercents[i] <= 0) {
-      ColumnWidths[i] = r.MinW[i];
-      ++stretchable;
-      R += r.MaxW[i] - r.MinW[i];
-      continue;
-    }
-    int32_t w = MulDiv(newWidth, ColumnPercents[i], 1000);
-    if (w > r.MinW[i]) {
-      ColumnWidths[i] = w;
-      PS += ColumnPercents[i];
-    } else {
-      ColumnWidths[i] = r.MinW[i];
-      fixed[i] = true;
-    }
-  }
-  auto unfixedPct = [&](int32_t c) { return ColumnPercents[size_t(c)] > 0 && !fixed[size_t(c)]; };
-  int32_t E = Sum(ColumnWidths, 0, ColumnCount) - newWidth;
-  if (E < 0) {
-    if (stretchable == 0) {
-      for (int32_t c = 0; c < ColumnCount; ++c)
-        if (unfixedPct(c) && PS > 0)
-          ColumnWidths[size_t(c)] += MulDiv(-E, ColumnPercents[size_t(c)], PS);
-    } else if (R <= 0 || R < std::abs(E) / 2) {
-      for (int32_t c = 0; c < ColumnCount; ++c)
-        if (ColumnPercents[size_t(c)] <= 0)
-          ColumnWidths[size_t(c)] += -E / stretchable;
-    } else {
-      for (int32_t c = 0; c < ColumnCount; ++c)
-        if (ColumnPercents[size_t(c)] <= 0)
-          ColumnWidths[size_t(c)] += MulDiv(-E, r.MaxW[size_t(c)] - r.MinW[size_t(c)], R);
-    }
-  } else if (E > 0) {
-    for (int pass = 0; pass < ShrinkPassLimit; ++pass) {
-      bool changed = false;
-      for (int32_t c = 0; c < ColumnCount; ++c) {
-        size_t i = size_t(c);
-        if (!unfixedPct(c) || PS <= 0)
-          continue;
-        if (ColumnWidths[i] - MulDiv(E, ColumnPercents[i], PS) < r.MinW[i]) {
-          E -= ColumnWidths[i] - r.MinW[i];
-          PS -= ColumnPercents[i];
-          ColumnWidths[i] = r.MinW[i];
-          fixed[i] = true;
-          changed = true;
-        }
-      }
-      if (!changed)
-        break;
-    }
-    for (int32_t c = 0; c < ColumnCount; ++c)
-      if (unfixedPct(c) && PS > 0)
-        ColumnWidths[size_t(c)] -= MulDiv(E, ColumnPercents[size_t(c)], PS);
-  }
-  int32_t D = Sum(ColumnWidths, 0, ColumnCount) - newWidth;
-  if (D <= 0) {
-    ColumnWidths[0] += -D;
-  } else {
-    for (int32_t c = 0; c < ColumnCount; ++c)
-      if (!fixed[size_t(c)]) {
-        ColumnWidths[size_t(c)] -= D;
-        break;
-      }
-  }
-  // Rounding and shrinking never leave a column with a negative width.
-  for (int32_t c = 0; c < ColumnCount; ++c)
-    ColumnWidths[size_t(c)] = std::max(0, ColumnWidths[size_t(c)]);
-}
-
-void ThtmlTable::ColumnWidthsFor(TCanvas& canvas, int32_t newWidth, bool specified)
-{
-  ColumnWidths.fill(0);
-  TColumnRange r;
-  if (HasPixelCellWidth && !specified) {
-    ColumnPercents.fill(0);
-    PixelWidths(canvas, r);
-    if (r.TotalMin >= newWidth)
-      ColumnWidths = r.MinW;
-    else if (newWidth >= r.TotalMax)
-      ColumnWidths = r.MaxW;
-    else
-      Distribute(r, newWidth);
-    return;
-  }
-  PercentWidths(canvas, newWidth, r);
-  if (r.TotalMin >= newWidth)
-    ColumnWidths = r.MinW;
-  else if (specified)
-    FitSpecifiedWidth(r, newWidth);
-  else
-    ShrinkToFit(r, newWidth);
-}
-
-// ---------------------------------------------------------------------------------------------
 // Row heights and layout
 
 int32_t ThtmlTable::MeasureRow(TCanvas& canvas, TCellList& row, int32_t j, int32_t& nextSpan)
@@ -643,7 +303,7 @@ int32_t ThtmlTable::MeasureRow(TCanvas& canvas, TCellList& row, int32_t j, int32
     TCellObj* cell = row.Items(c);
     if (cell->ColSpan <= 0)
       continue;
-    cell->SpanWidth = Sum(ColumnWidths, c, std::min(cell->ColSpan, ColumnCount - c));
+    cell->SpanWidth = TTableColumns::Sum(ColumnWidths, c, std::min(cell->ColSpan, ColumnCount - c));
     if (cell->RowSpan > j) {
       nextSpan = std::min(nextSpan, cell->RowSpan);
     } else if (cell->RowSpan == j) {
@@ -741,8 +401,9 @@ int32_t ThtmlTable::Layout(TCanvas& canvas, int32_t Y, IndentManager& indent, in
   if (FCache.HasLayout && FCache.Avail == avail) {
     H = FCache.RowHeights;
   } else {
-    ColumnWidthsFor(canvas, newWidth, specified);
-    GridWidth = CellSpacing + Sum(ColumnWidths, 0, ColumnCount);
+    TTableColumns(ColumnCount, Pad(), ColumnWidths, ColumnPercents)
+        .Solve(MeasureCells(canvas), HasPixelCellWidth, newWidth, specified);
+    GridWidth = CellSpacing + TTableColumns::Sum(ColumnWidths, 0, ColumnCount);
     int32_t captionMax = 0;
     CaptionCell->Content->WidthRange(canvas, CaptionMinWidth, captionMax);
     OverallWidth = std::max(GridWidth, CaptionMinWidth);
@@ -770,9 +431,9 @@ int32_t ThtmlTable::Layout(TCanvas& canvas, int32_t Y, IndentManager& indent, in
 
   CaptionOffset = 0;
   if (OverallWidth < avail) {
-    if (HorzAlign == 2)
+    if (HorzAlign == paCenter)
       CaptionOffset = (avail - OverallWidth) / 2;
-    else if (HorzAlign == 3)
+    else if (HorzAlign == paRight)
       CaptionOffset = avail - OverallWidth;
   }
   CaptionOffset += indent.LeftMargin(TopY) - indent.LeftEdge;
@@ -784,7 +445,8 @@ int32_t ThtmlTable::Layout(TCanvas& canvas, int32_t Y, IndentManager& indent, in
   maxWidth = OverallWidth;
   PaintHeight = FlowHeight;
   if (Floating) {
-    indent.AddFloat(TopY, OverallWidth + HSpace + 1, HorzAlign == 3 ? plRight : plLeft, FlowHeight);
+    indent.AddFloat(TopY, OverallWidth + HSpace + 1, HorzAlign == paRight ? plRight : plLeft,
+                    FlowHeight);
     FlowHeight = 0;
   }
   return FlowHeight;
@@ -1118,7 +780,7 @@ void ThtmlTable::Dump(std::ostream& out, int indent) const
     out << (c ? "," : "") << ColumnWidths[size_t(c)];
   out << "] x=" << RowsOffset;
   if (Floating)
-    out << " float=" << (HorzAlign == 3 ? "right" : "left");
+    out << " float=" << (HorzAlign == paRight ? "right" : "left");
   out << '\n';
   const std::string in1 = Indent(indent + 1), in2 = Indent(indent + 2);
   auto caption = [&] {

@@ -3,9 +3,11 @@
 // and maximum widths, bevelled borders, and hit tests routed into the cells.
 #include "base/Color.h"
 #include "base/FreeList.h"
+#include "html/model/Alignment.h"
 #include "html/model/CellList.h"
 #include "html/model/CellObj.h"
 #include "html/model/SectionBase.h"
+#include "html/model/TableColumns.h"
 
 #include <array>
 #include <cstdint>
@@ -19,19 +21,15 @@ class TCanvas;
 class TCell;
 class TSectionList;
 
-constexpr int32_t MaxTableColumns = 200;
-
 class ThtmlTable : public TSectionBase {
 public:
-  // justification is the paragraph alignment in force at the TABLE tag (1 left, 2 center,
-  // 3 right); enclosingCell is the cell the table will be added to.
-  ThtmlTable(TSectionList* list, const TAttributeList* attributes, int justification,
+  // justification is the paragraph alignment in force at the TABLE tag; enclosingCell is the cell
+  // the table will be added to.
+  ThtmlTable(TSectionList* list, const TAttributeList* attributes, TParaAlign justification,
              TCell* enclosingCell, int32_t level);
   // Copy for printing (see CloneForPrint).
   ThtmlTable(TSectionList* masterList, const ThtmlTable& source);
   ~ThtmlTable() override;
-
-  using TColumnArray = std::array<int32_t, MaxTableColumns + 1>;
 
   TFreeList<TCellList> Rows;
   std::unique_ptr<TCellObj> CaptionCell;
@@ -40,7 +38,7 @@ public:
   bool CaptionOnTop = true;
   int32_t RowsOffset = 0;
   int32_t CaptionOffset = 0;
-  uint8_t HorzAlign = 1; // 1 left, 2 center, 3 right
+  TParaAlign HorzAlign = paLeft;
   bool Floating = false;
   int32_t ColumnCount = 0;
   int32_t GridWidth = 0;
@@ -98,7 +96,6 @@ public:
   void Dump(std::ostream& out, int indent) const override;
 
 private:
-  struct TColumnRange;
   bool FTooManyColumns = false; // a failed expansion fails again instead of expanding twice
 
   // Every enclosing table lays its cells out twice (to measure, then in place), so without
@@ -122,20 +119,10 @@ private:
   void CheckColumnCount(int32_t count);
   bool IsPrinting(const TCanvas* canvas = nullptr) const;
 
-  // Column minimum and maximum widths.
-  void PixelWidths(TCanvas& canvas, TColumnRange& r);
-  void PercentWidths(TCanvas& canvas, int32_t denominator, TColumnRange& r);
-  void SpreadPercentSpan(TColumnRange& r, int32_t col, int32_t span, int32_t P, int32_t mn,
-                         int32_t mx);
-  void SpreadPlainSpan(TColumnRange& r, int32_t col, int32_t span, int32_t mn, int32_t mx);
-  void CellRange(TCanvas& canvas, TCellObj& cell, int32_t& mn, int32_t& mx);
-  int32_t CellPercent(const TCellObj& cell, int32_t denominator) const;
+  // Every cell but the place-holders with its measured range, for the column arithmetic.
+  std::vector<TColumnCell> MeasureCells(TCanvas& canvas);
 
   // Layout steps.
-  void ColumnWidthsFor(TCanvas& canvas, int32_t newWidth, bool specified);
-  void ShrinkToFit(TColumnRange& r, int32_t newWidth);
-  void FitSpecifiedWidth(const TColumnRange& r, int32_t newWidth);
-  void Distribute(const TColumnRange& r, int32_t newWidth);
   void RowHeights(TCanvas& canvas, std::vector<int32_t>& H);
   int32_t MeasureRow(TCanvas& canvas, TCellList& row, int32_t j, int32_t& nextSpan);
   void LayoutRows(TCanvas& canvas, const std::vector<int32_t>& H, int32_t& Y, int32_t& pos);

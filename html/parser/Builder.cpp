@@ -26,18 +26,8 @@ constexpr int MonospaceSize = 10;
 constexpr unsigned char CR = TTokenizer::CrChar;
 constexpr unsigned char EofChar = TTokenizer::EofChar;
 
-TSymbolSet SetOf(std::initializer_list<TSymbol> symbols)
-{
-  TSymbolSet s;
-  for (TSymbol sym : symbols)
-    s.set(sym);
-  return s;
-}
-
 const TSymbolSet ListEndTags =
-    SetOf({symOLEnd, symULEnd, symDIREnd, symMENUEnd, symDLEnd, symBLOCKQUOTEEnd});
-const TSymbolSet TableSet = SetOf(
-    {symTABLEEnd, symTD, symTDEnd, symTR, symTREnd, symTH, symTHEnd, symCAPTION, symCAPTIONEnd});
+    TBuilder::SetOf({symOLEnd, symULEnd, symDIREnd, symMENUEnd, symDLEnd, symBLOCKQUOTEEnd});
 
 bool IsListEnd(TSymbol s)
 {
@@ -47,19 +37,6 @@ bool IsListEnd(TSymbol s)
 TColor DocumentColor(TColor c)
 {
   return IsSystemColor(c) ? c : (c | PaletteFlag);
-}
-
-// "left", "center", "right" as paragraph alignments; anything else gives fallback.
-int AlignOf(const std::string& text, int fallback)
-{
-  std::string s = strutil::LowerCase(strutil::Trim(text));
-  if (s == "left")
-    return paLeft;
-  if (s == "center")
-    return paCenter;
-  if (s == "right")
-    return paRight;
-  return fallback;
 }
 
 struct TCharsetKey {
@@ -73,19 +50,6 @@ constexpr TCharsetKey CharsetKeys[] = {
 };
 
 } // namespace
-
-// Open table, row and cell while one table is read, and the builder state to restore at
-// each cell and at the end.
-struct TBuilder::TTableState {
-  std::unique_ptr<ThtmlTable> Table;
-  std::unique_ptr<TCellList> Row;
-  std::unique_ptr<TCellObj> Cell;
-  TCell* Outer = nullptr;
-  size_t FontDepth = 0;
-  int SavedAlign = paLeft;
-  int SavedFlags = 0;
-  bool SavedNoWrap = false;
-};
 
 TBuilder::TBuilder() = default;
 TBuilder::~TBuilder() = default;
@@ -105,6 +69,26 @@ int TBuilder::CharsetFromContent(const std::string& content, int fallback)
   return fallback;
 }
 
+TSymbolSet TBuilder::SetOf(std::initializer_list<TSymbol> symbols)
+{
+  TSymbolSet s;
+  for (TSymbol sym : symbols)
+    s.set(sym);
+  return s;
+}
+
+TParaAlign TBuilder::AlignOf(const std::string& text, TParaAlign fallback)
+{
+  std::string s = strutil::LowerCase(strutil::Trim(text));
+  if (s == "left")
+    return paLeft;
+  if (s == "center")
+    return paCenter;
+  if (s == "right")
+    return paRight;
+  return fallback;
+}
+
 // ---- parse frame ------------------------------------------------------------------------------
 
 void TBuilder::Start(const TParseSource& source, TSectionList* list, TAnchorList* anchors,
@@ -117,7 +101,7 @@ void TBuilder::Start(const TParseSource& source, TSectionList* list, TAnchorList
   FEvents = events;
   FScriptHandler = list ? list->OnScript : nullptr;
   StyleFlags = 0;
-  ScriptShift = 0;
+  ScriptShift = ssNormal;
   ParaAlign = paLeft;
   OpenLink.Clear();
   LinkOpen = false;
@@ -313,10 +297,10 @@ void TBuilder::SetSection(std::unique_ptr<TSection> section)
 {
   CloseSection();
   CurSection = std::move(section);
-  ScriptShift = 0; // a new section starts at normal script position
+  ScriptShift = ssNormal; // a new section starts at normal script position
 }
 
-void TBuilder::OpenSection(int align, int level)
+void TBuilder::OpenSection(TParaAlign align, int level)
 {
   SetSection(std::make_unique<TSection>(DocRoot, align, OpenLink, StyledTop(), level));
 }
@@ -502,7 +486,7 @@ void TBuilder::DoCenterDiv(int level, const TSymbolSet& endSet)
     return;
   }
   CloseSection();
-  int saved = ParaAlign;
+  TParaAlign saved = ParaAlign;
   if (Sym() == symCENTER)
     ParaAlign = paCenter;
   else if (TAttribute* a = Attrs().Find(attrALIGN))
@@ -693,7 +677,7 @@ void TBuilder::DoParagraph(int level)
     TAttribute* a = s == symP ? Attrs().Find(attrALIGN) : nullptr;
     return a ? AlignOf(a->Text, ParaAlign) : ParaAlign;
   };
-  int align = alignOf(Sym());
+  TParaAlign align = alignOf(Sym());
   FTok.ParaSpaceAdded = true;
   Next();
   while (Sym() == symP || Sym() == symPEnd) {
@@ -728,10 +712,10 @@ void TBuilder::DoStyle(TSymbol s, int level)
   case symSUB:
   case symSUP:
     EnsureSection(level);
-    ScriptShift = s == symSUB ? 1 : 2;
+    ScriptShift = s == symSUB ? ssSubscript : ssSuperscript;
     break;
   case symSUBEnd:
-  case symSUPEnd: ScriptShift = 0; break;
+  case symSUPEnd: ScriptShift = ssNormal; break;
   default: break;
   }
   FontChange();
@@ -739,7 +723,7 @@ void TBuilder::DoStyle(TSymbol s, int level)
 
 void TBuilder::DoLineBreak(int level)
 {
-  int align = CurSection ? CurSection->FinishLine() : ParaAlign;
+  TParaAlign align = CurSection ? CurSection->FinishLine() : ParaAlign;
   CloseSection();
   OpenSection(align, level);
   if (TAttribute* a = Attrs().Find(attrCLEAR)) {
@@ -1079,278 +1063,4 @@ bool TBuilder::PreTag(int level, size_t depth, TokenObj& pending)
   case symEof: return false;
   default: return true;
   }
-}
-
-// ---- tables -----------------------------------------------------------------------------------
-
-void TBuilder::ReadTable(int level)
-{
-  if (FNesting >= MaxNesting) {
-    Next();
-    return;
-  }
-  if (LinkOpen)
-    EndLink();
-  TTableState st;
-  st.FontDepth = FontLevels.size();
-  st.SavedAlign = ParaAlign;
-  st.SavedFlags = StyleFlags;
-  st.SavedNoWrap = FTok.NoWrapMode;
-  st.Outer = CurCell;
-  CloseSection();
-  CurCell = nullptr;
-  st.Table = std::make_unique<ThtmlTable>(DocRoot, &Attrs(), ParaAlign, st.Outer, level);
-  Next();
-  ++FNesting;
-  try {
-    while (Sym() != symTABLEEnd && Sym() != symEof) {
-      switch (Sym()) {
-      case symText: TableText(st); break;
-      case symTD:
-      case symTH: TableCell(st); break;
-      case symTDEnd:
-      case symTHEnd:
-        CloseCell(st);
-        Next();
-        break;
-      case symTR: TableRow(st); break;
-      case symTREnd: TableRowEnd(st); break;
-      case symCAPTION: TableCaption(st); break;
-      default: Next(); break;
-      }
-    }
-  } catch (...) {
-    // A parse cut short inside the table keeps what was read of it; the current cell must
-    // not be left pointing into cells that are about to go away.
-    --FNesting;
-    FinishTable(st);
-    throw;
-  }
-  --FNesting;
-  FinishTable(st);
-  Next();
-}
-
-void TBuilder::FinishTable(TTableState& st)
-{
-  if (LinkOpen)
-    EndLink();
-  PopTo(st.FontDepth);
-  CloseCell(st);
-  if (st.Row)
-    st.Table->AddRow(std::move(st.Row));
-  CurCell = st.Outer;
-  if (CurCell)
-    CurCell->Add(std::move(st.Table));
-  else
-    ForgetAnchors(*st.Table);
-  StyleFlags = st.SavedFlags;
-  FTok.NoWrapMode = st.SavedNoWrap;
-  ParaAlign = st.SavedAlign;
-}
-
-// Content between the table's tags but outside any cell goes to the enclosing cell, above
-// the table.
-void TBuilder::TableText(TTableState& st)
-{
-  TCell* saved = CurCell;
-  CurCell = st.Outer;
-  ReadBody(0, TableSet);
-  CloseSection();
-  CurCell = saved;
-}
-
-void TBuilder::RestoreCellState(const TTableState& st)
-{
-  if (LinkOpen)
-    EndLink();
-  PopTo(st.FontDepth);
-  StyleFlags = st.SavedFlags;
-  FTok.NoWrapMode = false;
-}
-
-void TBuilder::TableCell(TTableState& st)
-{
-  bool header = Sym() == symTH;
-  RestoreCellState(st);
-  if (st.Cell)
-    CloseCell(st);
-  else if (!st.Row)
-    st.Row = std::make_unique<TCellList>();
-  int align = st.Row->HorzAlign ? st.Row->HorzAlign : (header ? paCenter : paLeft);
-  if (header)
-    StyleFlags |= fsBold;
-  if (TAttribute* a = Attrs().Find(attrALIGN))
-    align = AlignOf(a->Text, align);
-  uint8_t valign = st.Row->VertAlign;
-  if (TAttribute* a = Attrs().Find(attrVALIGN))
-    valign = ParseVertAlign(a->Text, valign);
-  st.Cell = std::make_unique<TCellObj>(DocRoot, &Attrs(), valign);
-  CurCell = st.Cell->Content.get();
-  ParaAlign = align;
-  FTok.SkipBlanks();
-  // Set before the next token so that content clears it: a P right at the start of the
-  // cell adds no space, one after some text does.
-  FTok.ParaSpaceAdded = true;
-  Next();
-  ReadBody(0, TableSet);
-}
-
-void TBuilder::CloseCell(TTableState& st)
-{
-  CloseSection();
-  if (st.Cell) {
-    if (st.Row && CurCell == st.Cell->Content.get())
-      st.Row->Add(std::move(st.Cell));
-    else if (st.Cell->Content)
-      ForgetAnchors(*st.Cell->Content);
-    st.Cell.reset();
-  }
-  CurCell = nullptr;
-}
-
-void TBuilder::TableRow(TTableState& st)
-{
-  if (LinkOpen)
-    EndLink();
-  if (st.Row) {
-    CloseCell(st);
-    st.Table->AddRow(std::move(st.Row));
-  }
-  st.Row = std::make_unique<TCellList>(&Attrs());
-  Next();
-}
-
-void TBuilder::TableRowEnd(TTableState& st)
-{
-  if (LinkOpen)
-    EndLink();
-  if (st.Row) {
-    CloseCell(st);
-    st.Table->AddRow(std::move(st.Row));
-  }
-  Next();
-}
-
-void TBuilder::TableCaption(TTableState& st)
-{
-  RestoreCellState(st);
-  CloseCell(st);
-  if (TAttribute* a = Attrs().Find(attrALIGN))
-    st.Table->CaptionOnTop = strutil::LowerCase(strutil::Trim(a->Text)) != "bottom";
-  CurCell = st.Table->CaptionCell->Content.get();
-  ParaAlign = paCenter;
-  Next();
-  ReadBody(0, TableSet);
-  CloseSection();
-  CurCell = nullptr;
-  if (Sym() == symCAPTIONEnd)
-    Next();
-}
-
-// ---- framesets --------------------------------------------------------------------------------
-
-bool TBuilder::ShowsBodyContent(TSymbol s)
-{
-  static const TSymbolSet body =
-      SetOf({symBODY, symP, symH, symHR, symOL, symUL, symDIR, symMENU, symDL, symADDRESS,
-             symBLOCKQUOTE, symPRE, symIMG, symTABLE, symFORM});
-  return body.test(s);
-}
-
-void TBuilder::SkipTo(TSymbol endSym)
-{
-  while (Sym() != endSym && Sym() != symEof)
-    Next();
-}
-
-bool TBuilder::ReadFrameDocument(const TParseSource& source, TFrameSetReader& frameset,
-                                 const TParseEvents& events)
-{
-  bool isFrameSet = false;
-  try {
-    Start(source, nullptr, nullptr, events);
-    // The frame viewer's own meta handler takes the charset of a frameset document.
-    FApplyMetaCharset = false;
-    FScriptHandler = frameset.ScriptHandler();
-    FTok.RawScriptBody = bool(FScriptHandler);
-    FTok.Prime();
-    while (Sym() != symEof && !ShowsBodyContent(Sym())) {
-      switch (Sym()) {
-      case symTITLE: DoTitle(); continue;
-      case symBASE: DoBase(); break;
-      case symBGSOUND: DoSound(); break;
-      case symMETA: DoMeta(); break;
-      case symSCRIPT: ReadScript(FScriptHandler); break;
-      case symNOFRAMES: SkipTo(symNOFRAMESEnd); break;
-      case symFRAMESET:
-        isFrameSet = true;
-        ReadFrameSet(frameset, 0);
-        break;
-      default: break;
-      }
-      Next();
-    }
-  } catch (const EParseError&) {
-    // Errors in the source are swallowed: what was read stands.
-  } catch (...) {
-    Finish();
-    throw;
-  }
-  Finish();
-  FApplyMetaCharset = true;
-  return isFrameSet;
-}
-
-// At a FRAMESET; leaves its end tag (or the end of the input) current.
-void TBuilder::ReadFrameSet(TFrameSetReader& frameset, int depth)
-{
-  frameset.InitFromAttributes(Attrs());
-  struct TComplete {
-    TFrameSetReader& Set;
-    ~TComplete() { Set.Complete(); }
-  };
-  TComplete complete{frameset};
-  Next();
-  while (Sym() != symFRAMESETEnd && Sym() != symEof) {
-    switch (Sym()) {
-    case symFRAMESET:
-      if (depth < MaxNesting) {
-        if (TFrameSetReader* child = frameset.AddFrameSet())
-          ReadFrameSet(*child, depth + 1);
-        else
-          SkipTo(symFRAMESETEnd);
-      }
-      break;
-    case symFRAME: frameset.AddFrame(Attrs()); break;
-    case symNOFRAMES: SkipTo(symNOFRAMESEnd); break;
-    case symSCRIPT: ReadScript(FScriptHandler); break;
-    default: break;
-    }
-    Next();
-  }
-}
-
-bool TBuilder::HasFrameSet(const TParseSource& source)
-{
-  bool result = false;
-  try {
-    Start(source, nullptr, nullptr, TParseEvents());
-    FTok.Prime();
-    while (Sym() != symEof && !ShowsBodyContent(Sym())) {
-      if (Sym() == symFRAMESET) {
-        result = true;
-        break;
-      }
-      if (Sym() == symSCRIPT)
-        SkipTo(symSCRIPTEnd);
-      Next();
-    }
-  } catch (const EParseError&) {
-  } catch (...) {
-    Finish();
-    throw;
-  }
-  Finish();
-  return result;
 }

@@ -11,12 +11,14 @@
 // A builder holds its own tokenizer, so handlers that start another parse on another builder
 // do not disturb the running one. One builder parses one document at a time.
 #include "base/UrlTarget.h"
+#include "html/model/Alignment.h"
 #include "html/model/MyFont.h"
 #include "html/parser/BuilderEvents.h"
 #include "html/parser/FrameSetReader.h"
 #include "html/parser/Tokenizer.h"
 
 #include <bitset>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -70,6 +72,9 @@ public:
   static int CharsetFromContent(const std::string& content, int fallback);
   // Point sizes of HTML font sizes 1-7, in normal and in pre-formatted text.
   static int FontSizeFor(int htmlSize, bool inPre);
+  // "left", "center", "right" as paragraph alignments; anything else gives fallback.
+  static TParaAlign AlignOf(const std::string& text, TParaAlign fallback);
+  static TSymbolSet SetOf(std::initializer_list<TSymbol> symbols);
 
 private:
   struct TTableState;
@@ -94,7 +99,7 @@ private:
   bool ApplyFontTag(TSymbol sym, bool inPre);
 
   // Sections
-  void OpenSection(int align, int level);
+  void OpenSection(TParaAlign align, int level);
   void EnsureSection(int level);
   void SetSection(std::unique_ptr<TSection> section);
   void CloseSection();
@@ -132,6 +137,7 @@ private:
   bool PreTag(int level, size_t depth, TokenObj& pending);
   void NewPreLine(int level);
   void FlushPre(TokenObj& pending);
+  // Tables (read in BuilderTables.cpp)
   void ReadTable(int level);
   void FinishTable(TTableState& st);
   void TableCell(TTableState& st);
@@ -142,7 +148,7 @@ private:
   void CloseCell(TTableState& st);
   void RestoreCellState(const TTableState& st);
 
-  // Frames
+  // Frames (read in BuilderFrames.cpp)
   void ReadFrameSet(TFrameSetReader& frameset, int depth);
   void SkipTo(TSymbol endSym);
   static bool ShowsBodyContent(TSymbol s);
@@ -154,8 +160,8 @@ private:
   std::unique_ptr<TSection> CurSection;
   std::vector<TMyFont> FontLevels;
   int StyleFlags = 0;
-  int ScriptShift = 0;
-  int ParaAlign = 1;
+  TScriptShift ScriptShift = ssNormal;
+  TParaAlign ParaAlign = paLeft;
   TUrlTarget OpenLink;
   bool LinkOpen = false;
   int FBaseSize = 3;

@@ -13,7 +13,7 @@
 //     }
 //   } catch (const EParseError&) { /* unterminated comment: keep what was built */ }
 //
-// Symbols (html/parser/symbols/Symbols.h):
+// Symbols (html/symbols/Symbols.h):
 //   - symText: CurToken() holds the text (at most about 100 characters per token; runs of blanks
 //     outside PreMode are one space, code 5 instead while NoWrapMode is set) with the source
 //     position of every character. A character reference is a token of its own: decoded, or
@@ -49,9 +49,9 @@
 //     that a body starting right away with "<!--" reaches ReadScriptBody, which must follow.
 //     Without it, such a comment is skipped like any other.
 //   - ReadSelectOptions(): the options of a SELECT, leaving symSELECTEnd (or symEof) current.
-#include "html/parser/symbols/AttributeList.h"
-#include "html/parser/symbols/Symbols.h"
-#include "html/parser/symbols/TokenObj.h"
+#include "html/symbols/AttributeList.h"
+#include "html/symbols/Symbols.h"
+#include "html/symbols/TokenObj.h"
 
 #include <cstdint>
 #include <functional>

@@ -2,7 +2,7 @@
 
 #include "base/StringUtil.h"
 #include "html/parser/Builder.h"
-#include "html/parser/symbols/AttributeList.h"
+#include "html/symbols/AttributeList.h"
 #include "html/viewer/FrameSet.h"
 #include "html/viewer/FrameViewer.h"
 #include "html/viewer/HTMLViewer.h"

@@ -23,6 +23,7 @@
 #include <vector>
 
 class QFrame;
+class QTimer;
 class TCanvas;
 class TFormControlObj;
 class TImageObj;
@@ -276,6 +277,9 @@ private:
   void LoadFile(const std::string& FileName, TDocKind kind);
   void LoadFileCore(const std::string& FileName, TDocKind kind);
   void LoadSource(const TParseSource& source, TDocKind kind);
+  // The tail both loads share: parse, lay out and show at the anchor (or at the top).
+  void ShowDocument(const TParseSource& source, TDocKind kind, const std::string& fileName,
+                    const std::string& anchor);
   void PrepareForLoad();
   void Parse(const TParseSource& source, TDocKind kind);
   void FinishLoad();
@@ -283,6 +287,8 @@ private:
   void SetProcessing(bool value);
   void StopSound();
   void ApplyDefaultsToList(TColor pageColor);
+
+  static constexpr int SmallStep = 16; // one line of scrolling
 
   // Layout and scrolling
   void DoLayout();
@@ -300,7 +306,7 @@ private:
   void PaintBackground(QPainter& painter, const QRect& clip);
   bool TileBackground(QPainter& painter, const QRect& clip);
 
-  // Mouse, links, selection
+  // Mouse, links, selection (HTMLViewerMouse.cpp)
   void ShowCursorId(int id);
   void UpdateHover(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, QPoint p);
   void ExtendSelection(QPoint p);
@@ -308,13 +314,14 @@ private:
   TImageObj* ImageAtPoint(QPoint p, int32_t& x, int32_t& y);
   int32_t CursorAtPoint(QPoint p, bool& inText);
   void ActivateLink();
-  void AutoScrollLoop();
+  bool AutoScrollWanted() const;
+  void AutoScrollTick();
   int32_t AutoScrollStep(QPoint p);
   void EndMiddleMode();
   void RightClick(QPoint p);
   void ControlFocused(QWidget* now);
 
-  // Visited links and history
+  // Visited links and history (HTMLViewerLinks.cpp)
   void AddVisited(const std::string& url);
   void MarkVisitedLinks();
   void UnmarkVisitedLinks();
@@ -356,6 +363,7 @@ private:
   bool FLeftDown = false;
   bool FSelecting = false;
   bool FAutoScrolling = false;
+  QTimer* FAutoScrollTimer = nullptr; // steps while the mouse is held outside
   bool FLinkJustClicked = false;
   QPoint FMousePos;
   int FShownCursor = 0;

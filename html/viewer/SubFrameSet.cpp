@@ -1,6 +1,6 @@
 #include "html/viewer/SubFrameSet.h"
 
-#include "html/parser/symbols/AttributeList.h"
+#include "html/symbols/AttributeList.h"
 #include "html/viewer/Frame.h"
 #include "html/viewer/FrameSet.h"
 #include "html/viewer/FrameSizes.h"

@@ -7,7 +7,7 @@
 #include "html/model/ListItem.h"
 #include "html/model/ParagraphSpace.h"
 #include "html/model/PreFormated.h"
-#include "html/parser/symbols/AttributeList.h"
+#include "html/symbols/AttributeList.h"
 
 #include <QPainter>
 

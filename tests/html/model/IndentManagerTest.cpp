@@ -109,7 +109,7 @@ TEST_P(IndentAnswers, MatchKeepingEveryRecord)
         ref.Left.push_back({ref.LeftMargin(y) + width - LeftEdge, y, y + height, 0});
       else
         ref.Right.push_back({ref.RightMargin(y, RightEdge) - RightEdge - width, y, y + height, 0});
-      m.AddFloat(y, width, left ? 3 : 4, height);
+      m.AddFloat(y, width, left ? plLeft : plRight, height);
     }
     }
     for (int32_t dy : {-200, -41, -1, 0, 1, 17, 90, 300})
@@ -125,7 +125,7 @@ TEST(IndentManagerTest, ClearForgetsFinishedRecords)
 {
   IndentManager m;
   m.Reset(LeftEdge, RightEdge);
-  m.AddFloat(0, 40, 3, 100);
+  m.AddFloat(0, 40, plLeft, 100);
   m.SetLevel(500, 2);
   m.SetLevel(600, 0);
   m.Clear();

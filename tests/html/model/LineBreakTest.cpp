@@ -121,7 +121,7 @@ TEST_F(ModelTest, NoBreakControlKeepsItsWordTogether)
 }
 
 struct AlignCase {
-  int Align;
+  TParaAlign Align;
   const char* Name;
 };
 
@@ -145,7 +145,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, Alignment,
                                            AlignCase{paRight, "right"}));
 
 // A float image of known size (a placeholder with both dimensions given).
-TImageObj* AddFloat(TSection& s, TSectionList& list, int placement, int w, int h, int32_t pos)
+TImageObj* AddFloat(TSection& s, TSectionList& list, TPlacement placement, int w, int h,
+                    int32_t pos)
 {
   auto img = std::make_unique<TImageObj>(&list, &list, 0, "f.gif");
   img->Placement = placement;

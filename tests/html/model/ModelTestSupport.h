@@ -52,7 +52,8 @@ protected:
     return p;
   }
 
-  template <class T = TSection> std::unique_ptr<T> MakeSection(int align = paLeft, int level = 0)
+  template <class T = TSection>
+  std::unique_ptr<T> MakeSection(TParaAlign align = paLeft, int level = 0)
   {
     return std::make_unique<T>(&List, align, TUrlTarget(), Font(), level);
   }
@@ -63,7 +64,7 @@ protected:
     s.AppendRun(text.data(), pos.data(), int32_t(text.size()));
   }
 
-  TSection* AddText(const std::string& text, int align = paLeft, int level = 0)
+  TSection* AddText(const std::string& text, TParaAlign align = paLeft, int level = 0)
   {
     auto s = MakeSection(align, level);
     Append(*s, text);

@@ -73,7 +73,7 @@ TEST_F(ModelTest, FontChangeAtTheSamePlaceReplacesTheLastOne)
   EXPECT_EQ(s->Fonts[1]->FontCopy().NominalSize, 18);
   EXPECT_TRUE(s->Fonts[1]->FontCopy().italic());
   Append(*s, "c", 2);
-  s->FontChange(Font(12), 0, 2); // superscript: three quarters of the size
+  s->FontChange(Font(12), 0, ssSuperscript); // superscript: three quarters of the size
   EXPECT_EQ(s->Fonts.Count(), 3);
   EXPECT_EQ(s->Fonts[2]->FontCopy().pointSize(), 9);
   EXPECT_EQ(s->Fonts.RunLength(0, s->Length()), 2);

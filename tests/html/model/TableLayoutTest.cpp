@@ -94,7 +94,7 @@ TEST_F(TableTest, WideCaptionCentresTheRowsUnderIt)
 
 TEST_F(TableTest, AlignmentPlacesANonFloatingTable)
 {
-  for (int align : {paLeft, paCenter, paRight}) {
+  for (TParaAlign align : {paLeft, paCenter, paRight}) {
     List.Clear();
     ThtmlTable* t = AddTable({}, nullptr, align);
     AddCell(AddRow(t), "x");

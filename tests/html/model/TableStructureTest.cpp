@@ -13,7 +13,7 @@ struct TableAttrCase {
   bool Border;
   int32_t HSpace, WidthSpec;
   bool WidthPercent;
-  int Align;
+  TParaAlign Align;
   bool Floating;
 };
 
@@ -41,11 +41,11 @@ TEST_P(TableAttributes, AreReadAndClamped)
 INSTANTIATE_TEST_SUITE_P(
     Table, TableAttributes,
     ::testing::Values(
-        TableAttrCase{"Defaults", {}, 1, 2, false, 5, 0, false, 1, false},
-        TableAttrCase{"BareBorder", {{attrBORDER, ""}}, 1, 4, true, 5, 0, false, 1, false},
-        TableAttrCase{"BorderZero", {{attrBORDER, "0"}}, 1, 2, false, 5, 0, false, 1, false},
+        TableAttrCase{"Defaults", {}, 1, 2, false, 5, 0, false, paLeft, false},
+        TableAttrCase{"BareBorder", {{attrBORDER, ""}}, 1, 4, true, 5, 0, false, paLeft, false},
+        TableAttrCase{"BorderZero", {{attrBORDER, "0"}}, 1, 2, false, 5, 0, false, paLeft, false},
         TableAttrCase{
-            "PaddingClamped", {{attrCELLPADDING, "80"}}, 50, 2, false, 5, 0, false, 1, false},
+            "PaddingClamped", {{attrCELLPADDING, "80"}}, 50, 2, false, 5, 0, false, paLeft, false},
         TableAttrCase{"NegativePaddingIgnored",
                       {{attrCELLPADDING, "-3"}},
                       1,
@@ -54,7 +54,7 @@ INSTANTIATE_TEST_SUITE_P(
                       5,
                       0,
                       false,
-                      1,
+                      paLeft,
                       false},
         TableAttrCase{"SpacingClampedThenBorder",
                       {{attrCELLSPACING, "99"}, {attrBORDER, "2"}},
@@ -64,26 +64,37 @@ INSTANTIATE_TEST_SUITE_P(
                       5,
                       0,
                       false,
-                      1,
+                      paLeft,
                       false},
+        TableAttrCase{"HSpaceAbsoluteAndClamped",
+                      {{attrHSPACE, "-60"}},
+                      1,
+                      2,
+                      false,
+                      20,
+                      0,
+                      false,
+                      paLeft,
+                      false},
+        TableAttrCase{"HSpaceSmall", {{attrHSPACE, "-7"}}, 1, 2, false, 7, 0, false, paLeft, false},
         TableAttrCase{
-            "HSpaceAbsoluteAndClamped", {{attrHSPACE, "-60"}}, 1, 2, false, 20, 0, false, 1, false},
-        TableAttrCase{"HSpaceSmall", {{attrHSPACE, "-7"}}, 1, 2, false, 7, 0, false, 1, false},
-        TableAttrCase{"PixelWidth", {{attrWIDTH, "300"}}, 1, 2, false, 5, 300, false, 1, false},
-        TableAttrCase{"PercentWidth", {{attrWIDTH, "50%"}}, 1, 2, false, 5, 500, true, 1, false},
+            "PixelWidth", {{attrWIDTH, "300"}}, 1, 2, false, 5, 300, false, paLeft, false},
         TableAttrCase{
-            "PercentOutOfRange", {{attrWIDTH, "150%"}}, 1, 2, false, 5, 0, true, 1, false},
-        TableAttrCase{"Center", {{attrALIGN, "center"}}, 1, 2, false, 5, 0, false, 2, false},
-        TableAttrCase{"LeftFloats", {{attrALIGN, "Left"}}, 1, 2, false, 5, 0, false, 1, true},
-        TableAttrCase{"RightFloats", {{attrALIGN, "RIGHT"}}, 1, 2, false, 5, 0, false, 3, true},
+            "PercentWidth", {{attrWIDTH, "50%"}}, 1, 2, false, 5, 500, true, paLeft, false},
         TableAttrCase{
-            "OtherAlignIgnored", {{attrALIGN, "middle"}}, 1, 2, false, 5, 0, false, 1, false}),
+            "PercentOutOfRange", {{attrWIDTH, "150%"}}, 1, 2, false, 5, 0, true, paLeft, false},
+        TableAttrCase{"Center", {{attrALIGN, "center"}}, 1, 2, false, 5, 0, false, paCenter, false},
+        TableAttrCase{"LeftFloats", {{attrALIGN, "Left"}}, 1, 2, false, 5, 0, false, paLeft, true},
+        TableAttrCase{
+            "RightFloats", {{attrALIGN, "RIGHT"}}, 1, 2, false, 5, 0, false, paRight, true},
+        TableAttrCase{
+            "OtherAlignIgnored", {{attrALIGN, "middle"}}, 1, 2, false, 5, 0, false, paLeft, false}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(TableTest, TableKeepsTheParagraphAlignmentUnlessAlignSaysOtherwise)
 {
   ThtmlTable t(&List, nullptr, paRight, &List, 0);
-  EXPECT_EQ(t.HorzAlign, 3);
+  EXPECT_EQ(t.HorzAlign, paRight);
   EXPECT_FALSE(t.Floating);
   EXPECT_TRUE(t.CaptionOnTop);
   ASSERT_TRUE(t.CaptionCell);
@@ -149,11 +160,11 @@ TEST_F(TableTest, RowReadsBackgroundAndAlignments)
   TCellList row(a.get());
   EXPECT_TRUE(row.HasBgColor);
   EXPECT_EQ(row.BgColor, clLime);
-  EXPECT_EQ(row.HorzAlign, 3);
+  EXPECT_EQ(row.HorzAlign, paRight);
   EXPECT_EQ(row.VertAlign, vaTop);
   TCellList plain;
   EXPECT_EQ(plain.VertAlign, vaMiddle);
-  EXPECT_EQ(plain.HorzAlign, 0);
+  EXPECT_EQ(plain.HorzAlign, paNone);
   EXPECT_EQ(ParseVertAlign("sideways", vaBottom), vaBottom);
 }
 

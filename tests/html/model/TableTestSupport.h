@@ -5,7 +5,7 @@
 
 #include "base/MulDiv.h"
 #include "html/model/htmlTable.h"
-#include "html/parser/symbols/AttributeList.h"
+#include "html/symbols/AttributeList.h"
 
 #include <QPainter>
 #include <cstdlib>
@@ -35,7 +35,7 @@ protected:
 
   // A table added to the document body (or to another cell).
   ThtmlTable* AddTable(std::initializer_list<TAttr> attrs = {}, TCell* into = nullptr,
-                       int justification = paLeft)
+                       TParaAlign justification = paLeft)
   {
     TCell* cell = into ? into : &List;
     auto a = Attrs(attrs);

@@ -298,7 +298,7 @@ TEST_F(ViewerInteractionTest, VisitedLinkIsDrawnInTheVisitedColour)
   EXPECT_EQ(countColour(qRgb(0, 0, 255)), 0);
 }
 
-// Releases the button once the loop has run for a while, noting what it showed then.
+// Releases the button once auto-scrolling has run for a while, noting what it showed then.
 struct TLoopWatch {
   int Cursor = 0;
   int32_t Position = 0;

@@ -1,7 +1,7 @@
 #pragma once
 // The attributes of a tag: symbol, number and text, kept in source order.
 #include "base/FreeList.h"
-#include "html/parser/symbols/Symbols.h"
+#include "html/symbols/Symbols.h"
 
 #include <cstdint>
 #include <string>

@@ -1,4 +1,4 @@
-#include "html/parser/symbols/TokenObj.h"
+#include "html/symbols/TokenObj.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "html/parser/symbols/AttributeList.h"
+#include "html/symbols/AttributeList.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "html/parser/symbols/Symbols.h"
+#include "html/symbols/Symbols.h"
 
 #include <array>
 #include <cstring>

@@ -1,6 +1,6 @@
-#include "html/parser/symbols/Symbols.h"
-#include "html/parser/symbols/AttributeList.h"
-#include "html/parser/symbols/TokenObj.h"
+#include "html/symbols/Symbols.h"
+#include "html/symbols/AttributeList.h"
+#include "html/symbols/TokenObj.h"
 
 #include <gtest/gtest.h>
 #include <set>
