@@ -1,11 +1,13 @@
 #include "app/LumoraApplication.h"
 
 #include "platform/ErrorBox.h"
+#include "platform/widgets/QtDialogs.h"
 
 TLumoraApplication::TLumoraApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
   setApplicationName(AppTitle);
   setApplicationDisplayName(AppTitle);
+  UseQtDialogs();
 }
 
 bool TLumoraApplication::notify(QObject* receiver, QEvent* event)

@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     copy.SetAnimating(true);
     for (int i = 0; i < 2 * copy.FrameCount() + 2; ++i) {
       now += 1000;
-      copy.AnimationStep(nullptr);
+      copy.AnimationStep();
     }
     copy.SetFrameIndex(0);
     QImage canvas(16, 16, QImage::Format_ARGB32_Premultiplied);

@@ -1,6 +1,8 @@
 #include "platform/Dialogs.h"
 
-#include "platform/QtDialogs.h"
+#include "platform/ScriptedDialogs.h"
+
+#include <iostream>
 
 #include <QGuiApplication>
 
@@ -10,6 +12,21 @@ std::unique_ptr<TDialogs>& Current()
 {
   static std::unique_ptr<TDialogs> current;
   return current;
+}
+
+TDialogsFactory& DefaultFactory()
+{
+  static TDialogsFactory factory;
+  return factory;
+}
+
+// Without a window system nobody can answer: messages go to standard error and every question
+// gets the answer of an empty script (first button, cancel).
+std::unique_ptr<TDialogs> ConsoleDialogs()
+{
+  auto dialogs = std::make_unique<TScriptedDialogs>();
+  dialogs->OnAsk = [](const TScriptedDialogs::TAsked& asked) { std::cerr << asked.Text << "\n"; };
+  return dialogs;
 }
 
 } // namespace
@@ -28,8 +45,13 @@ TDialogs& Dialogs()
 {
   auto& current = Current();
   if (!current)
-    current = std::make_unique<TQtDialogs>();
+    current = DefaultFactory() ? DefaultFactory()() : ConsoleDialogs();
   return *current;
+}
+
+void SetDefaultDialogs(TDialogsFactory factory)
+{
+  DefaultFactory() = std::move(factory);
 }
 
 std::unique_ptr<TDialogs> SetDialogs(std::unique_ptr<TDialogs> dialogs)

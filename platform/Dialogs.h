@@ -2,6 +2,7 @@
 // Every question the program asks the user goes through one small interface, so that each
 // flow that asks something can run headless: the Qt implementation shows real dialogs, the
 // scripted one answers from a queue and records what was asked.
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -43,10 +44,14 @@ public:
   bool Confirm(const std::string& text);
 };
 
-// The dialogs in use by the whole process; the Qt implementation unless replaced.
+// The dialogs in use by the whole process; the default ones unless replaced.
 TDialogs& Dialogs();
-// Replaces the dialogs in use and returns the previous ones (nullptr restores the Qt ones).
+// Replaces the dialogs in use and returns the previous ones (nullptr restores the default).
 std::unique_ptr<TDialogs> SetDialogs(std::unique_ptr<TDialogs> dialogs);
+// What Dialogs() makes when none are installed. The windowed program sets the Qt dialogs
+// (UseQtDialogs); without a factory messages go to standard error and questions are declined.
+using TDialogsFactory = std::function<std::unique_ptr<TDialogs>()>;
+void SetDefaultDialogs(TDialogsFactory factory);
 
 // Installs dialogs for the lifetime of a scope, restoring the previous ones afterwards.
 class TDialogsScope {

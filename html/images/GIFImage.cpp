@@ -7,7 +7,6 @@
 
 #include <QFile>
 #include <QPainter>
-#include <QWidget>
 #include <algorithm>
 #include <chrono>
 #include <cstring>
@@ -238,31 +237,32 @@ void TGIFImage::SetAnimating(bool on)
   }
 }
 
-void TGIFImage::AnimationStep(QWidget* window)
+QRect TGIFImage::AnimationStep()
 {
   if (!FAnimating || FEmpty || ScanOnly || FFrames.empty())
-    return;
+    return QRect();
   const uint32_t now = Clock();
   if (now - ClockMark < uint32_t(CurrentDelay))
-    return;
+    return QRect();
   ClockMark = now;
   if (LoopLimit > 0 && FFrameIndex == FrameCount()) {
     if (LoopsDone >= LoopLimit) {
       FAnimating = false;
-      return;
+      return QRect();
     }
     ++LoopsDone;
   }
+  QRect changed;
   if (SkipAdvance) {
     SkipAdvance = false;
   } else if (EnsureComposite()) {
     Dispose(FFrameIndex);
     FFrameIndex = FFrameIndex % FrameCount() + 1;
     Compose(FFrameIndex);
-    if (window)
-      window->update(QRect(DrawnX, DrawnY, DrawnWidth, DrawnHeight));
+    changed = QRect(DrawnX, DrawnY, DrawnWidth, DrawnHeight);
   }
   ArmDelay();
+  return changed;
 }
 
 void TGIFImage::Paint(QPainter& canvas, int X, int Y, int W, int H)

@@ -6,7 +6,8 @@
 //   - the cache keeps one instance per source name; every inline image showing it takes its
 //     own copy (copy constructor) so that two images of one GIF animate independently;
 //   - after each layout: SetFrameIndex(1), SetAnimating(false), then SetAnimating(true) unless
-//     printing; on every tick AnimationStep(paint widget) for each image with Shown set;
+//     printing; on every tick AnimationStep() for each image with Shown set, and the rectangle
+//     it returns is drawn again;
 //   - painting: Paint(painter, x, y, w, h) draws the current composite (with its transparency),
 //     and the painter sets Shown and SetVisible(true).
 #include "html/images/Graphic.h"
@@ -22,7 +23,6 @@
 #include <vector>
 
 class QPainter;
-class QWidget;
 class TGIFImage;
 
 // One image of the file.
@@ -90,9 +90,9 @@ public:
   bool Visible() const { return FVisible; }
   void SetVisible(bool on) { FVisible = on; }
 
-  // Advances the animation when the current frame's delay has run out; repaints the rectangle
-  // where the image was last drawn in window (which may be null).
-  void AnimationStep(QWidget* window);
+  // Advances the animation when the current frame's delay has run out. Returns the rectangle
+  // where the image was last drawn when the picture changed (to be drawn again), else empty.
+  QRect AnimationStep();
   void Paint(QPainter& canvas, int X, int Y, int W, int H);
 
   // Frame 1 on the logical screen with its transparent colour shown where it is transparent

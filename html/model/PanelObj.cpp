@@ -6,20 +6,8 @@
 #include "html/symbols/AttributeList.h"
 #include "platform/Canvas.h"
 
-#include <QPalette>
 #include <algorithm>
 #include <cstdlib>
-
-ThvPanel::ThvPanel(QWidget* parent) : QFrame(parent)
-{
-  setGeometry(-400, -400, 30, 20);
-  setFrameStyle(QFrame::Box | QFrame::Plain);
-  setLineWidth(1);
-  QPalette p = palette();
-  p.setColor(QPalette::Window, Qt::white);
-  setPalette(p);
-  setAutoFillBackground(true);
-}
 
 namespace {
 // Component names follow identifier rules; anything else is ignored.
@@ -72,24 +60,23 @@ TPanelObj::TPanelObj(TSectionList* list, int32_t pos, const TAttributeList& attr
 void TPanelObj::CreatePanel(int32_t width, int32_t height, const std::string& name,
                             const std::string& src)
 {
-  QWidget* parent = ParentList ? ParentList->PaintTarget.data() : nullptr;
-  if (parent) {
-    Panel = new ThvPanel(parent); // owned by its parent widget
-  } else {
-    FOrphan = std::make_unique<ThvPanel>(nullptr);
-    Panel = FOrphan.get();
-  }
-  Panel->resize(std::min(width, 32000), std::min(height, 32000));
-  if (ValidName(name))
-    Panel->setObjectName(QString::fromLatin1(name.data(), int(name.size())));
-  if (ParentList && ParentList->OnPanelCreate)
-    ParentList->OnPanelCreate(ParentList->Viewer, src, Panel);
+  BoxWidth = std::min(width, 32000);
+  BoxHeight = std::min(height, 32000);
+  if (!ParentList)
+    return;
+  if (ParentList->Host)
+    Panel = ParentList->Host->CreatePanel();
   if (Panel) {
-    BoxWidth = Panel->width();
-    BoxHeight = Panel->height();
+    Panel->Resize(BoxWidth, BoxHeight);
+    if (ValidName(name))
+      Panel->SetName(name);
+    if (ParentList->OnPanelCreate)
+      ParentList->OnPanelCreate(ParentList->Viewer, src, Panel.get());
+    // The host may have resized the panel: that is the size it takes in the page.
+    BoxWidth = Panel->Width();
+    BoxHeight = Panel->Height();
   }
-  if (ParentList)
-    ParentList->Panels.push_back(this);
+  ParentList->Panels.push_back(this);
 }
 
 TPanelObj::~TPanelObj()
@@ -98,31 +85,27 @@ TPanelObj::~TPanelObj()
     auto& v = ParentList->Panels;
     v.erase(std::remove(v.begin(), v.end(), this), v.end());
     if (Panel && ParentList->OnPanelDestroy)
-      ParentList->OnPanelDestroy(ParentList->Viewer, Panel);
+      ParentList->OnPanelDestroy(ParentList->Viewer, Panel.get());
   }
-  if (FOrphan)
-    FOrphan.reset();
-  else
-    delete Panel.data();
 }
 
 void TPanelObj::Paint(TCanvas& canvas, int32_t x, int32_t y)
 {
-  if (!Panel)
-    return;
   if (canvas.Printing || (ParentList && ParentList->PrintMode)) {
-    if (!Panel->PanelShown)
+    if (!(Panel ? Panel->PanelShown() : PrintShown))
       return;
     QRect r(x, y, BoxWidth, BoxHeight);
-    canvas.FillRect(r, FromQColor(Panel->palette().color(QPalette::Window)));
+    canvas.FillRect(r, Panel ? Panel->Color() : PrintColor);
     canvas.FrameRect(r, clBlack);
     const TFontMetrics& m = canvas.Metrics(QStringLiteral("Arial"), 8, false, false, 0);
     canvas.TextRect(m, r.adjusted(15, 15, -15, -15), r.left() + 15, r.top() + 15 + m.Ascent,
                     AltText.data(), int(AltText.size()), clBlack);
     return;
   }
-  Panel->move(x, y);
-  Panel->setVisible(Panel->PanelShown);
+  if (!Panel)
+    return;
+  Panel->Move(x, y);
+  Panel->SetVisible(Panel->PanelShown());
   Placed = true;
 }
 
@@ -135,9 +118,7 @@ std::unique_ptr<TFloatingObj> TPanelObj::CloneForPrint(TSection* section) const
   p->AltText = AltText;
   p->FloatX = FloatX;
   p->FloatY = FloatY;
-  if (Panel && p->Panel) {
-    p->Panel->PanelShown = Panel->PanelShown;
-    p->Panel->setPalette(Panel->palette());
-  }
+  p->PrintShown = Panel ? Panel->PanelShown() : PrintShown;
+  p->PrintColor = Panel ? Panel->Color() : PrintColor;
   return p;
 }

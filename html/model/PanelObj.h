@@ -1,19 +1,13 @@
 #pragma once
 // A panel a page asks for (PANEL tag); the host puts its own control on it.
 #include "html/model/FloatingObj.h"
+#include "platform/EmbeddedControl.h"
 
-#include <QFrame>
-#include <QPointer>
+#include <memory>
 #include <string>
 
 class TAttributeList;
 class TSectionList;
-
-class ThvPanel : public QFrame {
-public:
-  explicit ThvPanel(QWidget* parent);
-  bool PanelShown = true;
-};
 
 class TPanelObj : public TFloatingObj {
 public:
@@ -22,7 +16,11 @@ public:
   TPanelObj(TSectionList* list, int32_t pos, int32_t width, int32_t height, const std::string& src);
   ~TPanelObj() override;
 
-  QPointer<ThvPanel> Panel; // parented to the paint target; freed with this object
+  // Made by the document's host; none without a host (print copies, documents not shown).
+  std::unique_ptr<TPanelControl> Panel;
+  // What a print copy draws: the shown flag and colour of the panel it was copied from.
+  bool PrintShown = true;
+  TColor PrintColor = clWhite;
   std::string AltText;
   TSectionList* ParentList = nullptr;
   bool Placed = false; // moved into place by the last paint
@@ -33,6 +31,5 @@ public:
   const char* KindName() const override { return "panel"; }
 
 private:
-  std::unique_ptr<ThvPanel> FOrphan; // held here only when there is no parent widget
   void CreatePanel(int32_t width, int32_t height, const std::string& name, const std::string& src);
 };

@@ -333,8 +333,8 @@ void TSection::SizeObjects(TCanvas& canvas, int32_t availableWidth, int32_t& max
     if (auto* img = dynamic_cast<TImageObj*>(o.get()))
       img->Measure(canvas, availableWidth, Fonts.ObjAt(img->ObjPos));
     else if (auto* panel = dynamic_cast<TPanelObj*>(o.get()); panel && panel->Panel) {
-      panel->BoxWidth = panel->Panel->width();
-      panel->BoxHeight = panel->Panel->height();
+      panel->BoxWidth = panel->Panel->Width();
+      panel->BoxHeight = panel->Panel->Height();
     }
     maxWidth = std::max(maxWidth, o->BoxWidth + LevelIndent);
   }
@@ -704,8 +704,8 @@ void TSection::PaintLine(TCanvas& canvas, const LineRec& line, int32_t X, int32_
       if (TFormControlObj* ctl = ControlAt(i); ctl && ctl->TheControl) {
         int32_t bottom = baseline - (ctl->IsBox ? 0 : -line.MaxDescent);
         if (!canvas.Printing) {
-          ctl->TheControl->move(x, bottom - ctl->Height() - scroll);
-          ctl->TheControl->show();
+          ctl->TheControl->Move(x, bottom - ctl->Height() - scroll);
+          ctl->TheControl->SetVisible(true);
           ctl->Placed = true;
         } else {
           ctl->Print(canvas, x, bottom - ctl->Height() - scroll);

@@ -8,8 +8,6 @@
 #include "html/model/SelTextCount.h"
 #include "platform/Canvas.h"
 
-#include <QApplication>
-#include <QTimer>
 #include <algorithm>
 #include <ostream>
 
@@ -17,14 +15,14 @@ namespace {
 constexpr int AnimationInterval = 50; // milliseconds
 } // namespace
 
-TSectionList::TSectionList(QObject* viewer, QWidget* paintTarget)
-    : TCell(this), Viewer(viewer), PaintTarget(paintTarget)
+TSectionList::TSectionList(QObject* viewer, TControlHost* host)
+    : TCell(this), Viewer(viewer), Host(host)
 {
 }
 
 TSectionList::~TSectionList()
 {
-  FAnimTimer.reset();
+  FAnimTicker.reset();
   // Items go first: panels unregister themselves from the lists below.
   TFreeList<TSectionBase>::Clear();
 }
@@ -36,8 +34,8 @@ void TSectionList::Clear()
   BgImage = QImage();
   BgMask = QImage();
   BgImageTried = false;
-  if (FAnimTimer)
-    FAnimTimer->stop();
+  if (FAnimTicker)
+    FAnimTicker->Stop();
   HoverLink = nullptr;
   HoverImage = nullptr;
   LinkStarts.clear();
@@ -99,8 +97,8 @@ void TSectionList::SetScroll(int32_t y)
 int32_t TSectionList::Layout(TCanvas& canvas, int32_t Y, int32_t width, int32_t& scrollWidth,
                              int32_t& pos)
 {
-  if (FAnimTimer)
-    FAnimTimer->stop();
+  if (FAnimTicker)
+    FAnimTicker->Stop();
   PageImage();
   for (const auto& c : AllFormControls)
     c->SetSizes(canvas);
@@ -119,11 +117,11 @@ void TSectionList::Paint(TCanvas& canvas, const QRect& clip, int32_t clipWidth, 
   DrawBottom = ScrollY + clip.bottom();
   bool ticking = AnimationTimerActive();
   if (ticking)
-    FAnimTimer->stop();
+    FAnimTicker->Stop();
   ForgetShown(clip);
   TCell::Paint(canvas, clip, clipWidth, X, Y);
   if (ticking)
-    FAnimTimer->start();
+    FAnimTicker->Start(AnimationInterval);
   if (ControlsMoved && !canvas.Printing) {
     UpdateControlVisibility();
     ControlsMoved = false;
@@ -132,21 +130,12 @@ void TSectionList::Paint(TCanvas& canvas, const QRect& clip, int32_t clipWidth, 
 
 void TSectionList::UpdateControlVisibility()
 {
-  QWidget* focused = QApplication::focusWidget();
-  auto hide = [focused](QWidget* w) {
-    if (!w)
-      return;
-    if (focused && (w == focused || w->isAncestorOf(focused)))
-      w->move(-4000, w->y()); // keeps the keyboard focus
-    else
-      w->hide();
-  };
   for (const auto& c : AllFormControls)
-    if (!c->Placed)
-      hide(c->TheControl);
+    if (!c->Placed && c->TheControl)
+      HideUnplaced(*c->TheControl);
   for (TPanelObj* p : Panels)
     if (!p->Placed && p->Panel)
-      hide(p->Panel);
+      HideUnplaced(*p->Panel);
 }
 
 bool TSectionList::LinkAt(TCanvas& canvas, int32_t X, int32_t Y, TFormControlObj*& formControl,
@@ -157,8 +146,8 @@ bool TSectionList::LinkAt(TCanvas& canvas, int32_t X, int32_t Y, TFormControlObj
   HoverLink = nullptr;
   HoverImage = nullptr;
   bool found = TCell::LinkAt(canvas, X, Y, formControl, urlTarget);
-  if (HoverColoring && oldImage != HoverImage && PaintTarget)
-    PaintTarget->update();
+  if (HoverColoring && oldImage != HoverImage && Host)
+    Host->Invalidate(QRect());
   if (HoverColoring && oldLink != HoverLink) {
     // Every font object of the link changes colour, not only the one under the mouse.
     for (TFontObj* f : LinkStarts) {
@@ -169,8 +158,8 @@ bool TSectionList::LinkAt(TCanvas& canvas, int32_t X, int32_t Y, TFormControlObj
       oldLink->MarkHover(false);
     if (HoverLink)
       HoverLink->MarkHover(true);
-    if (PaintTarget)
-      PaintTarget->update();
+    if (Host)
+      Host->Invalidate(QRect());
   }
   return found;
 }
@@ -180,7 +169,6 @@ std::string TSectionList::CopySelection()
   if (SelStartPos >= SelEndPos)
     return std::string();
   ClipBuffer buffer;
-  buffer.Charset = CharsetCode;
   Clip = &buffer;
   TCell::CopySelection();
   Clip = nullptr;
@@ -276,11 +264,11 @@ void TSectionList::RestartAnimations(bool printing)
   }
   if (printing || Animations.empty())
     return;
-  if (!FAnimTimer) {
-    FAnimTimer = std::make_unique<QTimer>();
-    QObject::connect(FAnimTimer.get(), &QTimer::timeout, [this] { AnimationTick(); });
+  if (!FAnimTicker) {
+    FAnimTicker = MakeTicker();
+    FAnimTicker->OnTick = [this] { AnimationTick(); };
   }
-  FAnimTimer->start(AnimationInterval);
+  FAnimTicker->Start(AnimationInterval);
 }
 
 void TSectionList::ForgetShown(const QRect& clip)
@@ -301,11 +289,14 @@ void TSectionList::AnimationTick()
 {
   for (TImageObj* image : Animations) {
     TGIFImage* gif = image->Animation();
-    if (gif && gif->Shown)
-      gif->AnimationStep(PaintTarget.data());
+    if (!gif || !gif->Shown)
+      continue;
+    QRect changed = gif->AnimationStep();
+    if (!changed.isEmpty() && Host)
+      Host->Invalidate(changed);
   }
-  if (FAnimTimer && FAnimTimer->isActive())
-    FAnimTimer->setInterval(AnimationInterval);
+  if (FAnimTicker && FAnimTicker->Active())
+    FAnimTicker->SetInterval(AnimationInterval);
 }
 
 void TSectionList::StepAnimations(int k)
@@ -322,7 +313,7 @@ void TSectionList::StepAnimations(int k)
 
 bool TSectionList::AnimationTimerActive() const
 {
-  return FAnimTimer && FAnimTimer->isActive();
+  return FAnimTicker && FAnimTicker->Active();
 }
 
 void TSectionList::SetCacheCount(int n)

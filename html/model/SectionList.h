@@ -8,20 +8,19 @@
 #include "html/model/MapItem.h"
 #include "html/model/MyFont.h"
 
+#include "platform/EmbeddedControl.h"
+#include "platform/Ticker.h"
+
 #include <QImage>
-#include <QPointer>
-#include <QWidget>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 class QObject;
-class QTimer;
 class TFontObj;
 class TImageObj;
 class TPanelObj;
-class ThvPanel;
 class ThtmlForm;
 class ClipBuffer;
 
@@ -54,12 +53,13 @@ struct TPendingImage {
 
 class TSectionList : public TCell, public TSectionListSettings {
 public:
-  // viewer raises the panel and script events; paintTarget parents panels and controls.
-  explicit TSectionList(QObject* viewer = nullptr, QWidget* paintTarget = nullptr);
+  // viewer raises the panel and script events; host makes the panels and repaints (none for
+  // a document that is not shown).
+  explicit TSectionList(QObject* viewer = nullptr, TControlHost* host = nullptr);
   ~TSectionList() override;
 
   QObject* Viewer;
-  QPointer<QWidget> PaintTarget;
+  TControlHost* Host;
 
   // The document's own BGCOLOR: a later change of the viewer's default leaves it alone.
   bool OwnPageColor = false;
@@ -82,8 +82,8 @@ public:
   TImageObj* HoverImage = nullptr;
 
   // Host events
-  std::function<void(QObject* viewer, const std::string& src, ThvPanel* panel)> OnPanelCreate;
-  std::function<void(QObject* viewer, ThvPanel* panel)> OnPanelDestroy;
+  std::function<void(QObject* viewer, const std::string& src, TPanelControl* panel)> OnPanelCreate;
+  std::function<void(QObject* viewer, TPanelControl* panel)> OnPanelDestroy;
   std::function<void(QObject* viewer, const std::string& language, const std::string& script)>
       OnScript;
   std::function<void(TSectionList* list)> BackgroundChanged;
@@ -117,7 +117,8 @@ public:
   void Paint(TCanvas& canvas, const QRect& clip, int32_t clipWidth, int32_t X, int32_t Y);
   bool LinkAt(TCanvas& canvas, int32_t X, int32_t Y, TFormControlObj*& formControl,
               TUrlTarget& urlTarget);
-  // Puts the selected text on the clipboard and returns it.
+  // The selected text as the clipboard takes it (bytes of CharsetCode), at most
+  // ClipBuffer::DefaultSize - 1 bytes.
   std::string CopySelection();
 
   // Every image of the document is fetched here (see TImageRequester::RequestImage): kind goes
@@ -152,7 +153,7 @@ public:
   void Dump(std::ostream& out, const std::string& title) const;
 
 private:
-  std::unique_ptr<QTimer> FAnimTimer;
+  std::unique_ptr<TTicker> FAnimTicker;
 
   void UpdateControlVisibility();
   void RestartAnimations(bool printing);

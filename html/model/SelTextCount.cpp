@@ -1,9 +1,5 @@
 #include "html/model/SelTextCount.h"
 
-#include "platform/FontMetricsCache.h"
-
-#include <QClipboard>
-#include <QGuiApplication>
 #include <memory>
 
 void SelTextCount::AddText(const char* text, int32_t len)
@@ -55,9 +51,5 @@ ClipBuffer::~ClipBuffer() = default;
 
 int32_t ClipBuffer::Terminate()
 {
-  int32_t r = SelTextBuf::Terminate();
-  if (QGuiApplication::instance())
-    if (QClipboard* cb = QGuiApplication::clipboard())
-      cb->setText(fontcache::Decode(Buf, Count, Charset));
-  return r;
+  return SelTextBuf::Terminate();
 }

@@ -35,8 +35,6 @@ public:
   // Terminates and puts the text on the clipboard (when there is one).
   int32_t Terminate() override;
   std::string Text() const { return std::string(Buf, size_t(Count)); }
-  // Charset used to turn the bytes into clipboard text.
-  int Charset = 0;
 
 private:
   std::unique_ptr<char[]> FStorage;

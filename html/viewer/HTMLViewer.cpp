@@ -10,9 +10,11 @@
 #include "html/model/SectionList.h"
 #include "html/parser/Builder.h"
 #include "html/viewer/PaintPanel.h"
+#include "html/viewer/PaintPanelHost.h"
 #include "html/viewer/ScrollBar32.h"
 #include "html/viewer/SourceName.h"
 #include "platform/Canvas.h"
+#include "platform/widgets/WidgetControl.h"
 
 #include <QApplication>
 #include <QFile>
@@ -79,15 +81,17 @@ THTMLViewer::THTMLViewer(QWidget* parent)
   connect(FAutoScrollTimer, &QTimer::timeout, this, [this] { AutoScrollTick(); });
 
   FMeasure = std::make_unique<TCanvas>();
-  FSectionList = std::make_unique<TSectionList>(this, FPaintPanel);
+  FHost = std::make_unique<TPaintPanelHost>(FPaintPanel);
+  FSectionList = std::make_unique<TSectionList>(this, FHost.get());
   // The section list raises the document's events through the handlers set at that moment.
-  FSectionList->OnPanelCreate = [this](QObject*, const std::string& src, ThvPanel* panel) {
-    if (OnPanelCreate)
-      OnPanelCreate(this, src, panel);
+  // Its panels are the ones this viewer's host made: ThvPanel widgets.
+  FSectionList->OnPanelCreate = [this](QObject*, const std::string& src, TPanelControl* panel) {
+    if (auto* p = dynamic_cast<ThvPanel*>(panel->Object()); p && OnPanelCreate)
+      OnPanelCreate(this, src, p);
   };
-  FSectionList->OnPanelDestroy = [this](QObject*, ThvPanel* panel) {
-    if (OnPanelDestroy)
-      OnPanelDestroy(this, panel);
+  FSectionList->OnPanelDestroy = [this](QObject*, TPanelControl* panel) {
+    if (auto* p = dynamic_cast<ThvPanel*>(panel->Object()); p && OnPanelDestroy)
+      OnPanelDestroy(this, p);
   };
   FSectionList->OnScript = [this](QObject*, const std::string& language,
                                   const std::string& script) {
@@ -679,7 +683,7 @@ void THTMLViewer::Repaint()
 {
   for (const auto& control : FSectionList->AllFormControls)
     if (control->TheControl)
-      control->TheControl->hide();
+      control->TheControl->SetVisible(false);
   FPaintPanel->update();
 }
 

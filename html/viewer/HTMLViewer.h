@@ -31,6 +31,7 @@ class TPaintPanel;
 class TSectionBase;
 class TSectionList;
 class ThvPanel;
+class TPaintPanelHost;
 class T32ScrollBar;
 
 enum THTMLBorderStyle { htFocused, htNone, htSingle };
@@ -330,6 +331,7 @@ private:
   void RecordHistory(const THistoryItem& left);
   void HistoryChanged();
 
+  std::unique_ptr<TPaintPanelHost> FHost; // the document's window, before the document
   std::unique_ptr<TSectionList> FSectionList;
   std::unique_ptr<TCanvas> FMeasure; // layout and hit tests
   QFrame* FBorderPanel = nullptr;

@@ -5,6 +5,8 @@
 #include "html/model/ImageObj.h"
 #include "html/model/SectionList.h"
 #include "html/viewer/PaintPanel.h"
+#include "platform/Clipboard.h"
+#include "platform/FontMetricsCache.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -58,7 +60,10 @@ void THTMLViewer::SetSelLength(int32_t value)
 
 void THTMLViewer::CopySelected()
 {
-  FSectionList->CopySelection();
+  if (FSectionList->SelStartPos >= FSectionList->SelEndPos)
+    return;
+  std::string text = FSectionList->CopySelection();
+  Clipboard().SetText(fontcache::Decode(text.data(), int(text.size()), FSectionList->CharsetCode));
 }
 
 std::string THTMLViewer::SelText() const
@@ -197,7 +202,7 @@ void THTMLViewer::ControlFocused(QWidget* now)
   if (!now || FProcessing || !FSectionList)
     return;
   for (const auto& control : FSectionList->AllFormControls) {
-    QWidget* w = control->TheControl;
+    auto* w = control->TheControl ? qobject_cast<QWidget*>(control->TheControl->Object()) : nullptr;
     if (!w || (w != now && !w->isAncestorOf(now)) || w->parentWidget() != FPaintPanel)
       continue;
     // A control tabbed to outside the window, or at its very bottom, is brought into view.

@@ -1,6 +1,6 @@
 #include "platform/Dialogs.h"
-#include "platform/QtDialogs.h"
 #include "platform/ScriptedDialogs.h"
+#include "platform/widgets/QtDialogs.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
 // Test entry shared by every test executable. The test discovery step runs the binary with
 // --gtest_list_tests outside CTest's environment, so the listing is answered before any Qt
 // object exists, and the headless platform is chosen here rather than relied upon.
+#include "platform/widgets/QtDialogs.h"
 #include <QApplication>
 #include <QDir>
 #include <cstdlib>
@@ -25,5 +26,6 @@ int main(int argc, char** argv)
     setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
   }
   QApplication app(argc, argv);
+  UseQtDialogs();
   return RUN_ALL_TESTS();
 }

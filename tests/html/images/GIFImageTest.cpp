@@ -438,7 +438,7 @@ protected:
     std::vector<int> seen;
     for (int i = 0; i < ticks; ++i) {
       now += 50;
-      gif.AnimationStep(nullptr);
+      gif.AnimationStep();
       seen.push_back(gif.FrameIndex());
     }
     return seen;

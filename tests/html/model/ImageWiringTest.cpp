@@ -7,6 +7,7 @@
 
 #include <QBuffer>
 #include <QPainter>
+#include <algorithm>
 #include <map>
 
 using gifenc::Frame;
@@ -301,11 +302,27 @@ TEST_F(ImageWiringTest, AnimatedImagesEachAnimateTheirOwnCopy)
   PaintAll(400, 80, White);
   EXPECT_TRUE(first->Animation()->Shown);
   int before = first->Animation()->FrameIndex();
+  TFakeHost host;
+  List.Host = &host;
+  int steps[2] = {0, 0};
   for (int i = 0; i < 3; ++i) {
     Now += 1000;
+    int was[2] = {first->Animation()->FrameIndex(), second->Animation()->FrameIndex()};
     List.AnimationTick();
+    steps[0] += first->Animation()->FrameIndex() != was[0];
+    steps[1] += second->Animation()->FrameIndex() != was[1];
   }
+  List.Host = nullptr;
   EXPECT_NE(first->Animation()->FrameIndex(), before);
+  // Each step asks the window to draw that image's rectangle again, and nothing else.
+  TImageObj* images[2] = {first, second};
+  for (int k = 0; k < 2; ++k) {
+    const TGIFImage* gif = images[k]->Animation();
+    QRect drawn(gif->DrawnX, gif->DrawnY, gif->DrawnWidth, gif->DrawnHeight);
+    EXPECT_FALSE(drawn.isEmpty());
+    EXPECT_EQ(std::count(host.Invalidated.begin(), host.Invalidated.end(), drawn), steps[k]);
+  }
+  EXPECT_EQ(int(host.Invalidated.size()), steps[0] + steps[1]);
 
   // A new layout starts every animation at frame 1 again.
   LayoutAt(400);

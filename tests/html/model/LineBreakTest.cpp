@@ -106,10 +106,8 @@ TEST_F(ModelTest, NoBreakImageKeepsItsWordTogether)
 
 TEST_F(ModelTest, NoBreakControlKeepsItsWordTogether)
 {
-  QWidget widget;
-  widget.resize(40, 20);
   TFormControlObj control(&List, 0);
-  control.TheControl = &widget;
+  control.TheControl = std::make_unique<TFakeControl>(QRect(0, 0, 40, 20));
   auto s = MakeSection();
   Append(*s, "ab");
   s->PlaceControl(&control, 2, /*noBreak*/ true);

@@ -5,6 +5,7 @@
 #include "html/model/Section.h"
 #include "html/model/SectionList.h"
 #include "platform/Canvas.h"
+#include "platform/EmbeddedControl.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -13,6 +14,42 @@
 #include <numeric>
 #include <string>
 #include <vector>
+
+// A control without a toolkit behind it: it keeps what the document asks of it.
+class TFakeControl : public TPanelControl {
+public:
+  explicit TFakeControl(QRect r = QRect(0, 0, 40, 20)) : Rect(r) {}
+  QRect Rect;
+  bool Shown = false;
+  bool Focus = false;
+  bool ShownByHost = true;
+  std::string Name;
+  QRect Geometry() const override { return Rect; }
+  void Move(int32_t x, int32_t y) override { Rect.moveTo(x, y); }
+  void Resize(int32_t w, int32_t h) override { Rect.setSize(QSize(w, h)); }
+  bool Visible() const override { return Shown; }
+  void SetVisible(bool v) override { Shown = v; }
+  bool HasFocus() const override { return Focus; }
+  void SetFocus() override { Focus = true; }
+  void SetName(const std::string& name) override { Name = name; }
+  QObject* Object() const override { return nullptr; }
+  bool PanelShown() const override { return ShownByHost; }
+  TColor Color() const override { return clWhite; }
+};
+
+// A window for a document: it makes fake panels and records what it is asked to repaint.
+class TFakeHost : public TControlHost {
+public:
+  std::vector<TFakeControl*> Panels; // owned by the document
+  std::vector<QRect> Invalidated;
+  std::unique_ptr<TPanelControl> CreatePanel() override
+  {
+    auto p = std::make_unique<TFakeControl>();
+    Panels.push_back(p.get());
+    return p;
+  }
+  void Invalidate(const QRect& r) override { Invalidated.push_back(r); }
+};
 
 class ModelTest : public ::testing::Test {
 protected:

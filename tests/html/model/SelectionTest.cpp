@@ -21,14 +21,15 @@ TEST_F(ModelTest, CopiesTheTextOfTwoSections)
   EXPECT_EQ(List.CopySelection(), "world\r\n\r\nSecond");
 }
 
-TEST_F(ModelTest, CopyPutsTheTextOnTheClipboard)
+TEST_F(ModelTest, CopyGivesTheTextAndLeavesTheClipboardToTheViewer)
 {
   AddText("clip me");
   LayoutAt(1000);
+  QGuiApplication::clipboard()->setText(QStringLiteral("before"));
   List.SelStartPos = 0;
   List.SelEndPos = 4;
-  List.CopySelection();
-  EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("clip"));
+  EXPECT_EQ(List.CopySelection(), "clip");
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
 }
 
 TEST_F(ModelTest, NothingIsCopiedWithoutASelection)

@@ -3,6 +3,7 @@
 #include "ViewerTestSupport.h"
 #include "html/viewer/FrameViewer.h"
 #include "html/viewer/ScrollBar32.h"
+#include "platform/widgets/WidgetControl.h"
 
 #include "html/model/FormControlObj.h"
 #include <QFrame>
@@ -138,7 +139,7 @@ TEST_F(ViewerLayoutTest, FocusedControlNearTheBottomIsBroughtIntoView)
   TSectionList& list = *viewer.SectionList();
   auto* edit = new QLineEdit(Panel());
   auto* control = list.AllFormControls.Add(std::make_unique<TFormControlObj>(&list, 0));
-  control->TheControl = edit;
+  control->TheControl = std::make_unique<TWidgetControl>(edit);
   struct Case {
     int Y;
     int32_t Scroll;

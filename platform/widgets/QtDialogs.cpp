@@ -1,4 +1,4 @@
-#include "platform/QtDialogs.h"
+#include "platform/widgets/QtDialogs.h"
 
 #include "base/StringUtil.h"
 
@@ -115,4 +115,9 @@ bool TQtDialogs::PrinterSetup(QPrinter& printer)
 {
   QPrintDialog dialog(&printer, Owner());
   return dialog.exec() == QDialog::Accepted;
+}
+
+void UseQtDialogs()
+{
+  SetDefaultDialogs([] { return std::make_unique<TQtDialogs>(); });
 }

@@ -16,6 +16,9 @@ public:
   bool PrinterSetup(QPrinter& printer) override;
 };
 
+// Makes the Qt dialogs what Dialogs() gives when no others are installed.
+void UseQtDialogs();
+
 namespace dlg {
 // "HTML Documents|*.htm;*.html|Text|*.txt" -> "HTML Documents (*.htm *.html);;Text (*.txt)".
 QString QtFilter(const std::string& filter);

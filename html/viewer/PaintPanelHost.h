@@ -1,0 +1,17 @@
+#pragma once
+// The viewer's paint panel as the document sees it: panels are made on it and repaints are
+// asked of it.
+#include "platform/EmbeddedControl.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class TPaintPanelHost : public TControlHost {
+public:
+  explicit TPaintPanelHost(QWidget* surface) : FSurface(surface) {}
+  std::unique_ptr<TPanelControl> CreatePanel() override;
+  void Invalidate(const QRect& r) override;
+
+private:
+  QPointer<QWidget> FSurface;
+};
