@@ -46,7 +46,7 @@ bool SameText(std::string_view a, std::string_view b)
   return true;
 }
 
-static int HexDigit(char c)
+int HexDigit(char c)
 {
   if (c >= '0' && c <= '9')
     return c - '0';

@@ -12,6 +12,8 @@ char UpCase(char c);
 // Removes leading and trailing characters with codes up to 32.
 std::string Trim(std::string_view s);
 bool SameText(std::string_view a, std::string_view b);
+// Value of one hexadecimal digit in either case, -1 for any other character.
+int HexDigit(char c);
 // Integer conversion as the classic StrToInt: optional sign, decimal digits, or "$"/"0x" hex;
 // anything else fails and gives false.
 bool TryStrToInt(std::string_view s, int32_t& value);

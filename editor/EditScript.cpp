@@ -1,5 +1,6 @@
 #include "editor/EditScript.h"
 
+#include "base/StringUtil.h"
 #include "editor/CustomEdit.h"
 #include "editor/HTMLHighlighter.h"
 #include "editor/HighlightDump.h"
@@ -12,17 +13,6 @@
 #include <vector>
 
 namespace {
-
-int HexDigit(char c)
-{
-  if (c >= '0' && c <= '9')
-    return c - '0';
-  if (c >= 'a' && c <= 'f')
-    return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F')
-    return c - 'A' + 10;
-  return -1;
-}
 
 // Reads one backslash escape at text[i] (the backslash); false when it is malformed.
 bool ReadEscape(std::string_view text, size_t& i, std::string& out)
@@ -37,9 +27,10 @@ bool ReadEscape(std::string_view text, size_t& i, std::string& out)
   case '"':
   case '\\': out += c; return true;
   case 'x': {
-    if (i + 2 >= text.size() || HexDigit(text[i + 1]) < 0 || HexDigit(text[i + 2]) < 0)
+    if (i + 2 >= text.size() || strutil::HexDigit(text[i + 1]) < 0 ||
+        strutil::HexDigit(text[i + 2]) < 0)
       return false;
-    out += char(HexDigit(text[i + 1]) * 16 + HexDigit(text[i + 2]));
+    out += char(strutil::HexDigit(text[i + 1]) * 16 + strutil::HexDigit(text[i + 2]));
     i += 2;
     return true;
   }

@@ -9,23 +9,12 @@ namespace sourcename {
 
 namespace {
 
-int HexValue(char c)
-{
-  if (c >= '0' && c <= '9')
-    return c - '0';
-  if (c >= 'a' && c <= 'f')
-    return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F')
-    return c - 'A' + 10;
-  return -1;
-}
-
 std::string DecodeEscapes(std::string s)
 {
   size_t i = s.find('%');
   while (i != std::string::npos && i > 0) {
-    int hi = i + 2 < s.size() ? HexValue(s[i + 1]) : -1;
-    int lo = i + 2 < s.size() ? HexValue(s[i + 2]) : -1;
+    int hi = i + 2 < s.size() ? strutil::HexDigit(s[i + 1]) : -1;
+    int lo = i + 2 < s.size() ? strutil::HexDigit(s[i + 2]) : -1;
     if (hi < 0 || lo < 0)
       break;
     s.replace(i, 3, 1, char(hi * 16 + lo));
