@@ -5,7 +5,8 @@
 
 TLumoraApplication::TLumoraApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
-  setApplicationName(AppTitle);
+  // The program's name names its configuration folder; the title is what the user reads.
+  setApplicationName("lumora");
   setApplicationDisplayName(AppTitle);
   UseQtDialogs();
 }

@@ -47,7 +47,8 @@ bool IsHtmlName(const std::string& name)
 } // namespace lumoraf
 
 TLumoraF::TLumoraF(const std::string& programFile, std::vector<std::string> params, QWidget* parent)
-    : QMainWindow(parent), FIni(TqvFormIni::FileNameFor(programFile)), FParams(std::move(params))
+    : QMainWindow(parent), FIni(TqvFormIni::Location(programFile, TqvFormIni::UserConfigDir())),
+      FParams(std::move(params))
 {
   setObjectName("LumoraF");
   setWindowTitle("Tolk Lumora 2");

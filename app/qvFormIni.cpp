@@ -4,13 +4,60 @@
 #include "platform/IniFile.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QStandardPaths>
 #include <QWidget>
+#include <algorithm>
 
 namespace {
+
+// How much of a window must lie on a screen for it to count as reachable: enough to grab the
+// caption and move it.
+constexpr int MinVisible = 40;
 
 std::string Section(const QWidget& form)
 {
   return form.objectName().toStdString();
+}
+
+bool CanWrite(const QString& file)
+{
+  QFileInfo info(file);
+  if (info.exists())
+    return info.isFile() && info.isWritable();
+  QFileInfo dir(info.absolutePath());
+  return dir.isDir() && dir.isWritable();
+}
+
+bool Reachable(const QRect& placement, const QRect& screen)
+{
+  QRect on = placement.intersected(screen);
+  return on.width() >= std::min(MinVisible, placement.width()) &&
+         on.height() >= std::min(MinVisible, placement.height());
+}
+
+int Clamp(int value, int low, int high)
+{
+  return std::max(low, std::min(value, high));
+}
+
+void KeepOnScreen(QWidget& form)
+{
+  QList<QRect> screens;
+  for (const QScreen* screen : QGuiApplication::screens())
+    screens.append(screen->availableGeometry());
+  const QScreen* primary = QGuiApplication::primaryScreen();
+  if (!primary)
+    return;
+  QRect placement(form.x(), form.y(), form.width(), form.height());
+  QRect fitted = TqvFormIni::FitToScreens(placement, screens, primary->availableGeometry());
+  if (fitted == placement)
+    return;
+  form.move(fitted.topLeft());
+  form.resize(fitted.size());
 }
 
 } // namespace
@@ -25,9 +72,37 @@ std::string TqvFormIni::FileNameFor(const std::string& programFile)
   return programFile.substr(0, programFile.size() - ext.size()) + ".ini";
 }
 
+std::string TqvFormIni::Location(const std::string& programFile, const std::string& configDir)
+{
+  std::string beside = FileNameFor(programFile);
+  if (CanWrite(QString::fromStdString(beside)))
+    return beside;
+  QString name = QFileInfo(QString::fromStdString(beside)).fileName();
+  return QDir(QString::fromStdString(configDir)).filePath(name).toStdString();
+}
+
+std::string TqvFormIni::UserConfigDir()
+{
+  return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdString();
+}
+
 std::string TqvFormIni::DefaultFileName()
 {
-  return FileNameFor(QCoreApplication::applicationFilePath().toStdString());
+  return Location(QCoreApplication::applicationFilePath().toStdString(), UserConfigDir());
+}
+
+QRect TqvFormIni::FitToScreens(const QRect& placement, const QList<QRect>& screens,
+                               const QRect& primary)
+{
+  for (const QRect& screen : screens)
+    if (Reachable(placement, screen))
+      return placement;
+  if (primary.isEmpty())
+    return placement;
+  QSize size = placement.size().boundedTo(primary.size());
+  int left = Clamp(placement.x(), primary.left(), primary.right() + 1 - size.width());
+  int top = Clamp(placement.y(), primary.top(), primary.bottom() + 1 - size.height());
+  return QRect(QPoint(left, top), size);
 }
 
 void TqvFormIni::LoadPlacement(QWidget& form) const
@@ -49,10 +124,13 @@ void TqvFormIni::LoadPlacement(QWidget& form) const
   }
   form.move(left, top);
   form.resize(width, height);
+  KeepOnScreen(form);
 }
 
 void TqvFormIni::SavePlacement(const QWidget& form) const
 {
+  // The user's configuration folder may not exist yet on a first start.
+  QDir().mkpath(QFileInfo(QString::fromStdString(FFileName)).absolutePath());
   TIniFile ini(FFileName);
   std::string section = Section(form);
   bool maximized = form.isMaximized();
