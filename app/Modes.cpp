@@ -4,6 +4,7 @@
 #include "app/StateReport.h"
 #include "editor/EditScript.h"
 #include "editor/HighlightDump.h"
+#include "editor/widgets/EditorModes.h"
 #include "html/images/Display.h"
 #include "html/parser/TokenDump.h"
 #include "html/viewer/FrameDump.h"
@@ -129,6 +130,18 @@ std::unique_ptr<QWidget> TreeWindow(const TCommandLine& command)
   return outlinemodes::NewTreeWindow(Text(command.ModeValue));
 }
 
+std::unique_ptr<QWidget> EditWindow(const TCommandLine& command)
+{
+  return editormodes::NewEditWindow(Text(command.ModeValue));
+}
+
+int RunPrintSource(const TCommandLine& command)
+{
+  THeadlessApp app(command);
+  return editormodes::PrintSource(Text(command.ModeValue), Text(command.Value("o")),
+                                  !command.IsSet("no-highlight"), std::cout, std::cerr);
+}
+
 void Prepare(const TCommandLine& command)
 {
   // Forces the colour depth images are prepared for, so the palette path can be seen on a
@@ -185,6 +198,9 @@ TCommandSet MakeCommands()
        .Help = "a variable for --eval (names in any case, the number in the C locale); may be "
                "given more than once",
        .Repeatable = true},
+      {.Name = "no-highlight",
+       .Help = "for --print-source: prints the text without the highlighter's styles and "
+               "colours"},
       {.Name = "display-bits",
        .ValueName = "4|8|24",
        .Help = "with any mode: prepares images for a display of that colour depth (8 shows the "
@@ -250,6 +266,16 @@ TCommandSet MakeCommands()
        .ValueName = "FILE",
        .Help = "opens a window holding just the outline tree view on FILE",
        .Window = TreeWindow},
+      {.Flag = "edit",
+       .ValueName = "FILE",
+       .Help = "opens a window holding just the HTML source editor box on FILE",
+       .Window = EditWindow},
+      {.Flag = "print-source",
+       .ValueName = "FILE",
+       .Options = {{"o", true, "OUT.pdf"}, {"no-highlight"}},
+       .Help = "prints FILE through the source editor's print operation to a PDF file and "
+               "writes pages=<count>",
+       .Run = RunPrintSource},
   };
   return set;
 }

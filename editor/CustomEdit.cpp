@@ -258,9 +258,10 @@ void TtxCustomEdit::SetTopLine(int value)
 {
   value = std::clamp(value, 1, std::max(1, FLines.Count()));
   if (value != FTopLine) {
+    const int delta = FTopLine - value;
     FTopLine = value;
     UpdateScrollBars();
-    InvalidateLines(-1, -1);
+    TopLineMoved(delta);
   }
 }
 

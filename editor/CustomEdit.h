@@ -174,6 +174,9 @@ protected:
   virtual void InvalidateGutterLines(int, int) {}
   virtual void UpdateScrollBars() {}
   virtual void PlaceCaret() {}
+  // The top line moved by delta lines (positive: the text moved down). A window may scroll its
+  // pixels instead of repainting everything.
+  virtual void TopLineMoved(int) { InvalidateLines(-1, -1); }
 
   void HighLighterChanged() override { InvalidateLines(-1, -1); }
   void HighLighterDestroyed() override { FHighLighter = nullptr; }

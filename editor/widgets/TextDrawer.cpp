@@ -1,0 +1,88 @@
+#include "editor/widgets/TextDrawer.h"
+
+#include <QGlyphRun>
+#include <QPainter>
+#include <QtGlobal>
+
+void TTextDrawer::BeginOutput(QPainter* painter)
+{
+  if (FNesting > 0 && painter != FPainter)
+    qFatal("TTextDrawer: BeginOutput on another painter while drawing");
+  if (FNesting++ == 0) {
+    FPainter = painter;
+    FPainter->save();
+  }
+}
+
+void TTextDrawer::EndOutput()
+{
+  if (FNesting <= 0)
+    qFatal("TTextDrawer: EndOutput without BeginOutput");
+  if (--FNesting == 0) {
+    FPainter->restore();
+    FPainter = nullptr;
+  }
+}
+
+void TTextDrawer::SelectStyle(TFontStyles style)
+{
+  FStyle = style;
+  FStock.SelectStyle(style);
+}
+
+void TTextDrawer::SetTextColor(TColor color)
+{
+  FForeground = ToQColor(color);
+}
+
+void TTextDrawer::SetBackgroundColor(TColor color)
+{
+  FBackground = ToQColor(color);
+}
+
+void TTextDrawer::GrowAdvances(size_t count)
+{
+  const int cell = CellWidth();
+  if (cell != FAdvanceWidth) {
+    FAdvances.clear();
+    FAdvanceWidth = cell;
+  }
+  // Grown in steps of 64 cells, every entry one cell further right.
+  while (FAdvances.size() < count) {
+    size_t from = FAdvances.size();
+    FAdvances.resize(from + 64);
+    for (size_t i = from; i < FAdvances.size(); ++i)
+      FAdvances[i] = QPointF(double(i) * cell, 0);
+  }
+}
+
+void TTextDrawer::TextOut(int x, int y, std::string_view text)
+{
+  QRect rect(x, y, int(text.size()) * CellWidth(), CellHeight());
+  ExtTextOut(x, y, true, rect, text);
+}
+
+void TTextDrawer::ExtTextOut(int x, int y, bool opaque, const QRect& rect, std::string_view text)
+{
+  if (!FPainter)
+    qFatal("TTextDrawer: drawing without BeginOutput");
+  if (opaque)
+    FPainter->fillRect(rect, FBackground);
+  if (text.empty())
+    return;
+  const TFontStock::TSlot& slot = FStock.Current();
+  GrowAdvances(text.size());
+  FGlyphs.resize(text.size());
+  for (size_t i = 0; i < text.size(); ++i)
+    FGlyphs[i] = slot.Glyphs[(unsigned char)text[i]];
+  QGlyphRun run;
+  run.setRawFont(slot.Raw);
+  run.setRawData(FGlyphs.data(), FAdvances.data(), int(text.size()));
+  run.setUnderline(FStyle & fsUnderline);
+  run.setStrikeOut(FStyle & fsStrikeOut);
+  FPainter->save();
+  FPainter->setClipRect(rect, Qt::IntersectClip);
+  FPainter->setPen(FForeground);
+  FPainter->drawGlyphRun(QPointF(x, y + FStock.Ascent()), run);
+  FPainter->restore();
+}
