@@ -83,7 +83,6 @@ void TqvcHTMLEditor::BuildMenu()
   Edit1 = edit->menuAction();
   Find1 = edit->addAction("&Find...", this, [this] { Find1Click(); });
   Replace1 = edit->addAction("&Replace...", this, [this] { Replace1Click(); });
-  connect(file, &QMenu::aboutToShow, this, [this] { UpdateMenu(); });
   MenuBar1->SetMenu(Menu1);
 }
 
@@ -97,12 +96,6 @@ void TqvcHTMLEditor::BuildDialogs()
   ReplaceDialog1 = new TFindDialog(this, true);
   ReplaceDialog1->OnFind = [this](TFindDialog& d) { FindDialog1Find(d); };
   ReplaceDialog1->OnReplace = [this](TFindDialog& d) { ReplaceDialog1Replace(d); };
-}
-
-void TqvcHTMLEditor::UpdateMenu()
-{
-  // Printing a selection needs one; printing the whole text always works.
-  Save1->setEnabled(!Editor->ReadOnly || !FFileName.empty());
 }
 
 void TqvcHTMLEditor::BoxCreate()

@@ -70,7 +70,6 @@ private:
   void BuildDialogs();
   bool LoadFile(const std::string& fileName);
   bool SaveFile(const std::string& fileName);
-  void UpdateMenu();
 
   std::string FFileName;
 };

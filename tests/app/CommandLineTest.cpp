@@ -270,6 +270,38 @@ TEST(CommandLine, OutlineModesPrintValuesTreesAndWindows)
   EXPECT_FALSE(shot.isNull());
 }
 
+TEST(CommandLine, EditorModesShowTheBoxAndPrintSource)
+{
+  const QString dir = testsupport::TempDir();
+  const QString page = QString::fromStdString(
+      testsupport::WriteFile(dir, "p.htm", "<html>\r\n<b>bold</b> text\r\n</html>\r\n"));
+  const QString png = dir + "/edit.png", pdf = dir + "/p.pdf";
+  struct Case {
+    QStringList Arguments;
+    int Status;
+    QString Out;
+    QString Err; // the start of standard error
+  };
+  const Case cases[] = {
+      {{"--edit", page, "--snapshot", png}, 0, "", ""},
+      {{"--print-source", page, "-o", pdf}, 0, "pages=1\n", ""},
+      {{"--print-source", page, "-o", pdf, "--no-highlight"}, 0, "pages=1\n", ""},
+      {{"--print-source", dir + "/missing.htm", "-o", pdf}, 1, "", "error: "},
+      {{"--print-source", page}, 2, "", "error: "},
+      {{"--edit", page, "--no-highlight"}, 2, "", "error: "},
+  };
+  for (const Case& c : cases) {
+    const std::string args = c.Arguments.join(' ').toStdString();
+    TRun run = RunLumora(c.Arguments);
+    EXPECT_EQ(run.Status, c.Status) << args << "\n" << run.Err.toStdString();
+    EXPECT_EQ(run.Out.toStdString(), c.Out.toStdString()) << args;
+    EXPECT_TRUE(StartsWith(run.Err, c.Err)) << args << " printed:\n" << run.Err.toStdString();
+  }
+  QImage shot(png);
+  EXPECT_FALSE(shot.isNull());
+  EXPECT_TRUE(QFile::exists(pdf));
+}
+
 // The dump the program prints is the one the library writes.
 TEST(CommandLine, DumpLayoutPrintsTheLibrarysDump)
 {

@@ -4,7 +4,9 @@
 #include "editor/widgets/EditKeys.h"
 
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QTest>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
@@ -188,6 +190,107 @@ TEST(EditMouse, KeysReachTheKeyTable)
   QTest::keyClick(&f.W, Qt::Key_Z, Qt::ControlModifier);
   EXPECT_EQ(VirtualKeyOf(Qt::Key_F3), vk::F1 + 2);
   EXPECT_EQ(ShiftStateOf(Qt::ShiftModifier | Qt::ControlModifier), ssShift | ssCtrl);
+}
+
+} // namespace
+
+namespace {
+
+TEST(EditMouse, SelectingPastTheBottomScrollsAndFollows)
+{
+  TtxEditWidget w;
+  std::string text;
+  for (int i = 1; i <= 100; ++i)
+    text += "line " + std::to_string(i) + "\n";
+  Prepare(w, text);
+  QTest::mousePress(w.viewport(), Qt::LeftButton, {}, Cell(w, 1, 1));
+  // Just below the window: one line at a time, the caret on the new bottom line.
+  const QPoint below(w.TextLeft() + 5, w.viewport()->height() + 3);
+  QMouseEvent move(QEvent::MouseMove, below, w.viewport()->mapToGlobal(below), Qt::NoButton,
+                   Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(w.viewport(), &move);
+  EXPECT_EQ(w.TopLine(), 2);
+  EXPECT_EQ(w.CaretLine(), 1 + w.VisibleLines());
+  EXPECT_EQ(w.SelAnchor(), (TPoint{1, 1}));
+  // Far below: a page at a time.
+  const QPoint far(w.TextLeft() + 5, w.viewport()->height() + 60);
+  QMouseEvent farMove(QEvent::MouseMove, far, w.viewport()->mapToGlobal(far), Qt::NoButton,
+                      Qt::LeftButton, Qt::NoModifier);
+  QTest::qWait(150); // the step timer of the first move runs out
+  QCoreApplication::sendEvent(w.viewport(), &farMove);
+  EXPECT_GE(w.TopLine(), 2 + w.VisibleLines());
+  QTest::mouseRelease(w.viewport(), Qt::LeftButton, {}, Cell(w, 1, 2));
+  const int top = w.TopLine();
+  QTest::qWait(150);
+  EXPECT_EQ(w.TopLine(), top) << "scrolling stops with the button";
+}
+
+TEST(EditMouse, CursorIsAnArrowOverTheGutter)
+{
+  Fixture f;
+  auto hover = [&](QPoint at) {
+    QMouseEvent move(QEvent::MouseMove, at, f.View()->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(f.View(), &move);
+    return f.View()->cursor().shape();
+  };
+  EXPECT_EQ(hover(QPoint(5, 5)), Qt::ArrowCursor);
+  EXPECT_EQ(hover(Cell(f.W, 2, 1)), Qt::IBeamCursor);
+}
+
+TEST(EditMouse, ScrollHintShowsTheTopLineWhileTracking)
+{
+  Fixture f;
+  std::string text;
+  for (int i = 0; i < 300; ++i)
+    text += "x\n";
+  f.W.SetText(text);
+  f.W.show();
+  emit f.W.verticalScrollBar()->sliderMoved(42);
+  QLabel* hint = f.View()->findChild<QLabel*>();
+  ASSERT_NE(hint, nullptr);
+  EXPECT_TRUE(hint->isVisible());
+  EXPECT_EQ(hint->text(), "TopLine: 42");
+  EXPECT_EQ(hint->y(), 10);
+  EXPECT_EQ(hint->geometry().right(), f.View()->width() - 5);
+  emit f.W.verticalScrollBar()->sliderReleased();
+  EXPECT_FALSE(hint->isVisible());
+}
+
+TEST(EditMouse, CaretShapesFollowTheMode)
+{
+  Fixture f;
+  f.W.SetCaretXY({3, 2});
+  const QPoint at = f.W.PositionToPixels({3, 2});
+  const int cw = f.W.CellWidth(), high = f.W.LinePitch() - 2;
+  struct Case {
+    TCaretType type;
+    QRect rect;
+  } cases[] = {
+      {ctVerticalLine, {at.x() - 1, at.y(), 2, high}},
+      {ctHorizontalLine, {at.x(), at.y() + high, cw, 2}},
+      {ctHalfBlock, {at.x(), at.y() + high / 2, cw, high / 2}},
+      {ctBlock, {at.x(), at.y(), cw, high}},
+  };
+  for (const Case& c : cases) {
+    f.W.InsertCaret = c.type;
+    f.W.InsertMode = true;
+    EXPECT_EQ(f.W.CaretRect(), c.rect) << int(c.type);
+    f.W.InsertMode = false;
+    f.W.OverwriteCaret = c.type;
+    EXPECT_EQ(f.W.CaretRect(), c.rect) << int(c.type);
+  }
+}
+
+TEST(EditMouse, FontStockNeedsAFont)
+{
+  TFontStock stock;
+  try {
+    stock.SetBaseFont(nullptr);
+    FAIL() << "no error";
+  } catch (const std::exception& e) {
+    EXPECT_STREQ(e.what(), "SetBaseFont: 'Value' must be specified.");
+  }
 }
 
 } // namespace

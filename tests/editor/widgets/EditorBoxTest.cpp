@@ -1,6 +1,7 @@
 // The editor box: its layout and menus, open and save with the safe save, the unsaved-changes
 // question, and find and replace through its dialogs.
 #include "editor/widgets/EditWidget.h"
+#include "editor/widgets/EditorModes.h"
 #include "editor/widgets/FindDialog.h"
 #include "editor/widgets/MenuBar.h"
 #include "editor/widgets/qvcHTMLEditor.h"
@@ -424,6 +425,32 @@ TEST(EditorBox, MenuItemsShowTheirDialogs)
   f.Box.PrinterSetup1->trigger();
   ASSERT_EQ(f.Script->Asked().size(), 1u);
   EXPECT_EQ(f.Script->Asked()[0].Kind, TScriptedDialogs::TKind::PrinterSetup);
+}
+
+} // namespace
+
+namespace {
+
+TEST(EditorBox, EditWindowAsksBeforeClosingOverChanges)
+{
+  TScriptedDialogs* script = new TScriptedDialogs;
+  TDialogsScope scope{std::unique_ptr<TDialogs>(script)};
+  std::string name = WriteFile(TempDir(), "window.htm", "<p>text</p>");
+  std::unique_ptr<QWidget> window = editormodes::NewEditWindow(name);
+  window->show();
+  auto* box = window->findChild<TqvcHTMLEditor*>();
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(box->Editor->LineText(1), "<p>text</p>");
+  EXPECT_TRUE(window->close()) << "nothing changed, nothing asked";
+  EXPECT_TRUE(script->Asked().empty());
+  window->show();
+  box->Editor->SetSelectedText("x");
+  script->QueueAnswer(dlg::TAnswer::Cancel);
+  EXPECT_FALSE(window->close());
+  EXPECT_TRUE(window->isVisible());
+  script->QueueAnswer(dlg::TAnswer::No);
+  EXPECT_TRUE(window->close());
+  EXPECT_EQ(ReadAll(name), "<p>text</p>");
 }
 
 } // namespace
