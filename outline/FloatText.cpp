@@ -1,7 +1,9 @@
 #include "outline/FloatText.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <locale.h>
@@ -58,6 +60,15 @@ size_t NumberLength(std::string_view text)
 
 bool ScanExtended(const std::string& text, long double& value, size_t& failIndex)
 {
+  // Whole numbers of up to 18 digits are exact in extended precision: no need for the library's
+  // general conversion, which costs far more.
+  if (!text.empty() && text.size() <= 18 && std::all_of(text.begin(), text.end(), IsDigit)) {
+    uint64_t n = 0;
+    for (char c : text)
+      n = n * 10 + uint64_t(c - '0');
+    value = (long double)n;
+    return true;
+  }
   errno = 0;
   char* end = nullptr;
   long double v = strtold_l(text.c_str(), &end, CLocale());

@@ -403,8 +403,17 @@ void TqvMathParser::Shift(uint8_t state)
     ErrorCode = peStackOverflow;
     return;
   }
-  FStack[FTop++] = TEntry{state, FToken.Value, FToken.FuncName};
+  SetEntry(FStack[FTop++], state, FToken.Value, FToken.FuncName);
   NextToken();
+}
+
+// Field by field: building a whole entry first and copying it makes the processor wait for
+// the partly written copy on every step.
+void TqvMathParser::SetEntry(TEntry& entry, uint8_t state, long double value, const TName& name)
+{
+  entry.State = state;
+  entry.Value = value;
+  entry.FuncName = name;
 }
 
 long double TqvMathParser::MathError()
@@ -422,7 +431,7 @@ void TqvMathParser::Reduce(int production)
   if (!std::isfinite(value))
     value = MathError();
   FTop -= int(popped);
-  FStack[FTop] = TEntry{Goto(LeftSide(production), FStack[FTop - 1].State), value, {}};
+  SetEntry(FStack[FTop], Goto(LeftSide(production), FStack[FTop - 1].State), value, {});
   ++FTop;
 }
 

@@ -87,6 +87,7 @@ private:
   // Parser.
   bool Step();
   void Shift(uint8_t state);
+  static void SetEntry(TEntry& entry, uint8_t state, long double value, const TName& name);
   void Reduce(int production);
   long double ReductionValue(int production, size_t popped);
   long double ApplyFunction(const TName& name, long double x);

@@ -2,44 +2,91 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
+
 namespace {
 
-QString Decode(const QByteArray& bytes)
+// Calls f with each line's bytes: lines end at CR LF, CR or LF, and a break at the very end adds
+// no empty line.
+template <class F> void ForEachLine(QByteArrayView bytes, F&& f)
 {
-  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-  QString text = utf8(bytes);
-  if (!utf8.hasError())
-    return text;
-  return QString::fromLatin1(bytes);
+  qsizetype start = 0;
+  const qsizetype size = bytes.size();
+  for (qsizetype i = 0; i < size; ++i) {
+    const char c = bytes[i];
+    if (c != '\r' && c != '\n')
+      continue;
+    f(bytes.sliced(start, i - start));
+    if (c == '\r' && i + 1 < size && bytes[i + 1] == '\n')
+      ++i;
+    start = i + 1;
+  }
+  if (start < size)
+    f(bytes.sliced(start));
 }
 
-TTreeLine SplitIndent(QStringView line)
+// Tabs and spaces are single bytes in UTF-8 and Latin-1 alike, so the indent is counted on bytes.
+qsizetype IndentLength(QByteArrayView line)
 {
   qsizetype depth = 0;
-  while (depth < line.size() && (line[depth] == u'\t' || line[depth] == u' '))
+  while (depth < line.size() && (line[depth] == '\t' || line[depth] == ' '))
     ++depth;
-  return {int(std::min<qsizetype>(depth, INT32_MAX)), line.mid(depth).toString()};
+  return depth;
+}
+
+bool IsAscii(QByteArrayView text)
+{
+  return std::all_of(text.begin(), text.end(), [](char c) { return uchar(c) < 0x80; });
+}
+
+int Depth(qsizetype indent)
+{
+  return int(std::min<qsizetype>(indent, INT32_MAX));
+}
+
+// Line breaks never fall inside a UTF-8 sequence, so each line is decoded on its own: no copy of
+// the whole file as text. Only the file's start may hold a byte order mark to skip. False when the
+// bytes are not valid UTF-8.
+bool ReadUtf8Lines(QByteArrayView bytes, std::vector<TTreeLine>& lines)
+{
+  if (bytes.startsWith("\xEF\xBB\xBF"))
+    bytes = bytes.sliced(3);
+  QStringDecoder utf8(QStringDecoder::Utf8,
+                      QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+  bool valid = true;
+  ForEachLine(bytes, [&](QByteArrayView line) {
+    if (!valid)
+      return;
+    const qsizetype indent = IndentLength(line);
+    const QByteArrayView text = line.sliced(indent);
+    if (IsAscii(text)) { // the same characters either way, and far quicker
+      lines.push_back({Depth(indent), QString::fromLatin1(text)});
+      return;
+    }
+    lines.push_back({Depth(indent), utf8(text)});
+    valid = !utf8.hasError();
+  });
+  return valid;
+}
+
+void ReadLatin1Lines(QByteArrayView bytes, std::vector<TTreeLine>& lines)
+{
+  ForEachLine(bytes, [&](QByteArrayView line) {
+    const qsizetype indent = IndentLength(line);
+    lines.push_back({Depth(indent), QString::fromLatin1(line.sliced(indent))});
+  });
 }
 
 } // namespace
 
 std::vector<TTreeLine> ReadTreeLines(const QByteArray& bytes)
 {
-  QString text = Decode(bytes);
   std::vector<TTreeLine> lines;
-  qsizetype start = 0;
-  const qsizetype size = text.size();
-  for (qsizetype i = 0; i < size; ++i) {
-    QChar c = text[i];
-    if (c != u'\r' && c != u'\n')
-      continue;
-    lines.push_back(SplitIndent(QStringView(text).mid(start, i - start)));
-    if (c == u'\r' && i + 1 < size && text[i + 1] == u'\n')
-      ++i;
-    start = i + 1;
+  lines.reserve(size_t(bytes.count('\n')) + 1);
+  if (!ReadUtf8Lines(bytes, lines)) {
+    lines.clear();
+    ReadLatin1Lines(bytes, lines);
   }
-  if (start < size)
-    lines.push_back(SplitIndent(QStringView(text).mid(start)));
   return lines;
 }
 

@@ -81,6 +81,22 @@ bool SplitFormula(const QString& text, QString* name, QString* expression)
   return true;
 }
 
+// A name folded to one case, as UTF-8. Most names are ASCII, and folding those is lower-casing.
+std::string FoldedKey(const QString& name)
+{
+  std::string key(size_t(name.size()), '\0');
+  for (qsizetype i = 0; i < name.size(); ++i) {
+    const char16_t c = name[i].unicode();
+    if (c >= 128)
+      return name.toCaseFolded().toStdString();
+    key[size_t(i)] = c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : char(c);
+  }
+  return key;
+}
+
+// Children added to the view per run when a list is long; see AddChildrenInRuns.
+constexpr qsizetype RowHintRun = 64;
+
 char LocaleDecimalPoint()
 {
   QString point = QLocale().decimalPoint();
@@ -139,8 +155,15 @@ bool TqvTreeView::IsLink(const QString& text)
 
 QTreeWidgetItem* TqvTreeView::NewNode(const QString& text)
 {
-  auto* node = new QTreeWidgetItem;
-  node->setFlags(node->flags() | Qt::ItemIsEditable);
+  // A copy shares the prototype's flags and column lists until the text is set: fewer
+  // allocations than building each node afresh, which counts when a file brings many.
+  static const QTreeWidgetItem prototype = [] {
+    QTreeWidgetItem node;
+    node.setFlags(node.flags() | Qt::ItemIsEditable);
+    node.setText(0, QString());
+    return node;
+  }();
+  auto* node = new QTreeWidgetItem(prototype);
   node->setText(0, text);
   return node;
 }
@@ -170,34 +193,53 @@ std::vector<QTreeWidgetItem*> TqvTreeView::AllNodes() const
   return nodes;
 }
 
-void TqvTreeView::BuildNameList(const std::vector<QTreeWidgetItem*>& nodes)
+// The index of the name-list entry each node defines (-1 for none).
+std::vector<int> TqvTreeView::BuildNameList(const std::vector<QTreeWidgetItem*>& nodes)
 {
   FNames.clear();
   FNameIndex.clear();
+  FNameIndex.reserve(nodes.size());
+  std::vector<int> defines(nodes.size(), -1);
   QString name;
-  for (QTreeWidgetItem* node : nodes) {
-    if (!SplitFormula(node->text(0), &name, nullptr) || name.isEmpty())
+  for (size_t i = 0; i < nodes.size(); ++i) {
+    if (!SplitFormula(nodes[i]->text(0), &name, nullptr) || name.isEmpty())
       continue;
-    QString key = name.toCaseFolded();
-    if (!FNameIndex.contains(key)) // the first node with a name defines it
-      FNameIndex.insert(key, int(FNames.size()));
-    FNames.emplace_back(name, node);
+    // The first node with a name defines it.
+    if (FNameIndex.try_emplace(FoldedKey(name), int(FNames.size())).second)
+      defines[i] = int(FNames.size());
+    FNames.emplace_back(name, nodes[i]);
   }
+  FNameValues.assign(FNames.size(), TNameValue());
+  return defines;
 }
 
-void TqvTreeView::GetVar(const std::string& name, long double& value, bool& found) const
+void TqvTreeView::GetVar(const std::string& name, long double& value, bool& found)
 {
-  auto it = FNameIndex.constFind(Utf8(name).toCaseFolded());
-  if (it == FNameIndex.cend()) {
-    if (QString::fromStdString(name).toLower() == u"pi") {
+  // The parser's names are ASCII letters, digits and '_', so folding them is lower-casing them.
+  std::string key = name;
+  for (char& c : key)
+    if (c >= 'A' && c <= 'Z')
+      c = char(c - 'A' + 'a');
+  auto it = FNameIndex.find(key);
+  if (it == FNameIndex.end()) {
+    if (key == "pi") {
       value = std::numbers::pi_v<long double>;
       found = true;
     }
     return;
   }
-  QTreeWidgetItem* node = FNames[size_t(*it)].second;
-  if (node->childCount() > 0)
-    found = floattext::TextToFloat(node->child(0)->text(0).toStdString(), value, FDecimalPoint);
+  TNameValue& known = FNameValues[size_t(it->second)];
+  if (!known.Read) {
+    QTreeWidgetItem* node = FNames[size_t(it->second)].second;
+    known.Read = true;
+    known.Found =
+        node->childCount() > 0 &&
+        floattext::TextToFloat(node->child(0)->text(0).toStdString(), known.Value, FDecimalPoint);
+  }
+  if (known.Found) {
+    value = known.Value;
+    found = true;
+  }
 }
 
 // Evaluates one node; false when a syntax error stops the pass.
@@ -213,9 +255,11 @@ bool TqvTreeView::EvaluateNode(QTreeWidgetItem* node, char decimalPoint)
     Dialogs().ShowMessage("Error in: " + FParser->ParseString);
     return false;
   }
-  if (node->childCount() == 0)
-    node->addChild(NewNode("new"));
   QString result = QString::fromStdString(floattext::FormatGeneral(FParser->Value, decimalPoint));
+  if (node->childCount() == 0) {
+    node->addChild(NewNode(result)); // the "new" child, given its result at once
+    return true;
+  }
   QTreeWidgetItem* child = node->child(0);
   if (child->text(0) != result) // an unchanged text need not tell the view
     child->setText(0, result);
@@ -227,11 +271,17 @@ void TqvTreeView::EvaluateAll()
   if (topLevelItemCount() == 0)
     return;
   const std::vector<QTreeWidgetItem*> nodes = AllNodes();
-  BuildNameList(nodes);
+  const std::vector<int> defines = BuildNameList(nodes);
   FDecimalPoint = LocaleDecimalPoint();
-  for (QTreeWidgetItem* node : nodes)
-    if (!EvaluateNode(node, FDecimalPoint))
+  // Every result added or changed would otherwise have the view look for its row among the
+  // rows laid out; one layout after the pass replaces all of that.
+  scheduleDelayedItemsLayout();
+  for (size_t i = 0; i < nodes.size(); ++i) {
+    if (!EvaluateNode(nodes[i], FDecimalPoint))
       break;
+    if (defines[i] >= 0)
+      FNameValues[size_t(defines[i])].Read = false; // its first child may hold a new value
+  }
 }
 
 // ---- Actions ----
@@ -390,23 +440,53 @@ void TqvTreeView::LoadFromFile(const std::string& fileName)
   LoadTreeText(file.readAll());
 }
 
+// QTreeWidget finds an item's row by searching its parent's children from the end and keeps the
+// row as a hint; children added in one piece have no hint, so the first look-up of each (adding
+// a result below it, for one) would search the list: quadratic over a long list. Long lists are
+// therefore added in short runs, each item looked up while it is still near the end.
+void TqvTreeView::AddChildrenInRuns(QTreeWidgetItem* parent,
+                                    const QList<QTreeWidgetItem*>& children)
+{
+  for (qsizetype start = 0; start < children.size(); start += RowHintRun) {
+    const QList<QTreeWidgetItem*> run = children.mid(start, RowHintRun);
+    parent->addChildren(run);
+    for (qsizetype i = run.size(); i-- > 0;)
+      indexFromItem(run[i]);
+  }
+}
+
 void TqvTreeView::LoadTreeText(const QByteArray& bytes)
 {
   const std::vector<TTreeLine> lines = ReadTreeLines(bytes);
   const TTreeShape shape = ShapeTree(lines);
+  const size_t count = shape.Parent.size();
   setUpdatesEnabled(false);
   clear();
-  // Built apart from the view and added at once: far cheaper than inserting node by node.
-  std::vector<QTreeWidgetItem*> nodes(shape.Parent.size());
+  scheduleDelayedItemsLayout();
+  // Built apart from the view and added at once: far cheaper than inserting node by node. Only
+  // long child lists are added to the view piece by piece (see AddChildrenInRuns).
+  std::vector<int> childCount(count, 0);
+  for (size_t i = 0; i < count; ++i)
+    if (shape.Parent[i] >= 0)
+      ++childCount[size_t(shape.Parent[i])];
+  std::vector<QTreeWidgetItem*> nodes(count);
+  std::vector<QList<QTreeWidgetItem*>> longLists(count);
   QList<QTreeWidgetItem*> roots;
-  for (size_t i = 0; i < nodes.size(); ++i) {
+  for (size_t i = 0; i < count; ++i) {
     nodes[i] = NewNode(lines[i].Text);
-    if (shape.Parent[i] < 0)
+    const int parent = shape.Parent[i];
+    if (parent < 0)
       roots.append(nodes[i]);
+    else if (childCount[size_t(parent)] > RowHintRun)
+      longLists[size_t(parent)].append(nodes[i]);
     else
-      nodes[size_t(shape.Parent[i])]->addChild(nodes[i]);
+      nodes[size_t(parent)]->addChild(nodes[i]);
   }
-  addTopLevelItems(roots);
+  // Parents come before their children, so each parent is in the view when its list is added.
+  AddChildrenInRuns(invisibleRootItem(), roots);
+  for (size_t i = 0; i < count; ++i)
+    if (!longLists[i].isEmpty())
+      AddChildrenInRuns(nodes[i], longLists[i]);
   setUpdatesEnabled(true);
   if (!shape.Error.isEmpty())
     throw ELumoraError(shape.Error.toStdString());

@@ -6,10 +6,10 @@
 #include "outline/MathParser.h"
 #include "outline/TreeKeyMappings.h"
 
-#include <QHash>
 #include <QTreeWidget>
 
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -83,10 +83,11 @@ private:
   void CloseTree();
 
   void AddSibling(QTreeWidgetItem* node, QTreeWidgetItem* sibling);
+  void AddChildrenInRuns(QTreeWidgetItem* parent, const QList<QTreeWidgetItem*>& children);
   std::vector<QTreeWidgetItem*> AllNodes() const;
-  void BuildNameList(const std::vector<QTreeWidgetItem*>& nodes);
+  std::vector<int> BuildNameList(const std::vector<QTreeWidgetItem*>& nodes);
   bool EvaluateNode(QTreeWidgetItem* node, char decimalPoint);
-  void GetVar(const std::string& name, long double& value, bool& found) const;
+  void GetVar(const std::string& name, long double& value, bool& found);
   std::string FileFilter() const;
 
   TqvMathParser* FParser;
@@ -96,7 +97,15 @@ private:
   bool FParseError = false;
   char FDecimalPoint = '.';
   // The name list: names in tree order with their nodes, and the first index of each name
-  // folded to one case.
+  // folded to one case (as UTF-8, so that the parser's names need no conversion).
   std::vector<std::pair<QString, QTreeWidgetItem*>> FNames;
-  QHash<QString, int> FNameIndex;
+  std::unordered_map<std::string, int> FNameIndex;
+  // What each name's node holds in its first child, read once per pass and read again after
+  // that node has been evaluated: a name is usually looked up by several formulas.
+  struct TNameValue {
+    bool Read = false;
+    bool Found = false;
+    long double Value = 0;
+  };
+  std::vector<TNameValue> FNameValues;
 };

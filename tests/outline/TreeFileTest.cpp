@@ -57,6 +57,23 @@ TEST(TreeFile, ReadsUtf8AndKeepsSingleByteFiles)
   EXPECT_EQ(latin1[0].Text, QString::fromUtf8("caf\xC3\xA9"));
   EXPECT_EQ(latin1[1].Text, QString::fromUtf8("na\xC3\xAFve"));
   EXPECT_EQ(latin1[1].Depth, 1);
+  // A byte order mark is skipped at the start of the file only; the indent after it counts.
+  std::vector<TTreeLine> marked = ReadTreeLines("\xEF\xBB\xBF\ta\r\n\xEF\xBB\xBF"
+                                                "b\r\n\xC3\xA9");
+  ASSERT_EQ(marked.size(), 3u);
+  EXPECT_EQ(marked[0].Depth, 1);
+  EXPECT_EQ(marked[0].Text, "a");
+  EXPECT_EQ(marked[1].Depth, 0);
+  EXPECT_EQ(marked[1].Text, QString(QChar(0xFEFF)) + "b");
+  EXPECT_EQ(marked[2].Text, QString(QChar(0xE9)));
+  // One bad sequence, even after good ones, makes the whole file single-byte, mark included.
+  std::vector<TTreeLine> mixed = ReadTreeLines("\xEF\xBB\xBF"
+                                               "a\r\n\xC3\xA9\r\n\xE9");
+  ASSERT_EQ(mixed.size(), 3u);
+  EXPECT_EQ(mixed[0].Text, QString::fromLatin1("\xEF\xBB\xBF"
+                                               "a"));
+  EXPECT_EQ(mixed[1].Text, QString::fromLatin1("\xC3\xA9"));
+  EXPECT_EQ(mixed[2].Text, QString(QChar(0xE9)));
 }
 
 TEST(TreeFile, WritesTabsTextAndCrLf)

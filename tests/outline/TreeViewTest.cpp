@@ -81,6 +81,8 @@ TEST_F(TreeView, EnterWritesResultsIntoFirstChildren)
        "t=1\r\n\t1\r\n"}, // the first child takes the result, whatever it held
       {"a 2=1\r\nb=a 2\r\n", "a 2=1\r\n\t1\r\nb=a 2\r\n"}, // stops: "a" is no name
       {"note\r\n\ta=1+1\r\n", "note\r\n\ta=1+1\r\n\t\t2\r\n"},
+      // Names fold to one case as Unicode does it: the long s folds to s.
+      {"\xC5\xBF=3\r\nb=S+1\r\n", "\xC5\xBF=3\r\n\t3\r\nb=S+1\r\n\t4\r\n"},
   };
   for (const TCase& c : cases) {
     Load(c.Tree);
@@ -104,6 +106,9 @@ TEST_F(TreeView, NameBelowItsUseGivesThePreviousValue)
   EXPECT_EQ(FDialogs->Messages(), Strings{"Error in: d+1"});
   EXPECT_EQ(Text(), "c=d+1\r\nd=1\r\n");
 
+  Load("c=d+1\r\nd=5\r\n\t1\r\ne=d*2\r\n"); // below d, e sees the value d has just got
+  FView.EvaluateAll();
+  EXPECT_EQ(Text(), "c=d+1\r\n\t2\r\nd=5\r\n\t5\r\ne=d*2\r\n\t10\r\n");
   Load("c=d+1\r\nd=5\r\n\t1\r\n");
   FView.EvaluateAll();
   EXPECT_EQ(Text(), "c=d+1\r\n\t2\r\nd=5\r\n\t5\r\n");
@@ -121,6 +126,29 @@ TEST_F(TreeView, ResultsFollowTheLocaleDecimalSeparator)
   Load("a=2.5\r\nb=a*2\r\n");
   FView.EvaluateAll();
   EXPECT_EQ(Text(), "a=2.5\r\n\t2,5\r\nb=a*2\r\n\t5\r\n");
+}
+
+TEST_F(TreeView, LongListsKeepTheirOrderThroughLoadAndEvaluation)
+{
+  // More roots and more children of one node than the view takes in one piece.
+  std::string file, evaluated;
+  for (int i = 0; i < 150; ++i) {
+    const std::string n = std::to_string(i);
+    const std::string line = i == 0 ? "v0=0" : "v" + n + "=v" + std::to_string(i - 1) + "+1";
+    file += line + "\r\n";
+    evaluated += line + "\r\n\t" + n + "\r\n";
+  }
+  file += "list\r\n";
+  evaluated += "list\r\n";
+  for (int i = 0; i < 100; ++i) {
+    const std::string line = "\tw" + std::to_string(i) + "=v149+" + std::to_string(i);
+    file += line + "\r\n";
+    evaluated += line + "\r\n\t\t" + std::to_string(149 + i) + "\r\n";
+  }
+  Load(file.c_str());
+  EXPECT_EQ(Text(), file);
+  FView.EvaluateAll();
+  EXPECT_EQ(Text(), evaluated);
 }
 
 TEST_F(TreeView, EmptyTreeEvaluatesNothing)
