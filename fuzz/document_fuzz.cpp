@@ -70,9 +70,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
   TSectionList list;
   // Nothing a document names is ever read from disk here.
-  list.ExpandName = [](const std::string&) { return std::string("/nonexistent/fuzz"); };
+  list.Document().ExpandName = [](const std::string&) { return std::string("/nonexistent/fuzz"); };
   if (options & 2)
-    list.OnScript = [](QObject*, const std::string&, const std::string&) {};
+    list.Document().OnScript = [](QObject*, const std::string&, const std::string&) {};
   TAnchorList anchors;
   if ((options & 0x0C) == 0x0C) {
     std::vector<std::string> lines(1, std::string(text, size));

@@ -50,7 +50,7 @@ TMyFont FontFrom(TSectionList& list, uint8_t b)
   static const int sizes[] = {8, 10, 12, 14, 18, 24, 36, 1};
   TMyFont f(QStringLiteral("Times New Roman"), sizes[b & 7], clBlack);
   f.Monospace = b & 8;
-  f.Reapply(&list, b & 16 ? clRed : clBlack);
+  f.Reapply(&list.Document(), b & 16 ? clRed : clBlack);
   f.AddStyle(b >> 4);
   return f;
 }
@@ -60,18 +60,21 @@ std::unique_ptr<TSection> NewSection(TSectionList& list, uint8_t b, const TUrlTa
   TMyFont font = FontFrom(list, b);
   int level = (b >> 3) & 7;
   switch (b % 5) {
-  case 0: return std::make_unique<TPreFormated>(&list, paLeft, link, font, level);
-  case 1: return std::make_unique<TUListItem>(&list, link, font, level);
-  case 2: return std::make_unique<TOListItem>(&list, link, font, "1aAiI"[(b >> 3) % 5], b, level);
-  case 3: return std::make_unique<TDListItem>(&list, link, font, level);
-  default: return std::make_unique<TSection>(&list, TParaAlign(1 + b % 3), link, font, level);
+  case 0: return std::make_unique<TPreFormated>(&list.Document(), paLeft, link, font, level);
+  case 1: return std::make_unique<TUListItem>(&list.Document(), link, font, level);
+  case 2:
+    return std::make_unique<TOListItem>(&list.Document(), link, font, "1aAiI"[(b >> 3) % 5], b,
+                                        level);
+  case 3: return std::make_unique<TDListItem>(&list.Document(), link, font, level);
+  default:
+    return std::make_unique<TSection>(&list.Document(), TParaAlign(1 + b % 3), link, font, level);
   }
 }
 
 void Build(TSectionList& list, TScript& script)
 {
   TUrlTarget link;
-  auto section = std::make_unique<TSection>(&list, paLeft, link, FontFrom(list, 0), 0);
+  auto section = std::make_unique<TSection>(&list.Document(), paLeft, link, FontFrom(list, 0), 0);
   while (script.More()) {
     uint8_t op = script.Next();
     uint8_t arg = script.Next();
@@ -85,7 +88,8 @@ void Build(TSectionList& list, TScript& script)
     case 1: section->AppendChar(char(arg), script.Pos()); break;
     case 2: section->FontChange(FontFrom(list, arg), arg >> 4, TScriptShift(arg % 3)); break;
     case 3: {
-      auto img = std::make_unique<TImageObj>(&list, &list, 0, "img" + std::to_string(arg));
+      auto img =
+          std::make_unique<TImageObj>(&list.Document(), &list, 0, "img" + std::to_string(arg));
       img->Placement = TPlacement(arg % 5);
       if (arg & 8)
         img->ReqWidth = script.Next();
@@ -101,21 +105,21 @@ void Build(TSectionList& list, TScript& script)
       break;
     case 5:
       switch (arg % 4) {
-      case 0: list.Add(std::make_unique<TParagraphSpace>(&list)); break;
-      case 1: list.Add(std::make_unique<THeadingSpace>(&list, arg % 7)); break;
+      case 0: list.Add(std::make_unique<TParagraphSpace>(&list.Document())); break;
+      case 1: list.Add(std::make_unique<THeadingSpace>(&list.Document(), arg % 7)); break;
       case 2: {
-        auto rule = std::make_unique<THorzLine>(&list);
+        auto rule = std::make_unique<THorzLine>(&list.Document());
         rule->SetSize(arg);
         rule->SetWidth(script.Next(), arg & 64);
         list.Add(std::move(rule));
         break;
       }
-      default: list.Add(std::make_unique<TPage>(&list)); break;
+      default: list.Add(std::make_unique<TPage>(&list.Document())); break;
       }
       break;
     case 6:
       link.Url = arg & 1 ? "link" + std::to_string(arg) : std::string();
-      section->LinkMark(arg & 1, FontFrom(list, arg), list.LinkStyle, link);
+      section->LinkMark(arg & 1, FontFrom(list, arg), list.Document().LinkStyle, link);
       break;
     case 7: section->ClearSide = arg % 4; break;
     default: section->FinishLine(); break;
@@ -152,8 +156,8 @@ void Exercise(TSectionList& list, TCanvas& canvas, int32_t width, uint8_t seed)
     list.LinkAt(canvas, x, y, control, target);
   }
   list.SearchText(seed, std::string(1, char(seed)), seed & 2);
-  list.SelStartPos = seed % (pos + 1);
-  list.SelEndPos = pos;
+  list.Document().SelStartPos = seed % (pos + 1);
+  list.Document().SelEndPos = pos;
   list.CopySelection();
   std::ostringstream dump;
   list.Dump(dump, "fuzz");

@@ -103,10 +103,10 @@ void Exercise(TSectionList& list, TCanvas& canvas, int width)
 void Print(const TSectionList& list, TCanvas& canvas)
 {
   TSectionList print;
-  print.PrintMode = true;
-  print.PrintBackgrounds = true;
+  print.Document().PrintMode = true;
+  print.Document().PrintBackgrounds = true;
   for (const auto& item : list)
-    print.TFreeList<TSectionBase>::Add(item->CloneForPrint(&print));
+    print.TFreeList<TSectionBase>::Add(item->CloneForPrint(&print.Document()));
   int32_t scrollWidth = 0, pos = 0;
   int32_t height = print.Layout(canvas, 0, 300, scrollWidth, pos);
   QImage img(120, 100, QImage::Format_RGB32);
@@ -114,10 +114,10 @@ void Print(const TSectionList& list, TCanvas& canvas)
   TCanvas printCanvas(&painter);
   printCanvas.Printing = true;
   for (int32_t top = 0, pages = 0; top < height && pages < 20; ++pages) {
-    print.PageBottom = top + 100;
+    print.Document().PageBottom = top + 100;
     print.SetScroll(top);
     print.Paint(printCanvas, QRect(0, 0, 120, 100), 120, 0, 0);
-    top = std::max(print.PageBottom, top + 1);
+    top = std::max(print.Document().PageBottom, top + 1);
   }
 }
 
@@ -136,7 +136,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
            "</TABLE>after";
 
   TSectionList list;
-  list.ExpandName = [](const std::string&) { return std::string("/nonexistent/fuzz"); };
+  list.Document().ExpandName = [](const std::string&) { return std::string("/nonexistent/fuzz"); };
   TAnchorList anchors;
   TBuilder builder;
   builder.ParseDocument(TParseSource::FromString(html), list, anchors);
@@ -148,8 +148,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
   std::ostream null(&nullBuf);
   list.Dump(null, builder.PageTitle);
   Print(list, canvas);
-  list.SelStartPos = 0;
-  list.SelEndPos = 50;
+  list.Document().SelStartPos = 0;
+  list.Document().SelEndPos = 50;
   list.CopySelection();
   return 0;
 }

@@ -28,16 +28,16 @@ void ReportProcessError(const std::string& message)
     std::cerr << message << '\n';
 }
 
-TCell::TCell(TSectionList* root) : Root(root)
+TCell::TCell(TDocument* doc) : Doc(doc)
 {
 }
 
-TCell::TCell(TSectionList* root, const TCell& source)
-    : Root(root), TopY(source.TopY), FirstCursor(source.FirstCursor),
-      CursorCount(source.CursorCount), HasBgColor(source.HasBgColor), BgColor(source.BgColor)
+TCell::TCell(TDocument* doc, const TCell& source)
+    : Doc(doc), TopY(source.TopY), FirstCursor(source.FirstCursor), CursorCount(source.CursorCount),
+      HasBgColor(source.HasBgColor), BgColor(source.BgColor)
 {
   for (const auto& item : source)
-    TFreeList::Add(item->CloneForPrint(root));
+    TFreeList::Add(item->CloneForPrint(doc));
 }
 
 void TCell::Add(std::unique_ptr<TSectionBase> item)
@@ -91,7 +91,7 @@ int32_t TCell::Paint(TCanvas& canvas, const QRect& clip, int32_t clipWidth, int3
   Margins.LeftEdge = X;
   Margins.RightEdge = X + Margins.Width;
   Margins.PaintClip = clipWidth;
-  int32_t scroll = Root ? Root->ScrollY : 0;
+  int32_t scroll = Doc ? Doc->ScrollY : 0;
   for (const auto& item : *this) {
     // Blocks wholly outside the band are skipped without painting.
     int32_t top = Y - scroll;
@@ -206,15 +206,15 @@ bool TCell::CharAt(int32_t position, char& ch, TCharObject& obj)
 
 void TCell::CopySelection()
 {
-  if (!Root)
+  if (!Doc)
     return;
   for (const auto& item : *this) {
     // An item without positions of its own (a space, a rule) is inside when the selection
     // runs across it.
     int32_t first = item->FirstCursor;
     bool meets = item->CursorCount > 0
-                     ? first < Root->SelEndPos && first + item->CursorCount > Root->SelStartPos
-                     : first > Root->SelStartPos && first < Root->SelEndPos;
+                     ? first < Doc->SelEndPos && first + item->CursorCount > Doc->SelStartPos
+                     : first > Doc->SelStartPos && first < Doc->SelEndPos;
     if (meets)
       item->CopySelection();
   }

@@ -11,10 +11,10 @@
 
 class TCell : public TFreeList<TSectionBase> {
 public:
-  explicit TCell(TSectionList* root);
-  TCell(TSectionList* root, const TCell& source); // copy for printing
+  explicit TCell(TDocument* doc);
+  TCell(TDocument* doc, const TCell& source); // copy for printing
 
-  TSectionList* Root;
+  TDocument* Doc;
   int32_t TopY = 0;
   int32_t FirstCursor = 0;
   int32_t CursorCount = 0;

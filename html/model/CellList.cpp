@@ -20,12 +20,12 @@ TCellList::TCellList(const TAttributeList* attributes)
     VertAlign = ParseVertAlign(a->Text, vaMiddle);
 }
 
-TCellList::TCellList(TSectionList* masterList, const TCellList& source)
+TCellList::TCellList(TDocument* masterDoc, const TCellList& source)
     : RowHeight(source.RowHeight), TallestSpan(source.TallestSpan), HasBgColor(source.HasBgColor),
       BgColor(source.BgColor), HorzAlign(source.HorzAlign), VertAlign(source.VertAlign)
 {
   for (const auto& cell : source)
-    Add(std::make_unique<TCellObj>(masterList, *cell));
+    Add(std::make_unique<TCellObj>(masterDoc, *cell));
 }
 
 uint8_t ParseVertAlign(const std::string& text, uint8_t fallback)

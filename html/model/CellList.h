@@ -9,14 +9,14 @@
 #include <string>
 
 class TAttributeList;
-class TSectionList;
+class TDocument;
 
 class TCellList : public TFreeList<TCellObj> {
 public:
   // A row made from the attributes of TR (or none, for a row opened by a bare TD).
   explicit TCellList(const TAttributeList* attributes = nullptr);
   // Copy for printing; the cells are copied with their layout fields.
-  TCellList(TSectionList* masterList, const TCellList& source);
+  TCellList(TDocument* masterDoc, const TCellList& source);
 
   int32_t RowHeight = 0;
   int32_t TallestSpan = 0;

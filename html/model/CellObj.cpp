@@ -1,6 +1,6 @@
 #include "html/model/CellObj.h"
 
-#include "html/model/SectionList.h"
+#include "html/model/Document.h"
 #include "html/symbols/AttributeList.h"
 
 #include <algorithm>
@@ -13,9 +13,9 @@ constexpr int32_t MaxPixelAttr = 32000;
 constexpr int32_t MaxColSpan = 201;
 } // namespace
 
-TCellObj::TCellObj(TSectionList* list, const TAttributeList* attributes, int vertAlign)
+TCellObj::TCellObj(TDocument* doc, const TAttributeList* attributes, int vertAlign)
     : VertAlign(uint8_t(std::clamp(vertAlign, int(vaTop), int(vaBottom)))),
-      Content(std::make_unique<TCell>(list))
+      Content(std::make_unique<TCell>(doc))
 {
   if (!attributes)
     return;
@@ -52,7 +52,7 @@ TCellObj::TCellObj(TSectionList* list, const TAttributeList* attributes, int ver
   }
 }
 
-TCellObj::TCellObj(TSectionList* masterList, const TCellObj& source)
+TCellObj::TCellObj(TDocument* masterDoc, const TCellObj& source)
     : ColSpan(source.ColSpan), RowSpan(source.RowSpan), SpanWidth(source.SpanWidth),
       SpanHeight(source.SpanHeight), ContentHeight(source.ContentHeight),
       HeightAttr(source.HeightAttr), ContentOffset(source.ContentOffset),
@@ -61,8 +61,8 @@ TCellObj::TCellObj(TSectionList* masterList, const TCellObj& source)
 {
   if (!source.Content)
     return;
-  Content = std::make_unique<TCell>(masterList, *source.Content);
-  if (!masterList || !masterList->PrintBackgrounds) {
+  Content = std::make_unique<TCell>(masterDoc, *source.Content);
+  if (!masterDoc || !masterDoc->PrintBackgrounds) {
     Content->HasBgColor = false;
     Content->BgColor = 0;
   }

@@ -7,17 +7,17 @@
 #include <memory>
 
 class TAttributeList;
-class TSectionList;
+class TDocument;
 
 enum TVertAlign : uint8_t { vaTop = 0, vaMiddle = 1, vaBottom = 2 };
 
 class TCellObj {
 public:
   // A cell made from the attributes of TD or TH (or none, for the caption).
-  TCellObj(TSectionList* list, const TAttributeList* attributes, int vertAlign);
+  TCellObj(TDocument* doc, const TAttributeList* attributes, int vertAlign);
   // Copy for printing: every layout field and the content; the background only when the
   // print document prints backgrounds.
-  TCellObj(TSectionList* masterList, const TCellObj& source);
+  TCellObj(TDocument* masterDoc, const TCellObj& source);
   TCellObj(const TCellObj&) = delete;
   TCellObj& operator=(const TCellObj&) = delete;
 

@@ -1,7 +1,7 @@
 #include "html/model/FloatingObj.h"
 
+#include "html/model/Document.h"
 #include "html/model/ImageObj.h"
-#include "html/model/SectionList.h"
 
 #include <algorithm>
 
@@ -55,8 +55,7 @@ bool TImageObjList::ImageHit(int32_t X, int32_t Y, TImageHit& hit) const
     hit.Y = Y - img->PaintedY;
     hit.ServerMap = img->ServerMap;
     hit.Pos = img->ObjPos;
-    hit.Map =
-        img->ClientMap && img->ParentList ? img->ParentList->FindMap(img->ClientMapName) : nullptr;
+    hit.Map = img->ClientMap && img->Doc ? img->Doc->FindMap(img->ClientMapName) : nullptr;
     return true;
   }
   return false;

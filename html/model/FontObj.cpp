@@ -1,7 +1,7 @@
 #include "html/model/FontObj.h"
 
+#include "html/model/Document.h"
 #include "html/model/Section.h"
-#include "html/model/SectionList.h"
 #include "platform/Canvas.h"
 
 TFontObj::TFontObj(TSection* section, int32_t pos, const TMyFont& font)
@@ -38,10 +38,10 @@ const TFontMetrics& TFontObj::UpdateMetrics(const TCanvas& canvas)
 
 void TFontObj::UpdateLinkColor()
 {
-  const TSectionList* list = Section ? Section->ParentSectionList : nullptr;
-  if (!list)
+  const TDocument* doc = Section ? Section->Doc : nullptr;
+  if (!doc)
     return;
-  TColor c = UnderMouse ? list->OverColor : WasVisited ? list->VisitedColor : list->LinkColor;
+  TColor c = UnderMouse ? doc->OverColor : WasVisited ? doc->VisitedColor : doc->LinkColor;
   FFont.Color = IsSystemColor(c) ? c : c | PaletteFlag;
 }
 
@@ -63,10 +63,10 @@ void TFontObj::MarkHover(bool h)
 
 void TFontObj::Refresh()
 {
-  const TSectionList* list = Section ? Section->ParentSectionList : nullptr;
-  if (!list)
+  const TDocument* doc = Section ? Section->Doc : nullptr;
+  if (!doc)
     return;
-  FFont.Reapply(list, IsLink() ? list->LinkColor : list->TextColor);
+  FFont.Reapply(doc, IsLink() ? doc->LinkColor : doc->TextColor);
   if (ScriptShift != ssNormal)
     FFont.setPointSize(std::max(1, FFont.pointSize() * 3 / 4));
   if (IsLink())

@@ -8,7 +8,7 @@
 #include <cstdint>
 
 class TSection;
-class TSectionList;
+class TDocument;
 
 class TFontObj {
 public:

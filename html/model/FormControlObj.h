@@ -8,16 +8,16 @@
 #include <string>
 
 class TCanvas;
-class TSectionList;
+class TDocument;
 class ThtmlForm;
 
 class TFormControlObj {
 public:
-  TFormControlObj(TSectionList* list, int32_t pos) : Pos(pos), OwnerList(list) {}
+  TFormControlObj(TDocument* doc, int32_t pos) : Pos(pos), Doc(doc) {}
   virtual ~TFormControlObj() = default;
 
   int32_t Pos;
-  TSectionList* OwnerList;
+  TDocument* Doc;
   ThtmlForm* Form = nullptr;
   std::string Value;
   std::string Name;

@@ -1,18 +1,18 @@
 #include "html/model/HorzLine.h"
 
 #include "base/StringUtil.h"
+#include "html/model/Document.h"
 #include "html/model/IndentManager.h"
 #include "html/model/ParagraphSpace.h"
-#include "html/model/SectionList.h"
 #include "html/model/SelTextCount.h"
 #include "html/symbols/AttributeList.h"
 #include "platform/Canvas.h"
 
-THorzLine::THorzLine(TSectionList* list) : TSectionBase(list)
+THorzLine::THorzLine(TDocument* doc) : TSectionBase(doc)
 {
 }
 
-THorzLine::THorzLine(TSectionList* list, const TAttributeList& attributes) : TSectionBase(list)
+THorzLine::THorzLine(TDocument* doc, const TAttributeList& attributes) : TSectionBase(doc)
 {
   for (const auto& a : attributes) {
     switch (a->Sym) {
@@ -26,8 +26,8 @@ THorzLine::THorzLine(TSectionList* list, const TAttributeList& attributes) : TSe
   }
 }
 
-THorzLine::THorzLine(TSectionList* masterList, const THorzLine& source)
-    : TSectionBase(masterList, source), RuleSize(source.RuleSize), RuleWidth(source.RuleWidth),
+THorzLine::THorzLine(TDocument* masterDoc, const THorzLine& source)
+    : TSectionBase(masterDoc, source), RuleSize(source.RuleSize), RuleWidth(source.RuleWidth),
       RulePercent(source.RulePercent), RuleAlign(source.RuleAlign), RuleColor(source.RuleColor),
       HasRuleColor(source.HasRuleColor), NoShade(source.NoShade)
 {
@@ -58,20 +58,20 @@ void THorzLine::SetAlign(const std::string& align)
   RuleAlign = a == "left" ? paLeft : a == "right" ? paRight : paCenter;
 }
 
-std::unique_ptr<TSectionBase> THorzLine::CloneForPrint(TSectionList* masterList) const
+std::unique_ptr<TSectionBase> THorzLine::CloneForPrint(TDocument* masterDoc) const
 {
-  return std::make_unique<THorzLine>(masterList, *this);
+  return std::make_unique<THorzLine>(masterDoc, *this);
 }
 
 void THorzLine::CopySelection()
 {
-  if (ParentSectionList && ParentSectionList->Clip)
-    ParentSectionList->Clip->AddText("\r\n", 2);
+  if (Doc && Doc->Clip)
+    Doc->Clip->AddText("\r\n", 2);
 }
 
 void THorzLine::Attached()
 {
-  FlowHeight = ScaledHeight(ParentSectionList, 20) + RuleSize - 2;
+  FlowHeight = ScaledHeight(Doc, 20) + RuleSize - 2;
 }
 
 int32_t THorzLine::Layout(TCanvas& canvas, int32_t Y, IndentManager& indent, int32_t& maxWidth,
@@ -98,11 +98,11 @@ int32_t THorzLine::Paint(TCanvas& canvas, const QRect& clip, IndentManager& inde
   (void)X;
   TopY = Y;
   int32_t result = Y + FlowHeight;
-  const TSectionList* list = ParentSectionList;
-  int32_t scroll = list ? list->ScrollY : 0;
+
+  int32_t scroll = Doc ? Doc->ScrollY : 0;
   if (Y - scroll > clip.bottom() || Y - scroll + FlowHeight < clip.top())
     return result;
-  if (canvas.Printing && list && list->PageBottom > 0 && Y >= list->PageBottom)
+  if (canvas.Printing && Doc && Doc->PageBottom > 0 && Y >= Doc->PageBottom)
     return result;
   int32_t y = Y + (FlowHeight - RuleSize) / 2 - scroll;
   int32_t x = 0, w = 0;
@@ -113,7 +113,7 @@ int32_t THorzLine::Paint(TCanvas& canvas, const QRect& clip, IndentManager& inde
     return result;
   }
   bool plain = NoShade || (canvas.Printing && canvas.NumColors <= 2);
-  TColor page = list ? list->PageColor : clWhite;
+  TColor page = Doc ? Doc->PageColor : clWhite;
   bool light = canvas.Printing || ColorToRGB(page & ~PaletteFlag) == clWhite;
   canvas.Line(x, y + RuleSize, x, y, plain ? clBlack : clBtnShadow);
   canvas.Line(x, y, end, y, plain ? clBlack : clBtnShadow);

@@ -8,10 +8,10 @@ class TAttributeList;
 
 class THorzLine : public TSectionBase {
 public:
-  THorzLine(TSectionList* list, const TAttributeList& attributes);
+  THorzLine(TDocument* doc, const TAttributeList& attributes);
   // A default rule (tests and callers without attributes).
-  explicit THorzLine(TSectionList* list);
-  THorzLine(TSectionList* masterList, const THorzLine& source);
+  explicit THorzLine(TDocument* doc);
+  THorzLine(TDocument* masterDoc, const THorzLine& source);
 
   int32_t RuleSize = 2;
   int32_t RuleWidth = -1;
@@ -29,7 +29,7 @@ public:
   // The rule's extent for margins L..R: x and width.
   void Extent(int32_t L, int32_t R, int32_t& x, int32_t& width) const;
 
-  std::unique_ptr<TSectionBase> CloneForPrint(TSectionList* masterList) const override;
+  std::unique_ptr<TSectionBase> CloneForPrint(TDocument* masterDoc) const override;
   void CopySelection() override;
   int32_t Layout(TCanvas& canvas, int32_t Y, IndentManager& indent, int32_t& maxWidth,
                  int32_t& pos) override;

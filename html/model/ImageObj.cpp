@@ -6,8 +6,8 @@
 #include "html/images/GIFImage.h"
 #include "html/images/ImageLoader.h"
 #include "html/images/ImageResources.h"
+#include "html/model/Document.h"
 #include "html/model/FontObj.h"
-#include "html/model/SectionList.h"
 #include "html/symbols/AttributeList.h"
 #include "platform/Canvas.h"
 
@@ -66,14 +66,14 @@ TPlacement TImageObj::PlacementOf(const std::string& align)
   return plBottom;
 }
 
-TImageObj::TImageObj(TSectionList* list, TCell* cell, int32_t pos, const std::string& src)
-    : SrcName(strutil::Trim(src)), Cell(cell), ParentList(list)
+TImageObj::TImageObj(TDocument* doc, TCell* cell, int32_t pos, const std::string& src)
+    : SrcName(strutil::Trim(src)), Cell(cell), Doc(doc)
 {
   ObjPos = pos;
 }
 
-TImageObj::TImageObj(TSectionList* list, TCell* cell, int32_t pos, const TAttributeList& attributes)
-    : TImageObj(list, cell, pos, std::string())
+TImageObj::TImageObj(TDocument* doc, TCell* cell, int32_t pos, const TAttributeList& attributes)
+    : TImageObj(doc, cell, pos, std::string())
 {
   for (const auto& a : attributes) {
     switch (a->Sym) {
@@ -110,16 +110,16 @@ TImageObj::TImageObj(TSectionList* list, TCell* cell, int32_t pos, const TAttrib
 
 TImageObj::~TImageObj()
 {
-  if (!ParentList)
+  if (!Doc)
     return;
-  auto& anims = ParentList->Animations;
+  auto& anims = Doc->Animations;
   anims.erase(std::remove(anims.begin(), anims.end(), this), anims.end());
-  auto& pending = ParentList->PendingImages;
+  auto& pending = Doc->PendingImages;
   pending.erase(std::remove_if(pending.begin(), pending.end(),
                                [this](const TPendingImage& p) { return p.Obj == this; }),
                 pending.end());
-  if (ParentList->HoverImage == this)
-    ParentList->HoverImage = nullptr;
+  if (Doc->HoverImage == this)
+    Doc->HoverImage = nullptr;
 }
 
 void TImageObj::Measure(TCanvas& canvas, int32_t availableWidth, const TFontObj* fontObj)
@@ -140,30 +140,29 @@ void TImageObj::Refetch()
 
 void TImageObj::Fetch()
 {
-  if (FRequested || !IsPlaceholder || !ParentList)
+  if (FRequested || !IsPlaceholder || !Doc)
     return;
-  if (!ParentList->ImagesOn) {
+  if (!Doc->ImagesOn) {
     // Asked for again once images are switched on.
     ShowPlaceholder(PendingBitmap(), QImage());
     return;
   }
   FRequested = true;
-  std::string name = ParentList->ImageName(SrcName);
-  if (ParentList->IsPending(name)) {
+  std::string name = Doc->ImageName(SrcName);
+  if (Doc->IsPending(name)) {
     ShowPlaceholder(PendingBitmap(), QImage());
-    ParentList->AddPending(name, this);
+    Doc->AddPending(name, this);
     return;
   }
   TTranspKind kind = SeeThrough ? tkCorner : tkNone;
   bool fromCache = false, pending = false;
   QImage mask;
-  TGraphic* g =
-      name.empty() ? nullptr : ParentList->RequestImage(name, kind, fromCache, pending, mask);
+  TGraphic* g = name.empty() ? nullptr : Doc->RequestImage(name, kind, fromCache, pending, mask);
   if (g && !g->Empty()) {
     TakeGraphic(g, name, kind != tkNone && !mask.isNull(), mask);
   } else if (pending) {
     ShowPlaceholder(PendingBitmap(), QImage());
-    ParentList->AddPending(name, this);
+    Doc->AddPending(name, this);
   } else {
     if (g)
       BitmapList().DecUsage(ImageKey(name));
@@ -197,7 +196,7 @@ void TImageObj::TakeGraphic(TGraphic* graphic, const std::string& name, bool tra
     if (NoAnimate)
       FGif.Get()->SetAnimating(false);
     else
-      ParentList->AddAnimation(this);
+      Doc->AddAnimation(this);
     return;
   }
   Picture = static_cast<TBitmap*>(graphic)->Image;
@@ -263,7 +262,7 @@ void TImageObj::Paint(TCanvas& canvas, int32_t x, const TFontObj* fontObj, int32
   int32_t y = VerticalPlace(baselineY, lineTopY, descent, textHeight);
   PaintedX = x + (Bordered ? 1 : 0);
   PaintedY = y + (Bordered ? 1 : 0);
-  int32_t scroll = ParentList ? ParentList->ScrollY : 0;
+  int32_t scroll = Doc ? Doc->ScrollY : 0;
   QRect r(PaintedX, PaintedY - scroll, ImageWidth, ImageHeight);
   TColor linkColor = fontObj ? fontObj->FontCopy().Color : clBlack;
   PaintPicture(canvas, r);

@@ -12,7 +12,7 @@ class TFontObj;
 class TFormControlObj;
 class TGIFImage;
 class TGraphic;
-class TSectionList;
+class TDocument;
 class QRect;
 
 // One use of a cache entry: counted while the holder lives, released when it goes.
@@ -46,9 +46,9 @@ private:
 
 class TImageObj : public TFloatingObj {
 public:
-  TImageObj(TSectionList* list, TCell* cell, int32_t pos, const TAttributeList& attributes);
+  TImageObj(TDocument* doc, TCell* cell, int32_t pos, const TAttributeList& attributes);
   // An image with only a source name (image form controls, tests, fuzzing).
-  TImageObj(TSectionList* list, TCell* cell, int32_t pos, const std::string& src);
+  TImageObj(TDocument* doc, TCell* cell, int32_t pos, const std::string& src);
   TImageObj(const TImageObj& source) = default;
   ~TImageObj() override;
 
@@ -73,7 +73,7 @@ public:
   int32_t PaintedY = 0;
   TCell* Cell = nullptr;
   TFormControlObj* FormControl = nullptr;
-  TSectionList* ParentList = nullptr;
+  TDocument* Doc = nullptr;
 
   // Size for a line of availableWidth; fontObj is the font at the image's position.
   void Measure(TCanvas& canvas, int32_t availableWidth, const TFontObj* fontObj);

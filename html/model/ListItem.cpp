@@ -3,20 +3,20 @@
 #include <algorithm>
 #include <string>
 
-TUListItem::TUListItem(TSectionList* list, const TUrlTarget& link, const TMyFont& font, int level)
-    : TSection(list, paLeft, link, font, level)
+TUListItem::TUListItem(TDocument* doc, const TUrlTarget& link, const TMyFont& font, int level)
+    : TSection(doc, paLeft, link, font, level)
 {
   ItemKind = ikUnordered;
 }
 
-TUListItem::TUListItem(TSectionList* masterList, const TUListItem& source)
-    : TSection(masterList, source), Plain(source.Plain)
+TUListItem::TUListItem(TDocument* masterDoc, const TUListItem& source)
+    : TSection(masterDoc, source), Plain(source.Plain)
 {
 }
 
-std::unique_ptr<TSectionBase> TUListItem::CloneForPrint(TSectionList* masterList) const
+std::unique_ptr<TSectionBase> TUListItem::CloneForPrint(TDocument* masterDoc) const
 {
-  return std::make_unique<TUListItem>(masterList, *this);
+  return std::make_unique<TUListItem>(masterDoc, *this);
 }
 
 std::string TUListItem::MarkerText() const
@@ -31,38 +31,38 @@ std::string TUListItem::MarkerText() const
   }
 }
 
-TDListItem::TDListItem(TSectionList* list, const TUrlTarget& link, const TMyFont& font, int level)
-    : TUListItem(list, link, font, level)
+TDListItem::TDListItem(TDocument* doc, const TUrlTarget& link, const TMyFont& font, int level)
+    : TUListItem(doc, link, font, level)
 {
   ItemKind = ikDefinition;
 }
 
-TDListItem::TDListItem(TSectionList* masterList, const TDListItem& source)
-    : TUListItem(masterList, source)
+TDListItem::TDListItem(TDocument* masterDoc, const TDListItem& source)
+    : TUListItem(masterDoc, source)
 {
 }
 
-std::unique_ptr<TSectionBase> TDListItem::CloneForPrint(TSectionList* masterList) const
+std::unique_ptr<TSectionBase> TDListItem::CloneForPrint(TDocument* masterDoc) const
 {
-  return std::make_unique<TDListItem>(masterList, *this);
+  return std::make_unique<TDListItem>(masterDoc, *this);
 }
 
-TOListItem::TOListItem(TSectionList* list, const TUrlTarget& link, const TMyFont& font,
-                       char numberType, int32_t number, int level)
-    : TUListItem(list, link, font, level), NumberType(numberType)
+TOListItem::TOListItem(TDocument* doc, const TUrlTarget& link, const TMyFont& font, char numberType,
+                       int32_t number, int level)
+    : TUListItem(doc, link, font, level), NumberType(numberType)
 {
   ItemKind = ikOrdered;
   ItemNumber = number;
 }
 
-TOListItem::TOListItem(TSectionList* masterList, const TOListItem& source)
-    : TUListItem(masterList, source), NumberType(source.NumberType)
+TOListItem::TOListItem(TDocument* masterDoc, const TOListItem& source)
+    : TUListItem(masterDoc, source), NumberType(source.NumberType)
 {
 }
 
-std::unique_ptr<TSectionBase> TOListItem::CloneForPrint(TSectionList* masterList) const
+std::unique_ptr<TSectionBase> TOListItem::CloneForPrint(TDocument* masterDoc) const
 {
-  return std::make_unique<TOListItem>(masterList, *this);
+  return std::make_unique<TOListItem>(masterDoc, *this);
 }
 
 std::string TOListItem::MarkerText() const

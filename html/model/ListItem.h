@@ -4,10 +4,10 @@
 
 class TUListItem : public TSection {
 public:
-  TUListItem(TSectionList* list, const TUrlTarget& link, const TMyFont& font, int level);
-  TUListItem(TSectionList* masterList, const TUListItem& source);
+  TUListItem(TDocument* doc, const TUrlTarget& link, const TMyFont& font, int level);
+  TUListItem(TDocument* masterDoc, const TUListItem& source);
   bool Plain = false;
-  std::unique_ptr<TSectionBase> CloneForPrint(TSectionList* masterList) const override;
+  std::unique_ptr<TSectionBase> CloneForPrint(TDocument* masterDoc) const override;
   const char* KindName() const override { return "UListItem"; }
   // "bullet", "circle" or "square" by level, "" when plain.
   std::string MarkerText() const override;
@@ -15,20 +15,20 @@ public:
 
 class TDListItem : public TUListItem {
 public:
-  TDListItem(TSectionList* list, const TUrlTarget& link, const TMyFont& font, int level);
-  TDListItem(TSectionList* masterList, const TDListItem& source);
-  std::unique_ptr<TSectionBase> CloneForPrint(TSectionList* masterList) const override;
+  TDListItem(TDocument* doc, const TUrlTarget& link, const TMyFont& font, int level);
+  TDListItem(TDocument* masterDoc, const TDListItem& source);
+  std::unique_ptr<TSectionBase> CloneForPrint(TDocument* masterDoc) const override;
   const char* KindName() const override { return "DListItem"; }
   std::string MarkerText() const override { return std::string(); }
 };
 
 class TOListItem : public TUListItem {
 public:
-  TOListItem(TSectionList* list, const TUrlTarget& link, const TMyFont& font, char numberType,
+  TOListItem(TDocument* doc, const TUrlTarget& link, const TMyFont& font, char numberType,
              int32_t number, int level);
-  TOListItem(TSectionList* masterList, const TOListItem& source);
+  TOListItem(TDocument* masterDoc, const TOListItem& source);
   char NumberType;
-  std::unique_ptr<TSectionBase> CloneForPrint(TSectionList* masterList) const override;
+  std::unique_ptr<TSectionBase> CloneForPrint(TDocument* masterDoc) const override;
   const char* KindName() const override { return "OListItem"; }
   std::string MarkerText() const override;
 };

@@ -1,7 +1,7 @@
 #include "html/model/MyFont.h"
 
 #include "base/MulDiv.h"
-#include "html/model/SectionList.h"
+#include "html/model/Document.h"
 #include "platform/Canvas.h"
 
 TMyFont::TMyFont() : TMyFont(QStringLiteral("Times New Roman"), 12, clBlack)
@@ -16,22 +16,22 @@ TMyFont::TMyFont(const QString& name, int nominalSize, TColor color, int charset
   setKerning(false);
 }
 
-void TMyFont::SetNominalSize(const TSectionList* list, int size)
+void TMyFont::SetNominalSize(const TDocument* doc, int size)
 {
   NominalSize = size;
-  int body = list ? list->BodyFontSize : 12;
+  int body = doc ? doc->BodyFontSize : 12;
   int pt = MulDiv(size, body, 12);
   setPointSize(pt > 0 ? pt : 1);
 }
 
-void TMyFont::Reapply(const TSectionList* list, TColor color)
+void TMyFont::Reapply(const TDocument* doc, TColor color)
 {
-  if (list) {
-    const std::string& name = Monospace ? list->FixedFontName : list->BodyFontName;
+  if (doc) {
+    const std::string& name = Monospace ? doc->FixedFontName : doc->BodyFontName;
     setFamily(QString::fromLatin1(name.data(), int(name.size())));
-    Charset = list->CharsetCode;
+    Charset = doc->CharsetCode;
   }
-  SetNominalSize(list, NominalSize);
+  SetNominalSize(doc, NominalSize);
   Color = color | PaletteFlag;
   if (IsSystemColor(color))
     Color = color;

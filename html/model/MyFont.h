@@ -6,7 +6,7 @@
 #include <QFont>
 #include <cstdint>
 
-class TSectionList;
+class TDocument;
 class TCanvas;
 struct TFontMetrics;
 
@@ -26,9 +26,9 @@ public:
 
   void Assign(const TMyFont& other) { *this = other; }
   // NominalSize := size; point size := size x body font size / 12.
-  void SetNominalSize(const TSectionList* list, int size);
-  // Name, charset and size from the list's settings; colour with the palette flag.
-  void Reapply(const TSectionList* list, TColor color);
+  void SetNominalSize(const TDocument* doc, int size);
+  // Name, charset and size from the document's settings; colour with the palette flag.
+  void Reapply(const TDocument* doc, TColor color);
   void AddStyle(int flags);
   int Style() const;
   // Metrics of this font on a canvas.

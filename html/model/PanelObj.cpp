@@ -1,8 +1,8 @@
 #include "html/model/PanelObj.h"
 
 #include "base/StringUtil.h"
+#include "html/model/Document.h"
 #include "html/model/ImageObj.h"
-#include "html/model/SectionList.h"
 #include "html/symbols/AttributeList.h"
 #include "platform/Canvas.h"
 
@@ -28,16 +28,15 @@ TPlacement PanelPlacement(const std::string& align)
 }
 } // namespace
 
-TPanelObj::TPanelObj(TSectionList* list, int32_t pos, int32_t width, int32_t height,
+TPanelObj::TPanelObj(TDocument* doc, int32_t pos, int32_t width, int32_t height,
                      const std::string& src)
-    : ParentList(list)
+    : Doc(doc)
 {
   ObjPos = pos;
   CreatePanel(width, height, std::string(), src);
 }
 
-TPanelObj::TPanelObj(TSectionList* list, int32_t pos, const TAttributeList& attributes)
-    : ParentList(list)
+TPanelObj::TPanelObj(TDocument* doc, int32_t pos, const TAttributeList& attributes) : Doc(doc)
 {
   ObjPos = pos;
   int32_t width = 30, height = 20;
@@ -62,36 +61,36 @@ void TPanelObj::CreatePanel(int32_t width, int32_t height, const std::string& na
 {
   BoxWidth = std::min(width, 32000);
   BoxHeight = std::min(height, 32000);
-  if (!ParentList)
+  if (!Doc)
     return;
-  if (ParentList->Host)
-    Panel = ParentList->Host->CreatePanel();
+  if (Doc->Host)
+    Panel = Doc->Host->CreatePanel();
   if (Panel) {
     Panel->Resize(BoxWidth, BoxHeight);
     if (ValidName(name))
       Panel->SetName(name);
-    if (ParentList->OnPanelCreate)
-      ParentList->OnPanelCreate(ParentList->Viewer, src, Panel.get());
+    if (Doc->OnPanelCreate)
+      Doc->OnPanelCreate(Doc->Viewer, src, Panel.get());
     // The host may have resized the panel: that is the size it takes in the page.
     BoxWidth = Panel->Width();
     BoxHeight = Panel->Height();
   }
-  ParentList->Panels.push_back(this);
+  Doc->Panels.push_back(this);
 }
 
 TPanelObj::~TPanelObj()
 {
-  if (ParentList) {
-    auto& v = ParentList->Panels;
+  if (Doc) {
+    auto& v = Doc->Panels;
     v.erase(std::remove(v.begin(), v.end(), this), v.end());
-    if (Panel && ParentList->OnPanelDestroy)
-      ParentList->OnPanelDestroy(ParentList->Viewer, Panel.get());
+    if (Panel && Doc->OnPanelDestroy)
+      Doc->OnPanelDestroy(Doc->Viewer, Panel.get());
   }
 }
 
 void TPanelObj::Paint(TCanvas& canvas, int32_t x, int32_t y)
 {
-  if (canvas.Printing || (ParentList && ParentList->PrintMode)) {
+  if (canvas.Printing || (Doc && Doc->PrintMode)) {
     if (!(Panel ? Panel->PanelShown() : PrintShown))
       return;
     QRect r(x, y, BoxWidth, BoxHeight);

@@ -7,13 +7,13 @@
 #include <string>
 
 class TAttributeList;
-class TSectionList;
+class TDocument;
 
 class TPanelObj : public TFloatingObj {
 public:
-  TPanelObj(TSectionList* list, int32_t pos, const TAttributeList& attributes);
+  TPanelObj(TDocument* doc, int32_t pos, const TAttributeList& attributes);
   // A panel with explicit size and source (used where no attribute list exists).
-  TPanelObj(TSectionList* list, int32_t pos, int32_t width, int32_t height, const std::string& src);
+  TPanelObj(TDocument* doc, int32_t pos, int32_t width, int32_t height, const std::string& src);
   ~TPanelObj() override;
 
   // Made by the document's host; none without a host (print copies, documents not shown).
@@ -22,7 +22,7 @@ public:
   bool PrintShown = true;
   TColor PrintColor = clWhite;
   std::string AltText;
-  TSectionList* ParentList = nullptr;
+  TDocument* Doc = nullptr;
   bool Placed = false; // moved into place by the last paint
 
   // On screen moves the panel to (x, y) and shows it; when printing draws its frame.

@@ -1,65 +1,64 @@
 #include "html/model/ParagraphSpace.h"
 
 #include "base/MulDiv.h"
-#include "html/model/SectionList.h"
+#include "html/model/Document.h"
 #include "html/model/SelTextCount.h"
 #include "platform/Canvas.h"
 
-int32_t ScaledHeight(const TSectionList* list, int32_t at12)
+int32_t ScaledHeight(const TDocument* doc, int32_t at12)
 {
-  return MulDiv(at12, list ? list->BodyFontSize : 12, 12);
+  return MulDiv(at12, doc ? doc->BodyFontSize : 12, 12);
 }
 
 namespace {
-void CopyLineEnd(TSectionList* list)
+void CopyLineEnd(TDocument* doc)
 {
-  if (list && list->Clip)
-    list->Clip->AddText("\r\n", 2);
+  if (doc && doc->Clip)
+    doc->Clip->AddText("\r\n", 2);
 }
 } // namespace
 
-TParagraphSpace::TParagraphSpace(TSectionList* list) : TSectionBase(list)
+TParagraphSpace::TParagraphSpace(TDocument* doc) : TSectionBase(doc)
 {
 }
 
-TParagraphSpace::TParagraphSpace(TSectionList* masterList, const TParagraphSpace& source)
-    : TSectionBase(masterList, source)
+TParagraphSpace::TParagraphSpace(TDocument* masterDoc, const TParagraphSpace& source)
+    : TSectionBase(masterDoc, source)
 {
 }
 
-std::unique_ptr<TSectionBase> TParagraphSpace::CloneForPrint(TSectionList* masterList) const
+std::unique_ptr<TSectionBase> TParagraphSpace::CloneForPrint(TDocument* masterDoc) const
 {
-  return std::make_unique<TParagraphSpace>(masterList, *this);
+  return std::make_unique<TParagraphSpace>(masterDoc, *this);
 }
 
 void TParagraphSpace::CopySelection()
 {
-  CopyLineEnd(ParentSectionList);
+  CopyLineEnd(Doc);
 }
 
 void TParagraphSpace::Attached()
 {
-  FlowHeight = ScaledHeight(ParentSectionList, 14);
+  FlowHeight = ScaledHeight(Doc, 14);
 }
 
-THeadingSpace::THeadingSpace(TSectionList* list, int level)
-    : TSectionBase(list), HeadingLevel(level)
+THeadingSpace::THeadingSpace(TDocument* doc, int level) : TSectionBase(doc), HeadingLevel(level)
 {
 }
 
-THeadingSpace::THeadingSpace(TSectionList* masterList, const THeadingSpace& source)
-    : TSectionBase(masterList, source), HeadingLevel(source.HeadingLevel)
+THeadingSpace::THeadingSpace(TDocument* masterDoc, const THeadingSpace& source)
+    : TSectionBase(masterDoc, source), HeadingLevel(source.HeadingLevel)
 {
 }
 
-std::unique_ptr<TSectionBase> THeadingSpace::CloneForPrint(TSectionList* masterList) const
+std::unique_ptr<TSectionBase> THeadingSpace::CloneForPrint(TDocument* masterDoc) const
 {
-  return std::make_unique<THeadingSpace>(masterList, *this);
+  return std::make_unique<THeadingSpace>(masterDoc, *this);
 }
 
 void THeadingSpace::CopySelection()
 {
-  CopyLineEnd(ParentSectionList);
+  CopyLineEnd(Doc);
 }
 
 void THeadingSpace::Attached()
@@ -73,33 +72,33 @@ void THeadingSpace::Attached()
   case 6: h = 4; break;
   default: h = 8; break;
   }
-  FlowHeight = ScaledHeight(ParentSectionList, h);
+  FlowHeight = ScaledHeight(Doc, h);
 }
 
-TPage::TPage(TSectionList* list) : TSectionBase(list)
+TPage::TPage(TDocument* doc) : TSectionBase(doc)
 {
 }
 
-TPage::TPage(TSectionList* masterList, const TPage& source) : TSectionBase(masterList, source)
+TPage::TPage(TDocument* masterDoc, const TPage& source) : TSectionBase(masterDoc, source)
 {
 }
 
-std::unique_ptr<TSectionBase> TPage::CloneForPrint(TSectionList* masterList) const
+std::unique_ptr<TSectionBase> TPage::CloneForPrint(TDocument* masterDoc) const
 {
-  return std::make_unique<TPage>(masterList, *this);
+  return std::make_unique<TPage>(masterDoc, *this);
 }
 
 int32_t TPage::Paint(TCanvas& canvas, const QRect& clip, IndentManager& indent, int32_t X,
                      int32_t Y)
 {
   int32_t result = TSectionBase::Paint(canvas, clip, indent, X, Y);
-  TSectionList* list = ParentSectionList;
-  if (!canvas.Printing || !list)
+  TDocument* doc = Doc;
+  if (!canvas.Printing || !doc)
     return result;
   // The printed page ends here and the print loop starts the next page at Y. A break within
   // 5 pixels of the page top is the one that just started this page: it must not end it again.
-  int32_t bandTop = list->ScrollY + clip.top();
-  if (Y > bandTop + 5 && Y <= list->ScrollY + clip.bottom() + 1 && Y < list->PageBottom)
-    list->PageBottom = Y;
+  int32_t bandTop = doc->ScrollY + clip.top();
+  if (Y > bandTop + 5 && Y <= doc->ScrollY + clip.bottom() + 1 && Y < doc->PageBottom)
+    doc->PageBottom = Y;
   return result;
 }

@@ -5,9 +5,9 @@
 
 class TParagraphSpace : public TSectionBase {
 public:
-  explicit TParagraphSpace(TSectionList* list);
-  TParagraphSpace(TSectionList* masterList, const TParagraphSpace& source);
-  std::unique_ptr<TSectionBase> CloneForPrint(TSectionList* masterList) const override;
+  explicit TParagraphSpace(TDocument* doc);
+  TParagraphSpace(TDocument* masterDoc, const TParagraphSpace& source);
+  std::unique_ptr<TSectionBase> CloneForPrint(TDocument* masterDoc) const override;
   void CopySelection() override;
   void Attached() override;
   const char* KindName() const override { return "ParagraphSpace"; }
@@ -15,10 +15,10 @@ public:
 
 class THeadingSpace : public TSectionBase {
 public:
-  THeadingSpace(TSectionList* list, int level);
-  THeadingSpace(TSectionList* masterList, const THeadingSpace& source);
+  THeadingSpace(TDocument* doc, int level);
+  THeadingSpace(TDocument* masterDoc, const THeadingSpace& source);
   int HeadingLevel;
-  std::unique_ptr<TSectionBase> CloneForPrint(TSectionList* masterList) const override;
+  std::unique_ptr<TSectionBase> CloneForPrint(TDocument* masterDoc) const override;
   void CopySelection() override;
   void Attached() override;
   const char* KindName() const override { return "HeadingSpace"; }
@@ -26,13 +26,13 @@ public:
 
 class TPage : public TSectionBase {
 public:
-  explicit TPage(TSectionList* list);
-  TPage(TSectionList* masterList, const TPage& source);
-  std::unique_ptr<TSectionBase> CloneForPrint(TSectionList* masterList) const override;
+  explicit TPage(TDocument* doc);
+  TPage(TDocument* masterDoc, const TPage& source);
+  std::unique_ptr<TSectionBase> CloneForPrint(TDocument* masterDoc) const override;
   int32_t Paint(TCanvas& canvas, const QRect& clip, IndentManager& indent, int32_t X,
                 int32_t Y) override;
   const char* KindName() const override { return "Page"; }
 };
 
-// Scales a height given at the 12-point default to the list's default font size.
-int32_t ScaledHeight(const TSectionList* list, int32_t at12);
+// Scales a height given at the 12-point default to the document's default font size.
+int32_t ScaledHeight(const TDocument* doc, int32_t at12);

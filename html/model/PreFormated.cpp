@@ -9,17 +9,17 @@ namespace {
 constexpr int32_t MaxPreChars = 20000;
 }
 
-TPreFormated::TPreFormated(TSectionList* root, TParaAlign align, const TUrlTarget& link,
+TPreFormated::TPreFormated(TDocument* doc, TParaAlign align, const TUrlTarget& link,
                            const TMyFont& font, int level)
-    : TSection(root, align, link, font, level)
+    : TSection(doc, align, link, font, level)
 {
   (void)align;
   ParaAlign = paLeft;
   FNoWrap = true;
 }
 
-TPreFormated::TPreFormated(TSectionList* masterList, const TPreFormated& source)
-    : TSection(masterList, source)
+TPreFormated::TPreFormated(TDocument* masterDoc, const TPreFormated& source)
+    : TSection(masterDoc, source)
 {
 }
 
@@ -30,9 +30,9 @@ void TPreFormated::AppendRun(const char* chars, const int32_t* positions, int32_
   AppendRaw(chars, positions, n);
 }
 
-std::unique_ptr<TSectionBase> TPreFormated::CloneForPrint(TSectionList* masterList) const
+std::unique_ptr<TSectionBase> TPreFormated::CloneForPrint(TDocument* masterDoc) const
 {
-  return std::make_unique<TPreFormated>(masterList, *this);
+  return std::make_unique<TPreFormated>(masterDoc, *this);
 }
 
 int32_t TPreFormated::Layout(TCanvas& canvas, int32_t Y, IndentManager& indent, int32_t& maxWidth,

@@ -4,13 +4,13 @@
 
 class TPreFormated : public TSection {
 public:
-  TPreFormated(TSectionList* root, TParaAlign align, const TUrlTarget& link, const TMyFont& font,
+  TPreFormated(TDocument* doc, TParaAlign align, const TUrlTarget& link, const TMyFont& font,
                int level);
-  TPreFormated(TSectionList* masterList, const TPreFormated& source);
+  TPreFormated(TDocument* masterDoc, const TPreFormated& source);
 
   using TSection::AppendRun;
   void AppendRun(const char* chars, const int32_t* positions, int32_t n) override;
-  std::unique_ptr<TSectionBase> CloneForPrint(TSectionList* masterList) const override;
+  std::unique_ptr<TSectionBase> CloneForPrint(TDocument* masterDoc) const override;
   int32_t Layout(TCanvas& canvas, int32_t Y, IndentManager& indent, int32_t& maxWidth,
                  int32_t& pos) override;
   void WidthRange(TCanvas& canvas, int32_t& min, int32_t& max) override;

@@ -1,11 +1,11 @@
 #include "html/model/Section.h"
 
 #include "base/MulDiv.h"
+#include "html/model/Document.h"
 #include "html/model/FormControlObj.h"
 #include "html/model/ImageObj.h"
 #include "html/model/IndentManager.h"
 #include "html/model/PanelObj.h"
-#include "html/model/SectionList.h"
 #include "html/model/SelTextCount.h"
 #include "html/symbols/AttributeList.h"
 #include "html/symbols/TokenObj.h"
@@ -63,23 +63,23 @@ struct TSection::TLayoutState {
   }
 };
 
-TSection::TSection(TSectionList* root, TParaAlign align, const TUrlTarget& link,
-                   const TMyFont& font, int level)
-    : TSectionBase(root), Level(level), LevelIndent(level * LevelStep), ParaAlign(align),
+TSection::TSection(TDocument* doc, TParaAlign align, const TUrlTarget& link, const TMyFont& font,
+                   int level)
+    : TSectionBase(doc), Level(level), LevelIndent(level * LevelStep), ParaAlign(align),
       MarkerFont(font)
 {
   TFontObj* f = Fonts.Add(std::make_unique<TFontObj>(this, 0, font));
   if (!link.Url.empty()) {
     f->Link = link;
-    if (root) {
+    if (doc) {
       f->ListedAsLinkStart = true;
-      root->AddLinkStart(f);
+      doc->AddLinkStart(f);
     }
   }
 }
 
-TSection::TSection(TSectionList* masterList, const TSection& source)
-    : TSectionBase(masterList, source), Chars(source.Chars), SourceRuns(source.SourceRuns),
+TSection::TSection(TDocument* masterDoc, const TSection& source)
+    : TSectionBase(masterDoc, source), Chars(source.Chars), SourceRuns(source.SourceRuns),
       Controls(source.Controls), LineList(source.LineList), Level(source.Level),
       LevelIndent(source.LevelIndent), ItemKind(source.ItemKind), ItemNumber(source.ItemNumber),
       MarkerX(source.MarkerX), ParaAlign(source.ParaAlign), ClearSide(source.ClearSide),
@@ -191,9 +191,9 @@ void TSection::LinkMark(bool start, const TMyFont& font, int styleFlags, const T
   if (start) {
     obj->Link = link;
     // A flag rather than a search of the list: a page may hold many thousands of links.
-    if (ParentSectionList && !obj->ListedAsLinkStart) {
+    if (Doc && !obj->ListedAsLinkStart) {
       obj->ListedAsLinkStart = true;
-      ParentSectionList->AddLinkStart(obj);
+      Doc->AddLinkStart(obj);
     }
   }
 }
@@ -212,8 +212,7 @@ TImageObj* TSection::PlaceImage(std::unique_ptr<TImageObj> image, int32_t tagPos
 TImageObj* TSection::PlaceImage(const TAttributeList& attributes, TCell* cell, int32_t tagPos,
                                 bool noBreak)
 {
-  return PlaceImage(std::make_unique<TImageObj>(ParentSectionList, cell, Length(), attributes),
-                    tagPos, noBreak);
+  return PlaceImage(std::make_unique<TImageObj>(Doc, cell, Length(), attributes), tagPos, noBreak);
 }
 
 TPanelObj* TSection::PlacePanel(std::unique_ptr<TPanelObj> panel, int32_t tagPos, bool noBreak)
@@ -229,8 +228,7 @@ TPanelObj* TSection::PlacePanel(std::unique_ptr<TPanelObj> panel, int32_t tagPos
 
 TPanelObj* TSection::PlacePanel(const TAttributeList& attributes, int32_t tagPos, bool noBreak)
 {
-  return PlacePanel(std::make_unique<TPanelObj>(ParentSectionList, Length(), attributes), tagPos,
-                    noBreak);
+  return PlacePanel(std::make_unique<TPanelObj>(Doc, Length(), attributes), tagPos, noBreak);
 }
 
 void TSection::PlaceControl(TFormControlObj* control, int32_t tagPos, bool noBreak)
@@ -259,9 +257,9 @@ void TSection::Finish()
   Finished = true;
 }
 
-std::unique_ptr<TSectionBase> TSection::CloneForPrint(TSectionList* masterList) const
+std::unique_ptr<TSectionBase> TSection::CloneForPrint(TDocument* masterDoc) const
 {
-  return std::make_unique<TSection>(masterList, *this);
+  return std::make_unique<TSection>(masterDoc, *this);
 }
 
 // ---- layout ----
@@ -582,9 +580,9 @@ int32_t TSection::Paint(TCanvas& canvas, const QRect& clip, IndentManager& inden
   TopY = Y;
   FPaintX = X;
   int32_t result = Y + FlowHeight;
-  if (Chars.empty() || !ParentSectionList)
+  if (Chars.empty() || !Doc)
     return result;
-  int32_t scroll = ParentSectionList->ScrollY;
+  int32_t scroll = Doc->ScrollY;
   if (Y - scroll > clip.bottom() || Y - scroll + std::max(PaintHeight, FlowHeight) < clip.top())
     return result;
   int32_t y = Y;
@@ -595,7 +593,7 @@ int32_t TSection::Paint(TCanvas& canvas, const QRect& clip, IndentManager& inden
     int32_t baseline = y - line.MaxDescent;
     // Lines are not split across pages: the page ends above this line. A line that starts at
     // the top of the page is printed anyway, or it would never find a page.
-    int32_t& pageBottom = ParentSectionList->PageBottom;
+    int32_t& pageBottom = Doc->PageBottom;
     if (canvas.Printing && pageBottom > 0 && y > pageBottom && lineTop > scroll + clip.top()) {
       pageBottom = std::min(pageBottom, lineTop);
       break;
@@ -614,10 +612,10 @@ int32_t TSection::Paint(TCanvas& canvas, const QRect& clip, IndentManager& inden
 
 void TSection::PaintCaret(TCanvas& canvas, int32_t X)
 {
-  const TSectionList* list = ParentSectionList;
-  if (!list->CaretShown || list->SelStartPos != list->SelEndPos)
+
+  if (!Doc->CaretShown || Doc->SelStartPos != Doc->SelEndPos)
     return;
-  int32_t p = list->SelStartPos;
+  int32_t p = Doc->SelStartPos;
   if (p < FirstCursor || p >= FirstCursor + CursorCount)
     return;
   int32_t cx = 0, cy = 0;
@@ -628,17 +626,17 @@ void TSection::PaintCaret(TCanvas& canvas, int32_t X)
   TFontObj* f = Fonts.ObjAt(p - FirstCursor);
   int32_t h = f ? f->FullHeight : line->TextHeight;
   int32_t top = cy + line->ExtraAbove + line->TextHeight - h;
-  canvas.FillRect(QRect(cx, top - list->ScrollY, 1, h), list->TextColor);
+  canvas.FillRect(QRect(cx, top - Doc->ScrollY, 1, h), Doc->TextColor);
 }
 
 namespace {
 // Printed text that is nearly white would vanish on paper.
-TColor PrintColor(const TCanvas& canvas, const TSectionList* list, TColor c)
+TColor PrintColor(const TCanvas& canvas, const TDocument* doc, TColor c)
 {
   if (canvas.NumColors < 3)
     return clBlack;
   TColor rgb = IsSystemColor(c) ? ColorToRGB(c) : c;
-  if (!list->PrintBackgrounds && (GetRValue(rgb) & 0xE0) == 0xE0 && (GetGValue(rgb) & 0xE0) == 0xE0)
+  if (!doc->PrintBackgrounds && (GetRValue(rgb) & 0xE0) == 0xE0 && (GetGValue(rgb) & 0xE0) == 0xE0)
     return RGBColor(160, 160, 160);
   return c;
 }
@@ -657,12 +655,12 @@ void TSection::PaintRun(TCanvas& canvas, const TFontObj* font, int32_t x, int32_
   else if (font->ScriptShift == ssSuperscript)
     y -= font->BodyHeight / 3;
   TColor color = f.Color;
-  const TSectionList* list = ParentSectionList;
+
   if (canvas.Printing)
-    color = PrintColor(canvas, list, color);
+    color = PrintColor(canvas, Doc, color);
   const char* s = Chars.data() + start;
   if (selected)
-    canvas.TextOut(m, x, y, s, n, list->PageColor, f.underline(), f.strikeOut(), true, color);
+    canvas.TextOut(m, x, y, s, n, Doc->PageColor, f.underline(), f.strikeOut(), true, color);
   else
     canvas.TextOut(m, x, y, s, n, color, f.underline(), f.strikeOut());
 }
@@ -670,8 +668,8 @@ void TSection::PaintRun(TCanvas& canvas, const TFontObj* font, int32_t x, int32_
 void TSection::PaintLine(TCanvas& canvas, const LineRec& line, int32_t X, int32_t lineTop,
                          int32_t baseline, int32_t posBase)
 {
-  const TSectionList* list = ParentSectionList;
-  int32_t scroll = list->ScrollY;
+
+  int32_t scroll = Doc->ScrollY;
   int32_t x = X + line.StartX;
   int32_t end = line.First + line.Count;
   int fi = FontIndexAt(Fonts, line.First);
@@ -721,8 +719,8 @@ void TSection::PaintLine(TCanvas& canvas, const LineRec& line, int32_t X, int32_
     while (j < runEnd && !placeholder::IsObject(Chars[size_t(j)]))
       ++j;
     int32_t p = posBase + i;
-    bool selected = p >= list->SelStartPos && p < list->SelEndPos;
-    int32_t boundary = selected ? list->SelEndPos : list->SelStartPos;
+    bool selected = p >= Doc->SelStartPos && p < Doc->SelEndPos;
+    int32_t boundary = selected ? Doc->SelEndPos : Doc->SelStartPos;
     if (boundary > p && boundary < posBase + j)
       j = boundary - posBase;
     PaintRun(canvas, font, x, baseline - scroll, i, j - i, selected, lineTop, line);
@@ -742,17 +740,17 @@ void TSection::PaintMarker(TCanvas& canvas, int32_t x0, int32_t baseline, const 
   }
   if (ItemKind != ikUnordered || MarkerText().empty())
     return;
-  const TSectionList* list = ParentSectionList;
+
   int32_t cy = baseline + line.MaxDescent - line.TextHeight / 2;
   QRect disc(x0 - 8 - 2, cy - 2, 5, 5);
-  TColor page = list->PageColor;
+  TColor page = Doc->PageColor;
   TColor rgbPage = ColorToRGB(page);
   bool light = page == clBtnFace || rgbPage == clWhite || rgbPage == clSilver;
   if (light) {
     static const TColor levelColors[3] = {clRed, clNavy, clMaroon};
     canvas.Ellipse(disc, levelColors[Level % 3], levelColors[Level % 3], true);
   } else {
-    canvas.Ellipse(disc, list->TextColor, page, false);
+    canvas.Ellipse(disc, Doc->TextColor, page, false);
   }
 }
 
@@ -941,15 +939,15 @@ bool TSection::LinkAt(TCanvas& canvas, int32_t X, int32_t Y, TFormControlObj*& f
     }
     if (hit.Map)
       return hit.Map->HitTest(hit.X, hit.Y, urlTarget);
-    if (ParentSectionList)
-      ParentSectionList->HoverImage = hit.Image;
+    if (Doc)
+      Doc->HoverImage = hit.Image;
     TFontObj* f = Fonts.ObjAt(hit.Pos);
     if (f && f->IsLink()) {
       urlTarget = f->Link;
       if (hit.ServerMap)
         urlTarget.Url += "?" + std::to_string(hit.X) + "," + std::to_string(hit.Y);
-      if (ParentSectionList)
-        ParentSectionList->HoverLink = f;
+      if (Doc)
+        Doc->HoverLink = f;
       return true;
     }
     return false;
@@ -966,8 +964,8 @@ bool TSection::LinkAt(TCanvas& canvas, int32_t X, int32_t Y, TFormControlObj*& f
   if (!f || !f->IsLink())
     return false;
   urlTarget = f->Link;
-  if (ParentSectionList)
-    ParentSectionList->HoverLink = f;
+  if (Doc)
+    Doc->HoverLink = f;
   return true;
 }
 
@@ -982,29 +980,29 @@ bool TSection::ObjectAt(int32_t X, int32_t Y, TFloatingObj*& obj, int32_t& objX,
 
 void TSection::CopySelection()
 {
-  TSectionList* list = ParentSectionList;
-  if (!list || !list->Clip)
+  TDocument* doc = Doc;
+  if (!doc || !doc->Clip)
     return;
   for (const LineRec& line : LineList) {
     if (line.Count == 0)
       continue;
     int32_t ls = FirstCursor + line.First, le = ls + line.Count;
-    if (le <= list->SelStartPos || ls >= list->SelEndPos)
+    if (le <= doc->SelStartPos || ls >= doc->SelEndPos)
       continue;
-    if (ls >= list->SelStartPos)
+    if (ls >= doc->SelStartPos)
       for (int32_t k = 0; k < line.StartX / LevelStep; ++k)
-        list->Clip->AddText("   ", 3);
-    int32_t a = std::max(ls, list->SelStartPos), b = std::min(le, list->SelEndPos);
-    list->Clip->AddText(Chars.data() + (a - FirstCursor), b - a);
-    if (list->SelEndPos >= le)
-      list->Clip->AddText("\r\n", 2);
+        doc->Clip->AddText("   ", 3);
+    int32_t a = std::max(ls, doc->SelStartPos), b = std::min(le, doc->SelEndPos);
+    doc->Clip->AddText(Chars.data() + (a - FirstCursor), b - a);
+    if (doc->SelEndPos >= le)
+      doc->Clip->AddText("\r\n", 2);
   }
 }
 
 void TSection::RefreshFonts()
 {
   Fonts.RefreshAll();
-  MarkerFont.Reapply(ParentSectionList, ParentSectionList ? ParentSectionList->TextColor : clBlack);
+  MarkerFont.Reapply(Doc, Doc ? Doc->TextColor : clBlack);
 }
 
 // ---- layout dump ----

@@ -56,9 +56,9 @@ public:
 class TSection : public TSectionBase {
 public:
   // font is the builder's current font with its style flags already added.
-  TSection(TSectionList* root, TParaAlign align, const TUrlTarget& link, const TMyFont& font,
+  TSection(TDocument* doc, TParaAlign align, const TUrlTarget& link, const TMyFont& font,
            int level);
-  TSection(TSectionList* masterList, const TSection& source); // copy for printing
+  TSection(TDocument* masterDoc, const TSection& source); // copy for printing
   ~TSection() override;
 
   std::string Chars;
@@ -97,7 +97,7 @@ public:
   void Finish();
   int32_t Length() const { return int32_t(Chars.size()); }
 
-  std::unique_ptr<TSectionBase> CloneForPrint(TSectionList* masterList) const override;
+  std::unique_ptr<TSectionBase> CloneForPrint(TDocument* masterDoc) const override;
   void CopySelection() override;
   int32_t Layout(TCanvas& canvas, int32_t Y, IndentManager& indent, int32_t& maxWidth,
                  int32_t& pos) override;

@@ -5,19 +5,19 @@
 #include <ostream>
 #include <string>
 
-TSectionBase::TSectionBase(TSectionList* list) : ParentSectionList(list)
+TSectionBase::TSectionBase(TDocument* doc) : Doc(doc)
 {
 }
 
-TSectionBase::TSectionBase(TSectionList* masterList, const TSectionBase& source)
-    : ParentSectionList(masterList), FlowHeight(source.FlowHeight), PaintHeight(source.PaintHeight),
+TSectionBase::TSectionBase(TDocument* masterDoc, const TSectionBase& source)
+    : Doc(masterDoc), FlowHeight(source.FlowHeight), PaintHeight(source.PaintHeight),
       TopY(source.TopY), FirstCursor(source.FirstCursor), CursorCount(source.CursorCount)
 {
 }
 
-std::unique_ptr<TSectionBase> TSectionBase::CloneForPrint(TSectionList* masterList) const
+std::unique_ptr<TSectionBase> TSectionBase::CloneForPrint(TDocument* masterDoc) const
 {
-  return std::make_unique<TSectionBase>(masterList, *this);
+  return std::make_unique<TSectionBase>(masterDoc, *this);
 }
 
 void TSectionBase::CopySelection()

@@ -14,7 +14,7 @@ class TCell;
 class TFloatingObj;
 class TFormControlObj;
 class TSectionBase;
-class TSectionList;
+class TDocument;
 class IndentManager;
 
 // What stands at a document position: a character and, for a placeholder, its object.
@@ -26,21 +26,21 @@ struct TCharObject {
 
 class TSectionBase {
 public:
-  explicit TSectionBase(TSectionList* list);
+  explicit TSectionBase(TDocument* doc);
   // Copy for printing; keeps FlowHeight.
-  TSectionBase(TSectionList* masterList, const TSectionBase& source);
+  TSectionBase(TDocument* masterDoc, const TSectionBase& source);
   virtual ~TSectionBase() = default;
   TSectionBase(const TSectionBase&) = delete;
   TSectionBase& operator=(const TSectionBase&) = delete;
 
-  TSectionList* ParentSectionList;
+  TDocument* Doc;
   int32_t FlowHeight = 0;
   int32_t PaintHeight = 0;
   int32_t TopY = 0;
   int32_t FirstCursor = 0;
   int32_t CursorCount = 0;
 
-  virtual std::unique_ptr<TSectionBase> CloneForPrint(TSectionList* masterList) const;
+  virtual std::unique_ptr<TSectionBase> CloneForPrint(TDocument* masterDoc) const;
   virtual void CopySelection();
   virtual int32_t Layout(TCanvas& canvas, int32_t Y, IndentManager& indent, int32_t& maxWidth,
                          int32_t& pos);

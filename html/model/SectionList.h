@@ -1,104 +1,24 @@
 #pragma once
-// The document root: the body cell plus the document-wide settings, lists and hover state.
-#include "base/Color.h"
-#include "base/FreeList.h"
-#include "html/images/GIFImage.h"
-#include "html/images/ImageRequest.h"
+// The document root: the body cell, beside the document (settings, lists, host events) it
+// lays out and paints.
 #include "html/model/Cell.h"
-#include "html/model/MapItem.h"
-#include "html/model/MyFont.h"
+#include "html/model/Document.h"
 
-#include "platform/EmbeddedControl.h"
-#include "platform/Ticker.h"
-
-#include <QImage>
-#include <functional>
-#include <memory>
+#include <cstdint>
+#include <iosfwd>
 #include <string>
-#include <vector>
 
 class QObject;
-class TFontObj;
-class TImageObj;
-class TPanelObj;
-class ThtmlForm;
-class ClipBuffer;
 
-// Everything a print copy takes over from the screen document.
-struct TSectionListSettings {
-  bool ImagesOn = true;
-  bool PrintMode = false;
-  int32_t ScrollY = 0;
-  int32_t SelStartPos = 0;
-  int32_t SelEndPos = 0;
-  std::string BodyFontName = "Times New Roman";
-  std::string FixedFontName = "Courier New";
-  int BodyFontSize = 12;
-  TColor TextColor = clBlack;
-  TColor VisitedColor = clPurple;
-  TColor OverColor = clBlue;
-  TColor LinkColor = clBlue;
-  int CharsetCode = 0;
-  int LinkStyle = fsUnderline; // TFontStyleFlag set of links
-  bool PrintBackgrounds = false;
-  TColor PageColor = clWindow;
-  bool HoverColoring = false;
-  bool CaretShown = false;
-};
-
-struct TPendingImage {
-  std::string Name; // upper-cased, trimmed
-  TImageObj* Obj = nullptr;
-};
-
-class TSectionList : public TCell, public TSectionListSettings {
+class TSectionList : public TCell {
 public:
   // viewer raises the panel and script events; host makes the panels and repaints (none for
   // a document that is not shown).
   explicit TSectionList(QObject* viewer = nullptr, TControlHost* host = nullptr);
   ~TSectionList() override;
 
-  QObject* Viewer;
-  TControlHost* Host;
-
-  // The document's own BGCOLOR: a later change of the viewer's default leaves it alone.
-  bool OwnPageColor = false;
-
-  // Background image
-  std::string BgImageName;
-  QImage BgImage;
-  QImage BgMask;
-  bool BgImageTried = false;
-
-  std::vector<std::shared_ptr<ThtmlForm>> Forms;
-  std::vector<TImageObj*> Animations; // not owned
-  TFreeList<TMapItem> Maps;
-  TFreeList<TFormControlObj> AllFormControls;
-  std::vector<TPanelObj*> Panels; // not owned; each panel belongs to its section
-  std::vector<TPendingImage> PendingImages;
-  std::vector<TFontObj*> LinkStarts;
-
-  TFontObj* HoverLink = nullptr;
-  TImageObj* HoverImage = nullptr;
-
-  // Host events
-  std::function<void(QObject* viewer, const std::string& src, TPanelControl* panel)> OnPanelCreate;
-  std::function<void(QObject* viewer, TPanelControl* panel)> OnPanelDestroy;
-  std::function<void(QObject* viewer, const std::string& language, const std::string& script)>
-      OnScript;
-  std::function<void(TSectionList* list)> BackgroundChanged;
-  // Turns a name found in the page into a full file name (the viewer's resolver).
-  std::function<std::string(const std::string& name)> ExpandName;
-  // Where images come from: the viewer sets Sender and the bitmap, image and expand-name
-  // handlers here.
-  TImageRequester Requester;
-  // The clock every animated image of this document runs on (replaceable for tests).
-  TMillisecondClock AnimationClock = SystemMilliseconds;
-
-  ClipBuffer* Clip = nullptr; // during CopySelection only
-  bool ControlsMoved = false;
-  int32_t PageBottom = 0; // printing: bottom of the current page
-  int32_t DrawBottom = 0; // bottom of the band drawn last
+  TDocument& Document() { return FDocument; }
+  const TDocument& Document() const { return FDocument; }
 
   // Results of the last Layout, for the viewer and the layout dump.
   int32_t DocumentHeight = 0;
@@ -109,8 +29,6 @@ public:
   void ApplyDefaults(const std::string& bodyFont, const std::string& fixedFont, int bodySize,
                      TColor textColor, TColor linkColor, TColor visitedColor, TColor overColor,
                      TColor pageColor, bool hoverColoring);
-  void SetPageColor(TColor color);
-  void SetPageImage(const std::string& name);
   void SetScroll(int32_t y);
 
   int32_t Layout(TCanvas& canvas, int32_t Y, int32_t width, int32_t& scrollWidth, int32_t& pos);
@@ -121,41 +39,9 @@ public:
   // ClipBuffer::DefaultSize - 1 bytes.
   std::string CopySelection();
 
-  // Every image of the document is fetched here (see TImageRequester::RequestImage): kind goes
-  // in as tkCorner when the page asked for corner transparency and comes back as the kind that
-  // applies. The graphic belongs to the cache.
-  TGraphic* RequestImage(const std::string& name, TTranspKind& kind, bool& fromCache, bool& pending,
-                         QImage& mask);
-  // The name to request for a source name of the page.
-  std::string ImageName(const std::string& src) const;
-  // Loads the background image (BgImage, BgMask) once images are shown; true when there is one.
-  bool PageImage();
-  void AddPending(const std::string& name, TImageObj* obj);
-  bool IsPending(const std::string& name) const;
-  // The images waiting for name (any name when empty) ask again at the next layout.
-  void RetryPending(const std::string& name = std::string());
-
-  // Animated images: each listed image steps on the 50 ms timer while it is shown.
-  void AddAnimation(TImageObj* image);
-  void AnimationTick();
-  // Moves every animated image on by k frames at once, shown or not (still pictures of a
-  // chosen frame).
-  void StepAnimations(int k);
-  bool AnimationTimerActive() const;
-
-  // The process-wide image cache, as the viewer drives it.
-  static void SetCacheCount(int n);
-  static void PurgeCache();
-  void AddLinkStart(TFontObj* font) { LinkStarts.push_back(font); }
-  TMapItem* FindMap(const std::string& name) const;
-
   // "SectionList h= w= pos= title=" and the items below it.
   void Dump(std::ostream& out, const std::string& title) const;
 
 private:
-  std::unique_ptr<TTicker> FAnimTicker;
-
-  void UpdateControlVisibility();
-  void RestartAnimations(bool printing);
-  void ForgetShown(const QRect& clip);
+  TDocument FDocument;
 };

@@ -4,9 +4,9 @@
 #include "base/MulDiv.h"
 #include "base/StringUtil.h"
 #include "html/model/Cell.h"
+#include "html/model/Document.h"
 #include "html/model/FloatingObj.h"
 #include "html/model/IndentManager.h"
-#include "html/model/SectionList.h"
 #include "html/symbols/AttributeList.h"
 #include "platform/Canvas.h"
 
@@ -25,9 +25,9 @@ constexpr int32_t MinNewWidth = 20;
 constexpr int32_t MaxPixelAttr = 32000; // keeps sums of widths inside 32 bits
 } // namespace
 
-ThtmlTable::ThtmlTable(TSectionList* list, const TAttributeList* attributes,
-                       TParaAlign justification, TCell* enclosingCell, int32_t level)
-    : TSectionBase(list), CaptionCell(std::make_unique<TCellObj>(list, nullptr, vaMiddle)),
+ThtmlTable::ThtmlTable(TDocument* doc, const TAttributeList* attributes, TParaAlign justification,
+                       TCell* enclosingCell, int32_t level)
+    : TSectionBase(doc), CaptionCell(std::make_unique<TCellObj>(doc, nullptr, vaMiddle)),
       HorzAlign(TParaAlign(std::clamp(int(justification), int(paLeft), int(paRight)))),
       ListLevel(level), EnclosingCell(enclosingCell)
 {
@@ -90,9 +90,9 @@ ThtmlTable::ThtmlTable(TSectionList* list, const TAttributeList* attributes,
     CellSpacing += 2;
 }
 
-ThtmlTable::ThtmlTable(TSectionList* masterList, const ThtmlTable& source)
-    : TSectionBase(masterList, source),
-      CaptionCell(std::make_unique<TCellObj>(masterList, *source.CaptionCell)),
+ThtmlTable::ThtmlTable(TDocument* masterDoc, const ThtmlTable& source)
+    : TSectionBase(masterDoc, source),
+      CaptionCell(std::make_unique<TCellObj>(masterDoc, *source.CaptionCell)),
       SpansExpanded(source.SpansExpanded), HasBorder(source.HasBorder),
       CaptionOnTop(source.CaptionOnTop), RowsOffset(source.RowsOffset),
       CaptionOffset(source.CaptionOffset), HorzAlign(source.HorzAlign), Floating(source.Floating),
@@ -107,8 +107,8 @@ ThtmlTable::ThtmlTable(TSectionList* masterList, const ThtmlTable& source)
       FTooManyColumns(source.FTooManyColumns)
 {
   for (const auto& row : source.Rows)
-    Rows.Add(std::make_unique<TCellList>(masterList, *row));
-  if (masterList && masterList->PrintBackgrounds) {
+    Rows.Add(std::make_unique<TCellList>(masterDoc, *row));
+  if (masterDoc && masterDoc->PrintBackgrounds) {
     HasBgColor = source.HasBgColor;
     BgColor = source.BgColor;
     HasBorderColor = source.HasBorderColor;
@@ -118,14 +118,14 @@ ThtmlTable::ThtmlTable(TSectionList* masterList, const ThtmlTable& source)
 
 ThtmlTable::~ThtmlTable() = default;
 
-std::unique_ptr<TSectionBase> ThtmlTable::CloneForPrint(TSectionList* masterList) const
+std::unique_ptr<TSectionBase> ThtmlTable::CloneForPrint(TDocument* masterDoc) const
 {
-  return std::make_unique<ThtmlTable>(masterList, *this);
+  return std::make_unique<ThtmlTable>(masterDoc, *this);
 }
 
 bool ThtmlTable::IsPrinting(const TCanvas* canvas) const
 {
-  return (ParentSectionList && ParentSectionList->PrintMode) || (canvas && canvas->Printing);
+  return (Doc && Doc->PrintMode) || (canvas && canvas->Printing);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -455,11 +455,11 @@ int32_t ThtmlTable::Layout(TCanvas& canvas, int32_t Y, IndentManager& indent, in
 // ---------------------------------------------------------------------------------------------
 // Painting
 
-void DrawBorder3D(const TSectionList* list, TCanvas& canvas, int32_t X1, int32_t Y1, int32_t X2,
+void DrawBorder3D(const TDocument* doc, TCanvas& canvas, int32_t X1, int32_t Y1, int32_t X2,
                   int32_t Y2, bool Raised)
 {
-  const bool printing = canvas.Printing || (list && list->PrintMode);
-  const TColor page = list ? list->PageColor : clWindow;
+  const bool printing = canvas.Printing || (doc && doc->PrintMode);
+  const TColor page = doc ? doc->PageColor : clWindow;
   const bool light = printing || (!IsSystemColor(page) && (page & 0xFFFFFF) == clWhite) ||
                      (page == clWindow && ColorToRGB(clWindow) == clWhite);
   const bool mono = printing && canvas.NumColors <= 2;
@@ -491,7 +491,7 @@ QRect Corners(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
 void ThtmlTable::PaintCell(TCanvas& canvas, const QRect& clip, TCellObj& cell, int32_t Xc,
                            int32_t Y, QRegion* borderRegion)
 {
-  const int32_t yOff = ParentSectionList ? ParentSectionList->ScrollY : 0;
+  const int32_t yOff = Doc ? Doc->ScrollY : 0;
   const int32_t screenY = Y - yOff;
   QRect background = Corners(Xc + CellSpacing, screenY + CellSpacing, Xc + cell.SpanWidth,
                              screenY + cell.SpanHeight);
@@ -500,8 +500,8 @@ void ThtmlTable::PaintCell(TCanvas& canvas, const QRect& clip, TCellObj& cell, i
   cell.Content->Paint(canvas, clip, cell.SpanWidth - Pad(), Xc + CellSpacing + CellPadding,
                       Y + CellSpacing + CellPadding + cell.ContentOffset);
   if (HasBorder)
-    DrawBorder3D(ParentSectionList, canvas, Xc + CellSpacing - 1, screenY + CellSpacing - 1,
-                 Xc + cell.SpanWidth, screenY + cell.SpanHeight, false);
+    DrawBorder3D(Doc, canvas, Xc + CellSpacing - 1, screenY + CellSpacing - 1, Xc + cell.SpanWidth,
+                 screenY + cell.SpanHeight, false);
   if (borderRegion) {
     if (HasBorder)
       *borderRegion -= Corners(Xc + CellSpacing - 1, screenY + CellSpacing - 1,
@@ -514,19 +514,19 @@ void ThtmlTable::PaintCell(TCanvas& canvas, const QRect& clip, TCellObj& cell, i
 int32_t ThtmlTable::PaintRow(TCanvas& canvas, const QRect& clip, TCellList& row, int32_t rowIndex,
                              int32_t Y, QRegion* borderRegion)
 {
-  TSectionList* list = ParentSectionList;
-  const int32_t yOff = list ? list->ScrollY : 0;
+  TDocument* doc = Doc;
+  const int32_t yOff = doc ? doc->ScrollY : 0;
   const int32_t screenY = Y - yOff;
   const int32_t result = Y + row.RowHeight;
   const int32_t clipBottom = clip.y() + clip.height();
   const bool printing = IsPrinting(&canvas);
-  if (printing && list && Y > clip.top() + (clip.top() + clipBottom) / 2 &&
-      Y + row.TallestSpan > list->PageBottom && row.TallestSpan < clipBottom - clip.top()) {
-    list->PageBottom = std::min(list->PageBottom, Y + (rowIndex > 0 ? CellSpacing / 2 : 0));
+  if (printing && doc && Y > clip.top() + (clip.top() + clipBottom) / 2 &&
+      Y + row.TallestSpan > doc->PageBottom && row.TallestSpan < clipBottom - clip.top()) {
+    doc->PageBottom = std::min(doc->PageBottom, Y + (rowIndex > 0 ? CellSpacing / 2 : 0));
     return result;
   }
   if (screenY + row.TallestSpan < clip.top() || clipBottom <= screenY ||
-      (printing && list && list->PageBottom <= Y))
+      (printing && doc && doc->PageBottom <= Y))
     return result;
   int32_t Xc = DrawnX;
   for (int c = 0; c < row.Count(); ++c) {
@@ -542,19 +542,19 @@ int32_t ThtmlTable::Paint(TCanvas& canvas, const QRect& clip, IndentManager& ind
                           int32_t Y)
 {
   (void)indent;
-  TSectionList* list = ParentSectionList;
-  const int32_t yOff = list ? list->ScrollY : 0;
+  TDocument* doc = Doc;
+  const int32_t yOff = doc ? doc->ScrollY : 0;
   const int32_t clipBottom = clip.y() + clip.height();
   const bool printing = IsPrinting(&canvas);
   TopY = Y;
   // A table that starts low on a page and fits on the next one moves there whole.
-  if (printing && list && Y > clip.top() + (clip.top() + clipBottom) / 2 &&
-      Y + FlowHeight > list->PageBottom && FlowHeight < clipBottom - clip.top()) {
-    list->PageBottom = std::min(list->PageBottom, Y);
+  if (printing && doc && Y > clip.top() + (clip.top() + clipBottom) / 2 &&
+      Y + FlowHeight > doc->PageBottom && FlowHeight < clipBottom - clip.top()) {
+    doc->PageBottom = std::min(doc->PageBottom, Y);
     return Y + FlowHeight;
   }
   if (Y + PaintHeight - yOff < clip.top() || Y - yOff >= clipBottom ||
-      (printing && list && Y >= list->PageBottom))
+      (printing && doc && Y >= doc->PageBottom))
     return Y + FlowHeight;
 
   DrawnX = X + RowsOffset;
@@ -574,8 +574,8 @@ int32_t ThtmlTable::Paint(TCanvas& canvas, const QRect& clip, IndentManager& ind
     for (const QRect& r : region)
       canvas.FillRect(r, BorderColor | PaletteFlag);
   if (HasBorder)
-    DrawBorder3D(list, canvas, DrawnX, Y0 - yOff, DrawnX + GridWidth - 1,
-                 y + CellSpacing - yOff - 1, true);
+    DrawBorder3D(doc, canvas, DrawnX, Y0 - yOff, DrawnX + GridWidth - 1, y + CellSpacing - yOff - 1,
+                 true);
   if (!CaptionOnTop)
     CaptionCell->Content->Paint(canvas, clip, OverallWidth, X + CaptionOffset, Y0 + GridHeight);
   return Y + FlowHeight;

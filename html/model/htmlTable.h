@@ -19,16 +19,16 @@ class QRegion;
 class TAttributeList;
 class TCanvas;
 class TCell;
-class TSectionList;
+class TDocument;
 
 class ThtmlTable : public TSectionBase {
 public:
   // justification is the paragraph alignment in force at the TABLE tag; enclosingCell is the cell
   // the table will be added to.
-  ThtmlTable(TSectionList* list, const TAttributeList* attributes, TParaAlign justification,
+  ThtmlTable(TDocument* doc, const TAttributeList* attributes, TParaAlign justification,
              TCell* enclosingCell, int32_t level);
   // Copy for printing (see CloneForPrint).
-  ThtmlTable(TSectionList* masterList, const ThtmlTable& source);
+  ThtmlTable(TDocument* masterDoc, const ThtmlTable& source);
   ~ThtmlTable() override;
 
   TFreeList<TCellList> Rows;
@@ -73,7 +73,7 @@ public:
   // content.
   int32_t Pad() const { return 2 * CellPadding + CellSpacing; }
 
-  std::unique_ptr<TSectionBase> CloneForPrint(TSectionList* masterList) const override;
+  std::unique_ptr<TSectionBase> CloneForPrint(TDocument* masterDoc) const override;
   void CopySelection() override;
   int32_t Layout(TCanvas& canvas, int32_t Y, IndentManager& indent, int32_t& maxWidth,
                  int32_t& pos) override;
@@ -146,5 +146,5 @@ private:
 
 // A one-pixel bevel from (X1, Y1) to (X2, Y2), lit from the top left when raised; used by
 // table borders and inline images.
-void DrawBorder3D(const TSectionList* list, TCanvas& canvas, int32_t X1, int32_t Y1, int32_t X2,
+void DrawBorder3D(const TDocument* doc, TCanvas& canvas, int32_t X1, int32_t Y1, int32_t X2,
                   int32_t Y2, bool Raised);

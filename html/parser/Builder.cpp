@@ -95,11 +95,12 @@ void TBuilder::Start(const TParseSource& source, TSectionList* list, TAnchorList
                      const TParseEvents& events)
 {
   DocRoot = list;
+  Doc = list ? &list->Document() : nullptr;
   AnchorList = anchors;
   CurCell = list;
   CurSection.reset();
   FEvents = events;
-  FScriptHandler = list ? list->OnScript : nullptr;
+  FScriptHandler = Doc ? Doc->OnScript : nullptr;
   StyleFlags = 0;
   ScriptShift = ssNormal;
   ParaAlign = paLeft;
@@ -112,11 +113,10 @@ void TBuilder::Start(const TParseSource& source, TSectionList* list, TAnchorList
   BaseTarget.clear();
 
   FontLevels.clear();
-  if (list) {
-    const std::string& name = list->BodyFontName;
-    TMyFont base(QString::fromLatin1(name.data(), int(name.size())), 12, clBlack,
-                 list->CharsetCode);
-    base.Reapply(list, list->TextColor);
+  if (Doc) {
+    const std::string& name = Doc->BodyFontName;
+    TMyFont base(QString::fromLatin1(name.data(), int(name.size())), 12, clBlack, Doc->CharsetCode);
+    base.Reapply(Doc, Doc->TextColor);
     FontLevels.push_back(base);
   } else {
     FontLevels.emplace_back();
@@ -238,11 +238,11 @@ void TBuilder::PushMonospace()
 {
   PushFont();
   TMyFont& f = Top();
-  const std::string& name = DocRoot->FixedFontName;
+  const std::string& name = Doc->FixedFontName;
   f.setFamily(QString::fromLatin1(name.data(), int(name.size())));
   f.setFixedPitch(true);
   f.Monospace = true;
-  f.SetNominalSize(DocRoot, MonospaceSize);
+  f.SetNominalSize(Doc, MonospaceSize);
 }
 
 void TBuilder::FontChange()
@@ -285,7 +285,7 @@ bool TBuilder::ApplyFontTag(TSymbol sym, bool inPre)
   if (haveColor)
     f.Color = DocumentColor(color);
   if (haveSize)
-    f.SetNominalSize(DocRoot, FontSizeFor(size, inPre));
+    f.SetNominalSize(Doc, FontSizeFor(size, inPre));
   if (!face.empty())
     f.setFamily(QString::fromLatin1(face.data(), int(face.size())));
   return true;
@@ -302,7 +302,7 @@ void TBuilder::SetSection(std::unique_ptr<TSection> section)
 
 void TBuilder::OpenSection(TParaAlign align, int level)
 {
-  SetSection(std::make_unique<TSection>(DocRoot, align, OpenLink, StyledTop(), level));
+  SetSection(std::make_unique<TSection>(Doc, align, OpenLink, StyledTop(), level));
 }
 
 void TBuilder::EnsureSection(int level)
@@ -433,28 +433,28 @@ void TBuilder::DoBody(int level)
     case attrTEXT:
       if (ParseColor(a->Text, c)) {
         Top().Color = DocumentColor(c);
-        DocRoot->TextColor = DocumentColor(c);
+        Doc->TextColor = DocumentColor(c);
       }
       break;
     case attrLINK:
       if (ParseColor(a->Text, c))
-        DocRoot->LinkColor = DocumentColor(c);
+        Doc->LinkColor = DocumentColor(c);
       break;
     case attrBGCOLOR:
       if (ParseColor(a->Text, c)) {
-        DocRoot->SetPageColor(DocumentColor(c));
-        DocRoot->OwnPageColor = true;
+        Doc->SetPageColor(DocumentColor(c));
+        Doc->OwnPageColor = true;
       }
       break;
-    case attrBACKGROUND: DocRoot->SetPageImage(a->Text); break;
+    case attrBACKGROUND: Doc->SetPageImage(a->Text); break;
     case attrVLINK:
       if (ParseColor(a->Text, c))
-        DocRoot->VisitedColor = DocumentColor(c);
+        Doc->VisitedColor = DocumentColor(c);
       break;
     case attrOLINK:
       if (ParseColor(a->Text, c)) {
-        DocRoot->OverColor = DocumentColor(c);
-        DocRoot->HoverColoring = true;
+        Doc->OverColor = DocumentColor(c);
+        Doc->HoverColoring = true;
       }
       break;
     default: break;
@@ -462,13 +462,13 @@ void TBuilder::DoBody(int level)
   }
   TMyFont base = FontLevels.front();
   base.AddStyle(StyleFlags);
-  SetSection(std::make_unique<TSection>(DocRoot, ParaAlign, TUrlTarget(), base, level));
+  SetSection(std::make_unique<TSection>(Doc, ParaAlign, TUrlTarget(), base, level));
 }
 
 void TBuilder::DoHorzLine()
 {
   CloseSection();
-  AddItem(std::make_unique<THorzLine>(DocRoot, Attrs()));
+  AddItem(std::make_unique<THorzLine>(Doc, Attrs()));
 }
 
 void TBuilder::DoBase()
@@ -521,7 +521,7 @@ void TBuilder::DoMeta()
   std::string name = AttrText(attrNAME);
   std::string content = AttrText(attrCONTENT);
   if (FApplyMetaCharset && !FontLevels.empty() && strutil::SameText(httpEq, "content-type")) {
-    Top().Charset = CharsetFromContent(content, DocRoot ? DocRoot->CharsetCode : 0);
+    Top().Charset = CharsetFromContent(content, Doc ? Doc->CharsetCode : 0);
     FontChange(); // text still to come in the open section is in the new charset too
   }
   if (FEvents.OnMeta)
@@ -653,7 +653,7 @@ bool TBuilder::DoInline(int level)
   case symSMALL: DoBigSmall(false); return true;
   case symPAGE:
     CloseSection();
-    AddItem(std::make_unique<TPage>(DocRoot));
+    AddItem(std::make_unique<TPage>(Doc));
     return true;
   case symSCRIPT: ReadScript(FScriptHandler); return true;
   case symNOBR: FTok.NoWrapMode = true; return true;
@@ -670,7 +670,7 @@ void TBuilder::DoParagraph(int level)
 {
   CloseSection();
   if (!FTok.ParaSpaceAdded)
-    AddItem(std::make_unique<TParagraphSpace>(DocRoot));
+    AddItem(std::make_unique<TParagraphSpace>(Doc));
   FTok.SkipBlanks();
   // An end tag carries no attributes of its own: the list still holds the last tag's.
   auto alignOf = [this](TSymbol s) {
@@ -739,9 +739,9 @@ void TBuilder::DoHeading(int level)
   int digit = std::clamp(FTok.HeadingDigit(), 0, 6);
   CloseSection();
   PushFont();
-  Top().SetNominalSize(DocRoot, HeadingSizes[digit]);
+  Top().SetNominalSize(Doc, HeadingSizes[digit]);
   Top().setBold(digit != 0);
-  AddItem(std::make_unique<THeadingSpace>(DocRoot, digit));
+  AddItem(std::make_unique<THeadingSpace>(Doc, digit));
   TAttribute* a = Attrs().Find(attrALIGN);
   OpenSection(a ? AlignOf(a->Text, ParaAlign) : ParaAlign, level);
 }
@@ -751,7 +751,7 @@ void TBuilder::DoHeadingEnd()
   if (FontLevels.size() <= 1)
     return;
   CloseSection();
-  AddItem(std::make_unique<THeadingSpace>(DocRoot, std::clamp(FTok.HeadingDigit(), 0, 6)));
+  AddItem(std::make_unique<THeadingSpace>(Doc, std::clamp(FTok.HeadingDigit(), 0, 6)));
   PopFont();
 }
 
@@ -765,8 +765,8 @@ void TBuilder::DoAnchor(int level)
       OpenLink.Assign(a->Text, target ? target->Text : std::string());
       LinkOpen = true;
       PushFont();
-      Top().AddStyle(DocRoot->LinkStyle);
-      Top().Color = DocumentColor(DocRoot->LinkColor);
+      Top().AddStyle(Doc->LinkStyle);
+      Top().Color = DocumentColor(Doc->LinkColor);
       if (CurSection)
         CurSection->LinkMark(true, Top(), StyleFlags, OpenLink);
     } else if (a->Sym == attrNAME && AnchorList) {
@@ -798,7 +798,7 @@ void TBuilder::DoBigSmall(bool bigger)
   if (at != end) {
     int i = int(at - NormalSizes) + (bigger ? 1 : -1);
     if (i >= 0 && i < 7)
-      Top().SetNominalSize(DocRoot, NormalSizes[i]);
+      Top().SetNominalSize(Doc, NormalSizes[i]);
   }
   FontChange();
 }
@@ -819,7 +819,7 @@ bool TBuilder::ReadMap()
   }
   if (Sym() != symMAPEnd)
     return false;
-  DocRoot->Maps.Add(std::move(map));
+  Doc->Maps.Add(std::move(map));
   return true;
 }
 
@@ -890,7 +890,7 @@ void TBuilder::ReadList(int level, TSymbol listSymbol, const TSymbolSet& endSet)
     case symDD:
     case symDT:
       lineLevel = s == symDD ? level : level - 1;
-      SetSection(std::make_unique<TDListItem>(DocRoot, OpenLink, StyledTop(), lineLevel));
+      SetSection(std::make_unique<TDListItem>(Doc, OpenLink, StyledTop(), lineLevel));
       Next();
       break;
     case symCENTER:
@@ -926,12 +926,11 @@ void TBuilder::OpenListItem(TSymbol listSymbol, int level, char numberType, int3
                             bool plain)
 {
   if (listSymbol == symOL) {
-    SetSection(
-        std::make_unique<TOListItem>(DocRoot, OpenLink, StyledTop(), numberType, number, level));
+    SetSection(std::make_unique<TOListItem>(Doc, OpenLink, StyledTop(), numberType, number, level));
     if (number < INT32_MAX)
       ++number;
   } else {
-    auto item = std::make_unique<TUListItem>(DocRoot, OpenLink, StyledTop(), level);
+    auto item = std::make_unique<TUListItem>(Doc, OpenLink, StyledTop(), level);
     item->Plain = plain && listSymbol == symUL;
     SetSection(std::move(item));
   }
@@ -941,7 +940,7 @@ void TBuilder::OpenListItem(TSymbol listSymbol, int level, char numberType, int3
 
 void TBuilder::NewPreLine(int level)
 {
-  SetSection(std::make_unique<TPreFormated>(DocRoot, paLeft, OpenLink, StyledTop(), level));
+  SetSection(std::make_unique<TPreFormated>(Doc, paLeft, OpenLink, StyledTop(), level));
 }
 
 void TBuilder::FlushPre(TokenObj& pending)
@@ -1042,7 +1041,7 @@ bool TBuilder::PreTag(int level, size_t depth, TokenObj& pending)
   case symMAP: ReadMap(); return true;
   case symPAGE:
     CloseSection();
-    AddItem(std::make_unique<TPage>(DocRoot));
+    AddItem(std::make_unique<TPage>(Doc));
     NewPreLine(level);
     return true;
   case symFONT:

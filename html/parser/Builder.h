@@ -24,6 +24,7 @@
 #include <vector>
 
 class TCell;
+class TDocument;
 class TCellList;
 class TCellObj;
 class TSection;
@@ -155,6 +156,7 @@ private:
 
   TTokenizer FTok;
   TSectionList* DocRoot = nullptr;
+  TDocument* Doc = nullptr; // the document of DocRoot
   TAnchorList* AnchorList = nullptr;
   TCell* CurCell = nullptr;
   std::unique_ptr<TSection> CurSection;

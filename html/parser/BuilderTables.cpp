@@ -44,7 +44,7 @@ void TBuilder::ReadTable(int level)
   st.Outer = CurCell;
   CloseSection();
   CurCell = nullptr;
-  st.Table = std::make_unique<ThtmlTable>(DocRoot, &Attrs(), ParaAlign, st.Outer, level);
+  st.Table = std::make_unique<ThtmlTable>(Doc, &Attrs(), ParaAlign, st.Outer, level);
   Next();
   ++FNesting;
   try {
@@ -130,7 +130,7 @@ void TBuilder::TableCell(TTableState& st)
   uint8_t valign = st.Row->VertAlign;
   if (TAttribute* a = Attrs().Find(attrVALIGN))
     valign = ParseVertAlign(a->Text, valign);
-  st.Cell = std::make_unique<TCellObj>(DocRoot, &Attrs(), valign);
+  st.Cell = std::make_unique<TCellObj>(Doc, &Attrs(), valign);
   CurCell = st.Cell->Content.get();
   ParaAlign = align;
   FTok.SkipBlanks();

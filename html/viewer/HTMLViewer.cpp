@@ -85,20 +85,19 @@ THTMLViewer::THTMLViewer(QWidget* parent)
   FSectionList = std::make_unique<TSectionList>(this, FHost.get());
   // The section list raises the document's events through the handlers set at that moment.
   // Its panels are the ones this viewer's host made: ThvPanel widgets.
-  FSectionList->OnPanelCreate = [this](QObject*, const std::string& src, TPanelControl* panel) {
+  Doc().OnPanelCreate = [this](QObject*, const std::string& src, TPanelControl* panel) {
     if (auto* p = dynamic_cast<ThvPanel*>(panel->Object()); p && OnPanelCreate)
       OnPanelCreate(this, src, p);
   };
-  FSectionList->OnPanelDestroy = [this](QObject*, TPanelControl* panel) {
+  Doc().OnPanelDestroy = [this](QObject*, TPanelControl* panel) {
     if (auto* p = dynamic_cast<ThvPanel*>(panel->Object()); p && OnPanelDestroy)
       OnPanelDestroy(this, p);
   };
-  FSectionList->OnScript = [this](QObject*, const std::string& language,
-                                  const std::string& script) {
+  Doc().OnScript = [this](QObject*, const std::string& language, const std::string& script) {
     if (OnScript)
       OnScript(this, language, script);
   };
-  FSectionList->ExpandName = [this](const std::string& name) { return ResolveSourceName(name); };
+  Doc().ExpandName = [this](const std::string& name) { return ResolveSourceName(name); };
 
   FFocusWatch = connect(qApp, &QApplication::focusChanged, this,
                         [this](QWidget*, QWidget* now) { ControlFocused(now); });
@@ -107,6 +106,11 @@ THTMLViewer::THTMLViewer(QWidget* parent)
   SetDefBackground(FDefBackground);
   ApplyDefaultsToList(FDefBackground);
   resize(150, 150);
+}
+
+TDocument& THTMLViewer::Doc() const
+{
+  return FSectionList->Document();
 }
 
 THTMLViewer::~THTMLViewer()
@@ -120,7 +124,7 @@ THTMLViewer::~THTMLViewer()
 
 const std::vector<TFontObj*>& THTMLViewer::LinkStarts() const
 {
-  return FSectionList->LinkStarts;
+  return Doc().LinkStarts;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -335,15 +339,15 @@ void THTMLViewer::StopSound()
 
 void THTMLViewer::ApplyDefaultsToList(TColor pageColor)
 {
-  TSectionList& list = *FSectionList;
-  list.CharsetCode = FCharSet;
-  list.LinkStyle = (FOptions & htNoLinkUnderline) ? 0 : fsUnderline;
-  list.PrintBackgrounds = (FOptions & htPrintTableBackground) != 0;
-  list.CaretShown = (FOptions & htShowDummyCaret) != 0;
-  list.ImagesOn = FViewImages;
-  list.ApplyDefaults(FDefFontName, FDefPreFontName, FDefFontSize, FDefFontColor, FDefHotSpotColor,
-                     FDefVisitedLinkColor, FDefOverLinkColor, pageColor,
-                     (FOptions & htOverLinksActive) != 0);
+  TDocument& doc = Doc();
+  doc.CharsetCode = FCharSet;
+  doc.LinkStyle = (FOptions & htNoLinkUnderline) ? 0 : fsUnderline;
+  doc.PrintBackgrounds = (FOptions & htPrintTableBackground) != 0;
+  doc.CaretShown = (FOptions & htShowDummyCaret) != 0;
+  doc.ImagesOn = FViewImages;
+  FSectionList->ApplyDefaults(FDefFontName, FDefPreFontName, FDefFontSize, FDefFontColor,
+                              FDefHotSpotColor, FDefVisitedLinkColor, FDefOverLinkColor, pageColor,
+                              (FOptions & htOverLinksActive) != 0);
 }
 
 void THTMLViewer::SubmitForm(const std::string& Action, const std::string& Target,
@@ -457,7 +461,7 @@ void THTMLViewer::ArrangeScrollBars()
   FHScrollBar->setVisible(hBar);
   FVScrollBar->setGeometry(W - s - e, e, s, std::max(0, H - 2 * e));
   FVScrollBar->SetParams(0, FDocHeight, ph + 1, ph - SmallStep);
-  FVScrollBar->SetPosition(FSectionList->ScrollY);
+  FVScrollBar->SetPosition(Doc().ScrollY);
   FVScrollBar->setVisible(vBar);
   UpdateBorder();
 }
@@ -492,7 +496,7 @@ int32_t THTMLViewer::MaxHScroll() const
 
 int32_t THTMLViewer::VScrollPosition() const
 {
-  return FSectionList->ScrollY;
+  return Doc().ScrollY;
 }
 
 void THTMLViewer::SetVScrollPosition(int32_t value)
@@ -503,7 +507,7 @@ void THTMLViewer::SetVScrollPosition(int32_t value)
 void THTMLViewer::ScrollTo(int32_t y, bool scrollPixels)
 {
   y = std::clamp(y, int32_t(0), MaxVScroll());
-  int32_t old = FSectionList->ScrollY;
+  int32_t old = Doc().ScrollY;
   if (y == old)
     return;
   FSectionList->SetScroll(y);
@@ -538,9 +542,9 @@ void THTMLViewer::VScrollChanged(int value)
 {
   setFocus();
   ScrollTo(value, true);
-  if (FVScrollBar->value() != FSectionList->ScrollY) {
+  if (FVScrollBar->value() != Doc().ScrollY) {
     QSignalBlocker block(FVScrollBar);
-    FVScrollBar->SetPosition(FSectionList->ScrollY);
+    FVScrollBar->SetPosition(Doc().ScrollY);
   }
 }
 
@@ -552,7 +556,7 @@ void THTMLViewer::HScrollChanged(int value)
 
 int32_t THTMLViewer::ReadingPosition() const
 {
-  int32_t y = FSectionList->ScrollY;
+  int32_t y = Doc().ScrollY;
   int n = FSectionList->Count();
   for (int i = 0; i < n; ++i) {
     TSectionBase* item = FSectionList->Items(i);
@@ -585,7 +589,7 @@ void THTMLViewer::resizeEvent(QResizeEvent* event)
   if (FDocHeight < PanelHeight())
     ScrollTo(0, false);
   else
-    ScrollTo(FSectionList->ScrollY, false);
+    ScrollTo(Doc().ScrollY, false);
   SetHScroll(std::min(FHPos, MaxHScroll()));
   FPaintPanel->update();
 }
@@ -596,7 +600,7 @@ void THTMLViewer::keyPressEvent(QKeyEvent* event)
     EndMiddleMode();
     return;
   }
-  int32_t pos = FSectionList->ScrollY, target = pos;
+  int32_t pos = Doc().ScrollY, target = pos;
   switch (event->key()) {
   case Qt::Key_PageUp: target = pos - FVScrollBar->LargeChange(); break;
   case Qt::Key_PageDown: target = pos + FVScrollBar->LargeChange(); break;
@@ -651,29 +655,29 @@ void THTMLViewer::HTMLPaint(TPaintPanel* panel, const QRect& clip)
 
 void THTMLViewer::PaintBackground(QPainter& painter, const QRect& clip)
 {
-  if (FViewImages && !FSectionList->BgImage.isNull() && TileBackground(painter, clip))
+  if (FViewImages && !Doc().BgImage.isNull() && TileBackground(painter, clip))
     return;
-  painter.fillRect(clip, ToQColor(FSectionList->PageColor));
+  painter.fillRect(clip, ToQColor(Doc().PageColor));
 }
 
 bool THTMLViewer::TileBackground(QPainter& painter, const QRect& clip)
 {
-  const QImage& bg = FSectionList->BgImage;
+  const QImage& bg = Doc().BgImage;
   int w = bg.width(), h = bg.height();
   if (w <= 0 || h <= 0)
     return false;
   QImage tile = bg.convertToFormat(QImage::Format_ARGB32);
-  if (!FSectionList->BgMask.isNull()) {
+  if (!Doc().BgMask.isNull()) {
     // The mask is white where the page colour shows through.
-    painter.fillRect(clip, ToQColor(FSectionList->PageColor));
-    QImage mask = FSectionList->BgMask.convertToFormat(QImage::Format_RGB32);
+    painter.fillRect(clip, ToQColor(Doc().PageColor));
+    QImage mask = Doc().BgMask.convertToFormat(QImage::Format_RGB32);
     for (int y = 0; y < std::min(h, mask.height()); ++y)
       for (int x = 0; x < std::min(w, mask.width()); ++x)
         if (qGray(mask.pixel(x, y)) > 127)
           tile.setPixel(x, y, 0);
   }
   // The tiles scroll with the text: the first starts at minus the scroll offsets.
-  int x0 = -(FHPos % w), y0 = -(FSectionList->ScrollY % h);
+  int x0 = -(FHPos % w), y0 = -(Doc().ScrollY % h);
   QPoint offset(((clip.left() - x0) % w + w) % w, ((clip.top() - y0) % h + h) % h);
   painter.drawTiledPixmap(clip, QPixmap::fromImage(tile), offset);
   return true;
@@ -681,7 +685,7 @@ bool THTMLViewer::TileBackground(QPainter& painter, const QRect& clip)
 
 void THTMLViewer::Repaint()
 {
-  for (const auto& control : FSectionList->AllFormControls)
+  for (const auto& control : Doc().AllFormControls)
     if (control->TheControl)
       control->TheControl->SetVisible(false);
   FPaintPanel->update();
@@ -695,7 +699,7 @@ void THTMLViewer::SetViewImages(bool value)
   if (FProcessing || value == FViewImages)
     return;
   FViewImages = value;
-  FSectionList->ImagesOn = value;
+  Doc().ImagesOn = value;
   RelayoutKeepingPosition();
 }
 
@@ -704,8 +708,8 @@ void THTMLViewer::SetDefBackground(TColor value)
   if (FProcessing)
     return;
   FDefBackground = value;
-  if (!FSectionList->OwnPageColor)
-    FSectionList->SetPageColor(value);
+  if (!Doc().OwnPageColor)
+    Doc().SetPageColor(value);
   QPalette pal = palette();
   pal.setColor(QPalette::Window, ToQColor(value));
   setPalette(pal);
@@ -732,7 +736,7 @@ void THTMLViewer::SetDefFontName(const std::string& value)
     return;
   FDefFontName = value;
   if (!FProcessing && FSectionList->Count() > 0) {
-    ApplyDefaultsToList(FSectionList->PageColor);
+    ApplyDefaultsToList(Doc().PageColor);
     RelayoutKeepingPosition();
   }
 }
@@ -743,7 +747,7 @@ void THTMLViewer::SetDefPreFontName(const std::string& value)
     return;
   FDefPreFontName = value;
   if (!FProcessing && FSectionList->Count() > 0) {
-    ApplyDefaultsToList(FSectionList->PageColor);
+    ApplyDefaultsToList(Doc().PageColor);
     RelayoutKeepingPosition();
   }
 }
@@ -755,7 +759,7 @@ void THTMLViewer::SetDefFontSize(int value)
     return;
   FDefFontSize = value;
   if (!FProcessing && FSectionList->Count() > 0) {
-    ApplyDefaultsToList(FSectionList->PageColor);
+    ApplyDefaultsToList(Doc().PageColor);
     RelayoutKeepingPosition();
   }
 }
@@ -766,7 +770,7 @@ void THTMLViewer::SetCharSet(int value)
     return;
   FCharSet = value;
   if (!FProcessing && FSectionList->Count() > 0) {
-    ApplyDefaultsToList(FSectionList->PageColor);
+    ApplyDefaultsToList(Doc().PageColor);
     RelayoutKeepingPosition();
   }
 }
@@ -774,25 +778,25 @@ void THTMLViewer::SetCharSet(int value)
 void THTMLViewer::SetDefFontColor(TColor value)
 {
   FDefFontColor = value;
-  FSectionList->TextColor = value;
+  Doc().TextColor = value;
 }
 
 void THTMLViewer::SetDefHotSpotColor(TColor value)
 {
   FDefHotSpotColor = value;
-  FSectionList->LinkColor = value;
+  Doc().LinkColor = value;
 }
 
 void THTMLViewer::SetDefVisitedLinkColor(TColor value)
 {
   FDefVisitedLinkColor = value;
-  FSectionList->VisitedColor = value;
+  Doc().VisitedColor = value;
 }
 
 void THTMLViewer::SetDefOverLinkColor(TColor value)
 {
   FDefOverLinkColor = value;
-  FSectionList->OverColor = value;
+  Doc().OverColor = value;
 }
 
 void THTMLViewer::SetVisitedMaxCount(int value)
@@ -819,7 +823,7 @@ void THTMLViewer::SetNoSelect(bool value)
     return;
   FNoSelect = value;
   if (value) {
-    FSectionList->SelStartPos = FSectionList->SelEndPos = FCaretPos;
+    Doc().SelStartPos = Doc().SelEndPos = FCaretPos;
     FSelAnchor = -1;
     FPaintPanel->update();
   }
@@ -862,7 +866,7 @@ void THTMLViewer::SethtOptions(ThtmlViewerOptions value)
   if (value == FOptions)
     return;
   FOptions = value;
-  ApplyDefaultsToList(FSectionList->PageColor);
+  ApplyDefaultsToList(Doc().PageColor);
   FPaintPanel->update();
 }
 

@@ -29,6 +29,7 @@ class TFormControlObj;
 class TImageObj;
 class TPaintPanel;
 class TSectionBase;
+class TDocument;
 class TSectionList;
 class ThvPanel;
 class TPaintPanelHost;
@@ -151,6 +152,8 @@ public:
   int32_t DocumentHeight() const { return FDocHeight; }
   int32_t DocumentWidth() const { return FDocWidth; }
   TSectionList* SectionList() const { return FSectionList.get(); }
+  // The document of the section list: settings, lists and events.
+  TDocument& Doc() const;
   const std::vector<class TFontObj*>& LinkStarts() const;
   const TFreeList<TFormControlObj>& AllFormControls() const;
   const TAnchorList& AnchorList() const { return FAnchors; }

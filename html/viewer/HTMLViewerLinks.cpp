@@ -81,7 +81,7 @@ void THTMLViewer::AddVisited(const std::string& url)
   if (!FVisited.Add(url))
     return;
   bool marked = false;
-  for (TFontObj* link : FSectionList->LinkStarts)
+  for (TFontObj* link : Doc().LinkStarts)
     if (strutil::SameText(FullLinkUrl(link->Link.Url), url)) {
       link->MarkVisited(true);
       marked = true;
@@ -94,14 +94,14 @@ void THTMLViewer::MarkVisitedLinks()
 {
   if (InsideFrameViewer || FVisited.Count() == 0)
     return;
-  for (TFontObj* link : FSectionList->LinkStarts)
+  for (TFontObj* link : Doc().LinkStarts)
     if (FVisited.Contains(FullLinkUrl(link->Link.Url)))
       link->MarkVisited(true);
 }
 
 void THTMLViewer::UnmarkVisitedLinks()
 {
-  for (TFontObj* link : FSectionList->LinkStarts)
+  for (TFontObj* link : Doc().LinkStarts)
     link->MarkVisited(false);
 }
 

@@ -33,37 +33,37 @@ bool IsWordChar(char c)
 void THTMLViewer::SetSelStart(int32_t value)
 {
   FCaretPos = value;
-  FSectionList->SelStartPos = FSectionList->SelEndPos = value;
+  Doc().SelStartPos = Doc().SelEndPos = value;
   FPaintPanel->update();
 }
 
 int32_t THTMLViewer::SelLength() const
 {
-  const TSectionList& list = *FSectionList;
-  if (FCaretPos == list.SelStartPos)
-    return list.SelEndPos - list.SelStartPos;
-  return list.SelStartPos - list.SelEndPos;
+  const TDocument& doc = Doc();
+  if (FCaretPos == doc.SelStartPos)
+    return doc.SelEndPos - doc.SelStartPos;
+  return doc.SelStartPos - doc.SelEndPos;
 }
 
 void THTMLViewer::SetSelLength(int32_t value)
 {
-  TSectionList& list = *FSectionList;
+  TDocument& doc = Doc();
   if (value >= 0) {
-    list.SelStartPos = FCaretPos;
-    list.SelEndPos = FCaretPos + value;
+    doc.SelStartPos = FCaretPos;
+    doc.SelEndPos = FCaretPos + value;
   } else {
-    list.SelStartPos = std::max(int32_t(0), FCaretPos + value);
-    list.SelEndPos = FCaretPos;
+    doc.SelStartPos = std::max(int32_t(0), FCaretPos + value);
+    doc.SelEndPos = FCaretPos;
   }
   FPaintPanel->update();
 }
 
 void THTMLViewer::CopySelected()
 {
-  if (FSectionList->SelStartPos >= FSectionList->SelEndPos)
+  if (Doc().SelStartPos >= Doc().SelEndPos)
     return;
   std::string text = FSectionList->CopySelection();
-  Clipboard().SetText(fontcache::Decode(text.data(), int(text.size()), FSectionList->CharsetCode));
+  Clipboard().SetText(fontcache::Decode(text.data(), int(text.size()), Doc().CharsetCode));
 }
 
 std::string THTMLViewer::SelText() const
@@ -93,7 +93,7 @@ bool THTMLViewer::LinkAtPoint(QPoint p, TFormControlObj*& control, std::string& 
 {
   TUrlTarget ut;
   control = nullptr;
-  bool found = FSectionList->LinkAt(*FMeasure, p.x(), p.y() + FSectionList->ScrollY, control, ut);
+  bool found = FSectionList->LinkAt(*FMeasure, p.x(), p.y() + Doc().ScrollY, control, ut);
   url = found ? ut.Url : std::string();
   target = found ? ut.Target : std::string();
   return found;
@@ -103,7 +103,7 @@ TImageObj* THTMLViewer::ImageAtPoint(QPoint p, int32_t& x, int32_t& y)
 {
   TFloatingObj* obj = nullptr;
   x = y = 0;
-  if (!FSectionList->ObjectAt(p.x(), p.y() + FSectionList->ScrollY, obj, x, y))
+  if (!FSectionList->ObjectAt(p.x(), p.y() + Doc().ScrollY, obj, x, y))
     return nullptr;
   return dynamic_cast<TImageObj*>(obj);
 }
@@ -113,8 +113,8 @@ int32_t THTMLViewer::CursorAtPoint(QPoint p, bool& inText)
   int32_t xr = 0, yr = 0, caretHeight = 0;
   TCell* cell = nullptr;
   inText = false;
-  return FSectionList->CursorAt(*FMeasure, p.x(), p.y() + FSectionList->ScrollY, xr, yr,
-                                caretHeight, cell, inText);
+  return FSectionList->CursorAt(*FMeasure, p.x(), p.y() + Doc().ScrollY, xr, yr, caretHeight, cell,
+                                inText);
 }
 
 void THTMLViewer::HTMLMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint p)
@@ -142,9 +142,9 @@ void THTMLViewer::HTMLMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers sh
   if (index < 0)
     return;
   FSelAnchor = index;
-  TSectionList& list = *FSectionList;
-  bool hadSelection = list.SelStartPos != list.SelEndPos;
-  list.SelStartPos = list.SelEndPos = FCaretPos = index;
+  TDocument& doc = Doc();
+  bool hadSelection = doc.SelStartPos != doc.SelEndPos;
+  doc.SelStartPos = doc.SelEndPos = FCaretPos = index;
   FSelecting = true;
   if (hadSelection)
     FPaintPanel->update();
@@ -201,14 +201,14 @@ void THTMLViewer::ControlFocused(QWidget* now)
 {
   if (!now || FProcessing || !FSectionList)
     return;
-  for (const auto& control : FSectionList->AllFormControls) {
+  for (const auto& control : Doc().AllFormControls) {
     auto* w = control->TheControl ? qobject_cast<QWidget*>(control->TheControl->Object()) : nullptr;
     if (!w || (w != now && !w->isAncestorOf(now)) || w->parentWidget() != FPaintPanel)
       continue;
     // A control tabbed to outside the window, or at its very bottom, is brought into view.
     int h = PanelHeight();
     if (w->y() < 0 || w->y() > h - 20)
-      SetVScrollPosition(w->y() + FSectionList->ScrollY - h / 2);
+      SetVScrollPosition(w->y() + Doc().ScrollY - h / 2);
     return;
   }
 }
@@ -220,7 +220,7 @@ void THTMLViewer::HTMLMouseLeave()
   // A point outside the document clears the hover colouring too.
   TFormControlObj* control = nullptr;
   std::string url, target;
-  LinkAtPoint(QPoint(-30000, -30000 - FSectionList->ScrollY), control, url, target);
+  LinkAtPoint(QPoint(-30000, -30000 - Doc().ScrollY), control, url, target);
   ShowCursorId(0);
   if (!FLinkURL.empty()) {
     FLinkURL.clear();
@@ -245,9 +245,9 @@ void THTMLViewer::ExtendSelection(QPoint p)
   }
   if (index < 0)
     return;
-  TSectionList& list = *FSectionList;
-  list.SelStartPos = std::min(FSelAnchor, index);
-  list.SelEndPos = std::max(FSelAnchor, index);
+  TDocument& doc = Doc();
+  doc.SelStartPos = std::min(FSelAnchor, index);
+  doc.SelEndPos = std::max(FSelAnchor, index);
   FCaretPos = index;
   FPaintPanel->update();
 }
@@ -275,7 +275,7 @@ void THTMLViewer::HTMLMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shif
     RightClick(p);
     return;
   }
-  if (!wentDown || FSectionList->SelStartPos != FSectionList->SelEndPos)
+  if (!wentDown || Doc().SelStartPos != Doc().SelEndPos)
     return;
   TFormControlObj* control = nullptr;
   std::string url, target;
@@ -313,8 +313,8 @@ void THTMLViewer::HTMLMouseDouble(Qt::MouseButton button, Qt::KeyboardModifiers 
     int32_t index = CursorAtPoint(p, inText);
     int32_t start = 0, end = 0;
     if (index >= 0 && !WordAt(index, start, end).empty()) {
-      FSectionList->SelStartPos = start;
-      FSectionList->SelEndPos = end;
+      Doc().SelStartPos = start;
+      Doc().SelEndPos = end;
       FCaretPos = start;
       FPaintPanel->update();
     }
@@ -389,7 +389,7 @@ void THTMLViewer::AutoScrollTick()
       ShowCursorId(crUpDown);
     return;
   }
-  ScrollTo(FSectionList->ScrollY + AutoScrollStep(FMousePos), false);
+  ScrollTo(Doc().ScrollY + AutoScrollStep(FMousePos), false);
   if (FLeftDown && !FNoSelect)
     ExtendSelection(FMousePos);
   FPaintPanel->update();

@@ -60,7 +60,7 @@ int DumpLayout(const std::string& page, int width, std::ostream& out, std::ostre
   TSectionList list;
   ApplyViewerDefaults(list);
   QDir dir = info.absoluteDir();
-  list.ExpandName = [dir](const std::string& name) { return ExpandAgainst(dir, name); };
+  list.Document().ExpandName = [dir](const std::string& name) { return ExpandAgainst(dir, name); };
 
   TBuilder builder;
   TAnchorList anchors;

@@ -24,15 +24,15 @@ int32_t CentimetresToPixels(double cm, int dpi)
 std::unique_ptr<TSectionList> ClonePrintList(const TSectionList& source, bool backgrounds)
 {
   auto copy = std::make_unique<TSectionList>();
-  static_cast<TSectionListSettings&>(*copy) = source;
-  copy->PrintMode = true;
-  copy->ScrollY = 0;
-  copy->PageColor = clWhite;
-  copy->PrintBackgrounds = backgrounds;
-  copy->ExpandName = source.ExpandName;
-  copy->Requester = source.Requester;
+  static_cast<TSectionListSettings&>(copy->Document()) = source.Document();
+  copy->Document().PrintMode = true;
+  copy->Document().ScrollY = 0;
+  copy->Document().PageColor = clWhite;
+  copy->Document().PrintBackgrounds = backgrounds;
+  copy->Document().ExpandName = source.Document().ExpandName;
+  copy->Document().Requester = source.Document().Requester;
   for (const auto& item : source)
-    copy->TFreeList<TSectionBase>::Add(item->CloneForPrint(copy.get()));
+    copy->TFreeList<TSectionBase>::Add(item->CloneForPrint(&copy->Document()));
   return copy;
 }
 
@@ -73,10 +73,10 @@ int32_t TPrintJob::FindPageBottom(int32_t top)
 {
   TCanvas measure;
   measure.Printing = true;
-  FCopy->PageBottom = top + FH;
+  FCopy->Document().PageBottom = top + FH;
   FCopy->SetScroll(top - FTs);
   FCopy->Paint(measure, QRect(FLs, FTs, FW, FH), FW, FLs, 0);
-  int32_t bottom = FCopy->PageBottom;
+  int32_t bottom = FCopy->Document().PageBottom;
   // A line taller than the page is cut across pages: the page always moves on.
   return bottom > top ? std::min(bottom, top + FH) : top + FH;
 }
@@ -93,7 +93,7 @@ void TPrintJob::DrawPage(TvwPrinter& printer, int32_t top, int32_t bottom, int32
   QRect body(FLs, FTs, FW, bottom - top);
   painter.save();
   painter.setClipRect(QRect(0, FTs, FLs + FW + 2, bottom - top));
-  FCopy->PageBottom = bottom;
+  FCopy->Document().PageBottom = bottom;
   FCopy->SetScroll(top - FTs);
   FCopy->Paint(canvas, body, FW, FLs, 0);
   painter.restore();

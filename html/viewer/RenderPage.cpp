@@ -56,7 +56,7 @@ int Render(const std::string& page, const std::string& outPng, int width, int he
   }
   if (frames > 0)
     for (THTMLViewer* v : viewer.Viewers()) {
-      v->SectionList()->StepAnimations(frames);
+      v->SectionList()->Document().StepAnimations(frames);
       v->update();
     }
   LetItPaint();

@@ -42,13 +42,13 @@ TEST_F(ModelTest, BulletKindsFollowTheLevel)
 {
   const char* expected[] = {"square", "bullet", "circle", "square", "bullet", "circle"};
   for (int level = 0; level < 6; ++level) {
-    TUListItem item(&List, TUrlTarget(), Font(), level);
+    TUListItem item(&Doc, TUrlTarget(), Font(), level);
     EXPECT_EQ(item.MarkerText(), expected[level]) << level;
   }
-  TUListItem plain(&List, TUrlTarget(), Font(), 1);
+  TUListItem plain(&Doc, TUrlTarget(), Font(), 1);
   plain.Plain = true;
   EXPECT_EQ(plain.MarkerText(), "");
-  TDListItem def(&List, TUrlTarget(), Font(), 1);
+  TDListItem def(&Doc, TUrlTarget(), Font(), 1);
   EXPECT_EQ(def.MarkerText(), "");
   EXPECT_EQ(def.ItemKind, ikDefinition);
 }
@@ -76,9 +76,9 @@ QRect MarkedBox(const QImage& img, int right, TColor page)
 TEST_P(Bullets, AreDiscsFivePixelsAcrossLeftOfTheText)
 {
   const BulletCase& c = GetParam();
-  List.PageColor = c.Page;
-  List.TextColor = clWhite;
-  auto item = std::make_unique<TUListItem>(&List, TUrlTarget(), Font(), c.Level);
+  Doc.PageColor = c.Page;
+  Doc.TextColor = clWhite;
+  auto item = std::make_unique<TUListItem>(&Doc, TUrlTarget(), Font(), c.Level);
   Append(*item, "item");
   TUListItem* p = item.get();
   List.Add(std::move(item));
@@ -119,22 +119,22 @@ class BlockHeights : public ModelTest, public ::testing::WithParamInterface<int>
 TEST_P(BlockHeights, ScaleWithTheDefaultFontSize)
 {
   const int size = GetParam();
-  List.BodyFontSize = size;
+  Doc.BodyFontSize = size;
   auto scaled = [size](int at12) { return MulDiv(at12, size, 12); };
-  TParagraphSpace para(&List);
+  TParagraphSpace para(&Doc);
   para.Attached();
   EXPECT_EQ(para.FlowHeight, scaled(14));
   const int headings[7] = {8, 16, 12, 10, 8, 6, 4};
   for (int level = 0; level <= 6; ++level) {
-    THeadingSpace h(&List, level);
+    THeadingSpace h(&Doc, level);
     h.Attached();
     EXPECT_EQ(h.FlowHeight, scaled(headings[level])) << "level " << level;
   }
-  THorzLine rule(&List);
+  THorzLine rule(&Doc);
   rule.SetSize(8);
   rule.Attached();
   EXPECT_EQ(rule.FlowHeight, scaled(20) + 6);
-  TPage page(&List);
+  TPage page(&Doc);
   page.Attached();
   EXPECT_EQ(page.FlowHeight, 0);
 }
@@ -143,10 +143,10 @@ INSTANTIATE_TEST_SUITE_P(Sizes, BlockHeights, ::testing::Values(12, 9, 16, 20));
 
 TEST_F(ModelTest, FontsScaleWithTheDefaultFontSize)
 {
-  List.BodyFontSize = 16;
+  Doc.BodyFontSize = 16;
   TMyFont f = Font(12);
   EXPECT_EQ(f.pointSize(), 16);
-  f.SetNominalSize(&List, 10);
+  f.SetNominalSize(&Doc, 10);
   EXPECT_EQ(f.NominalSize, 10);
   EXPECT_EQ(f.pointSize(), MulDiv(10, 16, 12));
 }
@@ -176,7 +176,7 @@ TEST_P(Rules, ReadAttributesAndSpanTheColumn)
   auto attrs = std::make_unique<TAttributeList>();
   for (const auto& [sym, num, text] : c.Attrs)
     attrs->Add(std::make_unique<TAttribute>(sym, num, text));
-  THorzLine rule(&List, *attrs);
+  THorzLine rule(&Doc, *attrs);
   rule.Attached();
   EXPECT_EQ(rule.RuleSize, c.Size) << c.Name;
   EXPECT_EQ(rule.FlowHeight, 20 + c.Size - 2) << c.Name;
@@ -211,15 +211,15 @@ TEST_P(PageBreaks, EndThePrintedPageAtTheirOwnY)
 {
   const PageBreakCase& c = GetParam();
   List.SetScroll(1000);
-  List.PageBottom = c.PageBottom;
-  TPage page(&List);
+  Doc.PageBottom = c.PageBottom;
+  TPage page(&Doc);
   QImage img(400, 500, QImage::Format_RGB32);
   QPainter painter(&img);
   TCanvas canvas(&painter);
   canvas.Printing = c.Printing;
   IndentManager indent;
   EXPECT_EQ(page.Paint(canvas, QRect(0, 0, 400, 500), indent, 0, c.Y), c.Y);
-  EXPECT_EQ(List.PageBottom, c.Expected) << c.Name;
+  EXPECT_EQ(Doc.PageBottom, c.Expected) << c.Name;
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, PageBreaks,
@@ -237,7 +237,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, PageBreaks,
 TEST_F(ModelTest, RuleColourWinsOverTheOutline)
 {
   auto attrs = Attributes({{attrCOLOR, 0, "red"}, {attrNOSHADE, 0, ""}});
-  THorzLine rule(&List, *attrs);
+  THorzLine rule(&Doc, *attrs);
   EXPECT_TRUE(rule.HasRuleColor);
   EXPECT_TRUE(rule.NoShade);
   EXPECT_EQ(ColorToRGB(rule.RuleColor), clRed);
@@ -245,16 +245,16 @@ TEST_F(ModelTest, RuleColourWinsOverTheOutline)
 
 TEST_F(ModelTest, EmptyPreformattedLineIsAsHighAsItsPointSize)
 {
-  TMyFont mono(QString::fromStdString(List.FixedFontName), 10, clBlack);
+  TMyFont mono(QString::fromStdString(Doc.FixedFontName), 10, clBlack);
   mono.Monospace = true;
-  mono.SetNominalSize(&List, 10);
-  List.Add(std::make_unique<TPreFormated>(&List, paLeft, TUrlTarget(), mono, 0));
+  mono.SetNominalSize(&Doc, 10);
+  List.Add(std::make_unique<TPreFormated>(&Doc, paLeft, TUrlTarget(), mono, 0));
   EXPECT_EQ(LayoutAt(400), 10);
 }
 
 TEST_F(ModelTest, PreformattedTextNeverWraps)
 {
-  auto pre = std::make_unique<TPreFormated>(&List, paCenter, TUrlTarget(), Font(), 0);
+  auto pre = std::make_unique<TPreFormated>(&Doc, paCenter, TUrlTarget(), Font(), 0);
   Append(*pre, "a  b   c d e f g h");
   TSection* p = pre.get();
   List.Add(std::move(pre));
@@ -281,7 +281,7 @@ TEST_F(ModelTest, FailingBlockIsDroppedAfterOneReport)
   std::vector<std::string> reports;
   SetProcessErrorHandler([&reports](const std::string& m) { reports.push_back(m); });
   TSection* first = AddText("before");
-  List.Add(std::make_unique<TFailingBlock>(&List));
+  List.Add(std::make_unique<TFailingBlock>(&Doc));
   TSection* last = AddText("after");
   LayoutAt(400);
   SetProcessErrorHandler(nullptr);

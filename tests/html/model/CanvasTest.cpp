@@ -143,7 +143,7 @@ TEST_F(ModelTest, EachRunStartsWhereThePreviousOneEnded)
 
 TEST_F(ModelTest, DumpDescribesDocumentLinesAndMarkers)
 {
-  auto item = std::make_unique<TOListItem>(&List, TUrlTarget(), Font(), 'i', 4, 1);
+  auto item = std::make_unique<TOListItem>(&Doc, TUrlTarget(), Font(), 'i', 4, 1);
   Append(*item, "fourth");
   List.Add(std::move(item));
   AddText("centred", paCenter);
@@ -163,7 +163,7 @@ TEST_F(ModelTest, DumpDescribesDocumentLinesAndMarkers)
 
 TEST_F(ModelTest, PaintDrawsTheTextOfVisibleSections)
 {
-  List.PageColor = clWhite;
+  Doc.PageColor = clWhite;
   AddText("visible text");
   LayoutAt(200);
   QImage img(200, 40, QImage::Format_RGB32);
@@ -200,12 +200,12 @@ TEST_F(ModelTest, PrintedPageEndsAboveALineThatDoesNotFit)
   QPainter painter(&page);
   TCanvas canvas(&painter);
   canvas.Printing = true;
-  List.PageBottom = line2Bottom - 1; // the second line reaches below the page
+  Doc.PageBottom = line2Bottom - 1; // the second line reaches below the page
   List.Paint(canvas, QRect(0, 0, 400, 200), 400, 0, 0);
-  EXPECT_EQ(List.PageBottom, line2Top);
-  List.PageBottom = line2Top + 1; // the first line of the page is printed whole
+  EXPECT_EQ(Doc.PageBottom, line2Top);
+  Doc.PageBottom = line2Top + 1; // the first line of the page is printed whole
   List.Paint(canvas, QRect(0, line2Top, 400, 200), 400, 0, 0);
-  EXPECT_EQ(List.PageBottom, line2Top + 1);
+  EXPECT_EQ(Doc.PageBottom, line2Top + 1);
 }
 
 } // namespace

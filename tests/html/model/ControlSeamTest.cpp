@@ -12,7 +12,7 @@ namespace {
 
 class ControlSeamTest : public ModelTest {
 protected:
-  ControlSeamTest() { List.Host = &Host; }
+  ControlSeamTest() { Doc.Host = &Host; }
   ~ControlSeamTest() override { List.Clear(); }
 
   void PaintAt(int32_t scroll)
@@ -30,25 +30,25 @@ protected:
 TEST_F(ControlSeamTest, PanelIsMadeByTheHostSizedAndAnnounced)
 {
   std::vector<std::string> created;
-  List.OnPanelCreate = [&](QObject*, const std::string& src, TPanelControl* panel) {
+  Doc.OnPanelCreate = [&](QObject*, const std::string& src, TPanelControl* panel) {
     created.push_back(src);
     panel->Resize(panel->Width() + 10, 33); // the host may resize: the page follows
   };
-  TPanelObj panel(&List, 0, 50, 20, "calendar");
+  TPanelObj panel(&Doc, 0, 50, 20, "calendar");
   ASSERT_EQ(Host.Panels.size(), 1u);
   EXPECT_EQ(panel.Panel.get(), Host.Panels[0]);
   EXPECT_EQ(created, std::vector<std::string>{"calendar"});
   EXPECT_EQ(panel.BoxWidth, 60);
   EXPECT_EQ(panel.BoxHeight, 33);
-  EXPECT_EQ(List.Panels, std::vector<TPanelObj*>{&panel});
+  EXPECT_EQ(Doc.Panels, std::vector<TPanelObj*>{&panel});
 }
 
 TEST_F(ControlSeamTest, WithoutAHostAPanelKeepsItsSizeAndHasNoControl)
 {
-  List.Host = nullptr;
+  Doc.Host = nullptr;
   bool announced = false;
-  List.OnPanelCreate = [&](QObject*, const std::string&, TPanelControl*) { announced = true; };
-  TPanelObj panel(&List, 0, 70000, 25, "x");
+  Doc.OnPanelCreate = [&](QObject*, const std::string&, TPanelControl*) { announced = true; };
+  TPanelObj panel(&Doc, 0, 70000, 25, "x");
   EXPECT_EQ(panel.Panel, nullptr);
   EXPECT_FALSE(announced);
   EXPECT_EQ(panel.BoxWidth, 32000);
@@ -58,10 +58,10 @@ TEST_F(ControlSeamTest, WithoutAHostAPanelKeepsItsSizeAndHasNoControl)
 TEST_F(ControlSeamTest, PaintingPlacesWhatIsInViewAndHidesTheRest)
 {
   // A control at the top of a long page, out of view once scrolled.
-  auto control = std::make_unique<TFormControlObj>(&List, 0);
+  auto control = std::make_unique<TFormControlObj>(&Doc, 0);
   control->TheControl = std::make_unique<TFakeControl>(QRect(0, 0, 40, 20));
   auto* fake = static_cast<TFakeControl*>(control->TheControl.get());
-  TFormControlObj* c = List.AllFormControls.Add(std::move(control));
+  TFormControlObj* c = Doc.AllFormControls.Add(std::move(control));
   auto s = MakeSection();
   Append(*s, "ab");
   s->PlaceControl(c, 2, false);
@@ -98,7 +98,7 @@ TEST_F(ControlSeamTest, PaintingPlacesWhatIsInViewAndHidesTheRest)
 
 TEST_F(ControlSeamTest, HoverChangeAsksTheHostToRepaint)
 {
-  List.HoverColoring = true;
+  Doc.HoverColoring = true;
   auto s = MakeSection();
   TUrlTarget link;
   link.Url = "b.htm";

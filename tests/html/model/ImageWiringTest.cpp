@@ -67,8 +67,8 @@ protected:
   void SetUp() override
   {
     BitmapList().ClearCache();
-    List.Requester.OnImageRequest = [this](QObject*, const std::string& src,
-                                           const QByteArray*& stream) {
+    Doc.Requester.OnImageRequest = [this](QObject*, const std::string& src,
+                                          const QByteArray*& stream) {
       Asked.push_back(src);
       if (src == "wait.gif") {
         stream = PendingStream();
@@ -77,7 +77,7 @@ protected:
       auto it = Files.find(src);
       stream = it == Files.end() ? nullptr : &it->second;
     };
-    List.AnimationClock = [this] { return Now; };
+    Doc.AnimationClock = [this] { return Now; };
   }
   void TearDown() override
   {
@@ -103,7 +103,7 @@ protected:
 
   TImageObj* AddImage(const std::string& src, int w = -1, int h = -1, bool pct = false)
   {
-    auto img = std::make_unique<TImageObj>(&List, &List, 0, src);
+    auto img = std::make_unique<TImageObj>(&Doc, &List, 0, src);
     img->ReqWidth = w;
     img->ReqHeight = h;
     img->WidthIsPct = pct;
@@ -178,20 +178,20 @@ TEST_F(ImageWiringTest, MissingImageShowsTheMissingPictureAndPendingIsRecorded)
   EXPECT_GE(waiting->ImageHeight, 24);
   // The second wait for one name does not ask the host again.
   EXPECT_EQ(std::count(Asked.begin(), Asked.end(), "wait.gif"), 1);
-  ASSERT_EQ(List.PendingImages.size(), 2u);
-  EXPECT_EQ(List.PendingImages[0].Name, "WAIT.GIF");
-  EXPECT_EQ(List.PendingImages[1].Obj, second);
+  ASSERT_EQ(Doc.PendingImages.size(), 2u);
+  EXPECT_EQ(Doc.PendingImages[0].Name, "WAIT.GIF");
+  EXPECT_EQ(Doc.PendingImages[1].Obj, second);
 
   // The host has the bytes now; a retry fetches them.
   Files["wait.gif"] = QByteArray::fromStdString(StillGif(30, 30, Fill(900, 2)));
-  List.Requester.OnImageRequest = [this](QObject*, const std::string& src,
-                                         const QByteArray*& stream) {
+  Doc.Requester.OnImageRequest = [this](QObject*, const std::string& src,
+                                        const QByteArray*& stream) {
     auto it = Files.find(src);
     stream = it == Files.end() ? nullptr : &it->second;
   };
-  List.RetryPending("wait.gif");
+  Doc.RetryPending("wait.gif");
   LayoutAt(400);
-  EXPECT_TRUE(List.PendingImages.empty());
+  EXPECT_TRUE(Doc.PendingImages.empty());
   EXPECT_FALSE(waiting->IsPlaceholder);
   EXPECT_EQ(waiting->ImageWidth, 30);
   EXPECT_FALSE(second->IsPlaceholder);
@@ -200,12 +200,12 @@ TEST_F(ImageWiringTest, MissingImageShowsTheMissingPictureAndPendingIsRecorded)
 TEST_F(ImageWiringTest, ImagesOffShowPlaceholdersAndFetchNothing)
 {
   Put("p.gif", StillGif(40, 20, Fill(800, 1)));
-  List.ImagesOn = false;
+  Doc.ImagesOn = false;
   TImageObj* img = AddImage("p.gif");
   LayoutAt(400);
   EXPECT_TRUE(img->IsPlaceholder);
   EXPECT_TRUE(Asked.empty());
-  List.ImagesOn = true;
+  Doc.ImagesOn = true;
   LayoutAt(400);
   EXPECT_FALSE(img->IsPlaceholder);
 }
@@ -234,7 +234,7 @@ TEST_F(ImageWiringTest, CornerTransparencyOnlyWhenAsked)
   pic.fill(Green);
   pic.setPixel(3, 3, qRgb(0, 0, 255));
   Put("c.bmp", BmpOf(pic));
-  auto seeThrough = std::make_unique<TImageObj>(&List, &List, 0, "c.bmp");
+  auto seeThrough = std::make_unique<TImageObj>(&Doc, &List, 0, "c.bmp");
   seeThrough->SeeThrough = true;
   TImageObj* transp = AddImage(std::move(seeThrough));
   LayoutAt(400);
@@ -268,13 +268,13 @@ TEST_F(ImageWiringTest, BackgroundImageIsLoadedAtLayout)
 {
   Put("back.gif", StillGif(6, 6, Fill(36, 2)));
   int changed = 0;
-  List.BackgroundChanged = [&changed](TSectionList*) { ++changed; };
-  List.SetPageImage("back.gif");
+  Doc.BackgroundChanged = [&changed](TDocument*) { ++changed; };
+  Doc.SetPageImage("back.gif");
   AddImage("none.gif");
   LayoutAt(400);
-  ASSERT_FALSE(List.BgImage.isNull());
-  EXPECT_EQ(List.BgImage.size(), QSize(6, 6));
-  EXPECT_EQ(List.BgImage.pixel(2, 2), Blue);
+  ASSERT_FALSE(Doc.BgImage.isNull());
+  EXPECT_EQ(Doc.BgImage.size(), QSize(6, 6));
+  EXPECT_EQ(Doc.BgImage.pixel(2, 2), Blue);
   EXPECT_EQ(changed, 1);
   LayoutAt(400);
   EXPECT_EQ(std::count(Asked.begin(), Asked.end(), "back.gif"), 1);
@@ -289,30 +289,30 @@ TEST_F(ImageWiringTest, AnimatedImagesEachAnimateTheirOwnCopy)
   ASSERT_NE(first->Animation(), nullptr);
   ASSERT_NE(second->Animation(), nullptr);
   EXPECT_NE(first->Animation(), second->Animation());
-  EXPECT_EQ(List.Animations.size(), 2u);
-  EXPECT_TRUE(List.AnimationTimerActive());
+  EXPECT_EQ(Doc.Animations.size(), 2u);
+  EXPECT_TRUE(Doc.AnimationTimerActive());
   EXPECT_TRUE(first->Animation()->Animating());
 
   // Nothing steps until painted on screen.
   Now += 1000;
-  List.AnimationTick();
-  List.AnimationTick();
+  Doc.AnimationTick();
+  Doc.AnimationTick();
   EXPECT_EQ(first->Animation()->FrameIndex(), 1);
 
   PaintAll(400, 80, White);
   EXPECT_TRUE(first->Animation()->Shown);
   int before = first->Animation()->FrameIndex();
   TFakeHost host;
-  List.Host = &host;
+  Doc.Host = &host;
   int steps[2] = {0, 0};
   for (int i = 0; i < 3; ++i) {
     Now += 1000;
     int was[2] = {first->Animation()->FrameIndex(), second->Animation()->FrameIndex()};
-    List.AnimationTick();
+    Doc.AnimationTick();
     steps[0] += first->Animation()->FrameIndex() != was[0];
     steps[1] += second->Animation()->FrameIndex() != was[1];
   }
-  List.Host = nullptr;
+  Doc.Host = nullptr;
   EXPECT_NE(first->Animation()->FrameIndex(), before);
   // Each step asks the window to draw that image's rectangle again, and nothing else.
   TImageObj* images[2] = {first, second};
@@ -335,9 +335,9 @@ TEST_F(ImageWiringTest, PrintingShowsTheFirstFrameAndRunsNoTimer)
   TImageObj* img = AddImage("a.gif");
   Canvas.Printing = true;
   LayoutAt(400);
-  EXPECT_FALSE(List.AnimationTimerActive());
+  EXPECT_FALSE(Doc.AnimationTimerActive());
   EXPECT_FALSE(img->Animation()->Animating());
-  List.StepAnimations(2);
+  Doc.StepAnimations(2);
   QImage out(400, 60, QImage::Format_ARGB32);
   out.fill(White);
   {
@@ -365,27 +365,27 @@ TEST_F(ImageWiringTest, ScrolledAwayImagesStopStepping)
     List.Paint(canvas, QRect(300, 40, 50, 10), 400, 0, 0);
   }
   EXPECT_TRUE(img->Animation()->Shown);
-  EXPECT_TRUE(List.AnimationTimerActive());
+  EXPECT_TRUE(Doc.AnimationTimerActive());
   // Scrolled out of the window: painted over, but no longer drawn.
   List.SetScroll(1000);
   PaintAll(400, 60, White);
   EXPECT_FALSE(img->Animation()->Shown);
   Now += 1000;
-  List.AnimationTick();
-  List.AnimationTick();
+  Doc.AnimationTick();
+  Doc.AnimationTick();
   EXPECT_EQ(img->Animation()->FrameIndex(), 1);
 }
 
 TEST_F(ImageWiringTest, NoAnimateImageIsNotListed)
 {
   Put("a.gif", AnimatedGif(8, 8, {0, 1}));
-  auto img = std::make_unique<TImageObj>(&List, &List, 0, "a.gif");
+  auto img = std::make_unique<TImageObj>(&Doc, &List, 0, "a.gif");
   img->NoAnimate = true;
   TImageObj* still = AddImage(std::move(img));
   LayoutAt(400);
   ASSERT_NE(still->Animation(), nullptr);
-  EXPECT_TRUE(List.Animations.empty());
-  EXPECT_FALSE(List.AnimationTimerActive());
+  EXPECT_TRUE(Doc.Animations.empty());
+  EXPECT_FALSE(Doc.AnimationTimerActive());
 }
 
 TEST_F(ImageWiringTest, StepAnimationsShowsTheChosenFrame)
@@ -400,7 +400,7 @@ TEST_F(ImageWiringTest, StepAnimationsShowsTheChosenFrame)
   };
   for (Case c : {Case{0, 1, Red}, Case{1, 2, Green}, Case{2, 3, Blue}, Case{3, 1, Red}}) {
     LayoutAt(400);
-    List.StepAnimations(c.steps);
+    Doc.StepAnimations(c.steps);
     EXPECT_EQ(img->Animation()->FrameIndex(), c.frame) << c.steps;
     QImage out = PaintAll(400, 60, White);
     EXPECT_EQ(out.pixel(img->PaintedX + 4, img->PaintedY + 4), c.colour) << c.steps;
@@ -413,12 +413,12 @@ TEST_F(ImageWiringTest, DestroyedImagesLeaveTheLists)
   AddImage("a.gif");
   AddImage("wait.gif");
   LayoutAt(400);
-  EXPECT_EQ(List.Animations.size(), 1u);
-  EXPECT_EQ(List.PendingImages.size(), 1u);
+  EXPECT_EQ(Doc.Animations.size(), 1u);
+  EXPECT_EQ(Doc.PendingImages.size(), 1u);
   List.TFreeList<TSectionBase>::Clear();
-  EXPECT_TRUE(List.Animations.empty());
-  EXPECT_TRUE(List.PendingImages.empty());
-  List.AnimationTick(); // nothing left to step
+  EXPECT_TRUE(Doc.Animations.empty());
+  EXPECT_TRUE(Doc.PendingImages.empty());
+  Doc.AnimationTick(); // nothing left to step
 }
 
 TEST_F(ImageWiringTest, BrokenImageBytesGiveTheMissingPicture)
@@ -442,8 +442,8 @@ TEST_F(ImageWiringTest, ClientMapGivesTheAreaUnderThePoint)
   map->Name = "NAV";
   map->AddArea("rect", "0,0,9,9", "left.htm", false, "");
   map->AddArea("rect", "10,0,19,9", "right.htm", false, "side");
-  List.Maps.Add(std::move(map));
-  auto img = std::make_unique<TImageObj>(&List, &List, 0, "m.gif");
+  Doc.Maps.Add(std::move(map));
+  auto img = std::make_unique<TImageObj>(&Doc, &List, 0, "m.gif");
   img->ClientMap = true;
   img->ClientMapName = "NAV";
   TImageObj* image = AddImage(std::move(img));
@@ -474,7 +474,7 @@ TEST_F(ImageWiringTest, ServerMapAppendsTheClickedPoint)
   TUrlTarget target;
   target.Assign("/cgi/map", "");
   s->LinkMark(true, Font(), 0, target);
-  auto img = std::make_unique<TImageObj>(&List, &List, 0, "m.gif");
+  auto img = std::make_unique<TImageObj>(&Doc, &List, 0, "m.gif");
   img->ServerMap = true;
   TImageObj* image = s->PlaceImage(std::move(img), 2);
   s->LinkMark(false, Font(), 0, TUrlTarget());

@@ -66,7 +66,7 @@ TEST_F(ModelTest, BreaksBeforeAnImageThatDoesNotFit)
 {
   auto s = MakeSection();
   Append(*s, "abc");
-  TImageObj* img = s->PlaceImage(std::make_unique<TImageObj>(&List, &List, 0, "x.gif"), 3);
+  TImageObj* img = s->PlaceImage(std::make_unique<TImageObj>(&Doc, &List, 0, "x.gif"), 3);
   Append(*s, "def", 4);
   TSection* p = s.get();
   List.Add(std::move(s));
@@ -81,7 +81,7 @@ TEST_F(ModelTest, BreaksAfterAnImageBeforeText)
 {
   auto s = MakeSection();
   Append(*s, "abc");
-  TImageObj* img = s->PlaceImage(std::make_unique<TImageObj>(&List, &List, 0, "x.gif"), 3);
+  TImageObj* img = s->PlaceImage(std::make_unique<TImageObj>(&Doc, &List, 0, "x.gif"), 3);
   Append(*s, "defgh", 4);
   TSection* p = s.get();
   List.Add(std::move(s));
@@ -95,7 +95,7 @@ TEST_F(ModelTest, NoBreakImageKeepsItsWordTogether)
   auto s = MakeSection();
   Append(*s, "ab");
   TImageObj* img =
-      s->PlaceImage(std::make_unique<TImageObj>(&List, &List, 0, "x.gif"), 2, /*noBreak*/ true);
+      s->PlaceImage(std::make_unique<TImageObj>(&Doc, &List, 0, "x.gif"), 2, /*noBreak*/ true);
   Append(*s, "cd ef", 3);
   TSection* p = s.get();
   List.Add(std::move(s));
@@ -106,7 +106,7 @@ TEST_F(ModelTest, NoBreakImageKeepsItsWordTogether)
 
 TEST_F(ModelTest, NoBreakControlKeepsItsWordTogether)
 {
-  TFormControlObj control(&List, 0);
+  TFormControlObj control(&Doc, 0);
   control.TheControl = std::make_unique<TFakeControl>(QRect(0, 0, 40, 20));
   auto s = MakeSection();
   Append(*s, "ab");
@@ -146,7 +146,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, Alignment,
 TImageObj* AddFloat(TSection& s, TSectionList& list, TPlacement placement, int w, int h,
                     int32_t pos)
 {
-  auto img = std::make_unique<TImageObj>(&list, &list, 0, "f.gif");
+  auto img = std::make_unique<TImageObj>(&list.Document(), &list, 0, "f.gif");
   img->Placement = placement;
   img->ReqWidth = w;
   img->ReqHeight = h;
@@ -274,7 +274,7 @@ TEST_F(ModelTest, BottomImageRaisesTheLine)
 {
   auto s = MakeSection();
   Append(*s, "ab");
-  auto img = std::make_unique<TImageObj>(&List, &List, 0, "x.gif");
+  auto img = std::make_unique<TImageObj>(&Doc, &List, 0, "x.gif");
   img->ReqWidth = 30;
   img->ReqHeight = 60;
   s->PlaceImage(std::move(img), 2);
@@ -290,7 +290,7 @@ TEST_F(ModelTest, MiddleImageSplitsTheExtraHeight)
 {
   auto s = MakeSection();
   Append(*s, "ab");
-  auto img = std::make_unique<TImageObj>(&List, &List, 0, "x.gif");
+  auto img = std::make_unique<TImageObj>(&Doc, &List, 0, "x.gif");
   img->ReqWidth = 30;
   img->ReqHeight = 61;
   img->Placement = plMiddle;

@@ -54,13 +54,14 @@ public:
 class ModelTest : public ::testing::Test {
 protected:
   TSectionList List;
+  TDocument& Doc = List.Document();
   TCanvas Canvas;
 
   // The body font at a nominal size (12 is the default size: 16 pixels at 96 dpi).
   TMyFont Font(int nominal = 12, bool bold = false)
   {
-    TMyFont f(QString::fromStdString(List.BodyFontName), nominal, List.TextColor);
-    f.SetNominalSize(&List, nominal);
+    TMyFont f(QString::fromStdString(Doc.BodyFontName), nominal, Doc.TextColor);
+    f.SetNominalSize(&Doc, nominal);
     f.setBold(bold);
     return f;
   }
@@ -92,7 +93,7 @@ protected:
   template <class T = TSection>
   std::unique_ptr<T> MakeSection(TParaAlign align = paLeft, int level = 0)
   {
-    return std::make_unique<T>(&List, align, TUrlTarget(), Font(), level);
+    return std::make_unique<T>(&Doc, align, TUrlTarget(), Font(), level);
   }
 
   static void Append(TSection& s, const std::string& text, int32_t firstPos = 0)

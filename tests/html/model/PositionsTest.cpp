@@ -7,7 +7,7 @@ namespace {
 TEST_F(ModelTest, CursorPointAndCursorAtRoundTrip)
 {
   AddText("first paragraph");
-  List.Add(std::make_unique<TParagraphSpace>(&List));
+  List.Add(std::make_unique<TParagraphSpace>(&Doc));
   TSection* s = AddText("the quick brown fox jumps over the lazy dog");
   LayoutAt(Width("the quick brown"));
   ASSERT_GT(s->LineList.size(), 1u);
@@ -61,7 +61,7 @@ TEST_F(ModelTest, CharAtReportsCharactersAndObjects)
 {
   auto s = MakeSection();
   Append(*s, "ab");
-  TImageObj* img = s->PlaceImage(std::make_unique<TImageObj>(&List, &List, 0, "i.gif"), 2);
+  TImageObj* img = s->PlaceImage(std::make_unique<TImageObj>(&Doc, &List, 0, "i.gif"), 2);
   List.Add(std::move(s));
   AddText("cd");
   LayoutAt(400);
@@ -152,9 +152,9 @@ namespace {
 
 TEST_F(ModelTest, LinkUnderTheMouseIsFoundAndColoured)
 {
-  List.HoverColoring = true;
-  List.LinkColor = clBlue;
-  List.OverColor = clRed;
+  Doc.HoverColoring = true;
+  Doc.LinkColor = clBlue;
+  Doc.OverColor = clRed;
   TUrlTarget link;
   link.Assign("next.htm", "_top");
   auto s = MakeSection();
@@ -173,10 +173,10 @@ TEST_F(ModelTest, LinkUnderTheMouseIsFoundAndColoured)
   ASSERT_TRUE(List.LinkAt(Canvas, overLink, y, control, found));
   EXPECT_EQ(found, link);
   TFontObj* f = p->Fonts.ObjAt(3);
-  EXPECT_EQ(List.HoverLink, f);
+  EXPECT_EQ(Doc.HoverLink, f);
   EXPECT_EQ(ColorToRGB(f->FontCopy().Color), clRed);
   EXPECT_FALSE(List.LinkAt(Canvas, Width("g"), y, control, found));
-  EXPECT_EQ(List.HoverLink, nullptr);
+  EXPECT_EQ(Doc.HoverLink, nullptr);
   EXPECT_EQ(ColorToRGB(f->FontCopy().Color), clBlue);
   EXPECT_FALSE(List.LinkAt(Canvas, Width("go there now") + 5, y, control, found));
 }

@@ -51,13 +51,13 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(ModelTest, SpaceAfterOnlyFloatingImagesIsDropped)
 {
   auto s = MakeSection();
-  auto img = std::make_unique<TImageObj>(&List, &List, 0, "f.gif");
+  auto img = std::make_unique<TImageObj>(&Doc, &List, 0, "f.gif");
   img->Placement = plRight;
   s->PlaceImage(std::move(img), 0);
   Append(*s, std::string(1, char(160)) + "x", 1);
   EXPECT_EQ(s->Chars, "\4x");
   auto t = MakeSection();
-  t->PlaceImage(std::make_unique<TImageObj>(&List, &List, 0, "inline.gif"), 0);
+  t->PlaceImage(std::make_unique<TImageObj>(&Doc, &List, 0, "inline.gif"), 0);
   Append(*t, " x", 1);
   EXPECT_EQ(t->Chars, "\4 x"); // an inline image is content: the space stays
 }
@@ -96,43 +96,43 @@ TEST_F(ModelTest, LinksContinueAcrossFontChangesUntilEnded)
   EXPECT_EQ(s->Fonts.ObjAt(5)->Link, link);
   EXPECT_EQ(s->Fonts.ObjAt(9)->Link, link);
   EXPECT_FALSE(s->Fonts.ObjAt(12)->IsLink());
-  ASSERT_EQ(List.LinkStarts.size(), 1u);
-  EXPECT_EQ(List.LinkStarts[0], s->Fonts.ObjAt(4));
+  ASSERT_EQ(Doc.LinkStarts.size(), 1u);
+  EXPECT_EQ(Doc.LinkStarts[0], s->Fonts.ObjAt(4));
 }
 
 TEST_F(ModelTest, SectionStartedInsideALinkContinuesIt)
 {
   TUrlTarget link;
   link.Assign("x.htm", "");
-  auto s = std::make_unique<TSection>(&List, paLeft, link, Font(), 0);
+  auto s = std::make_unique<TSection>(&Doc, paLeft, link, Font(), 0);
   EXPECT_EQ(s->Fonts[0]->Link, link);
-  EXPECT_EQ(List.LinkStarts.size(), 1u);
+  EXPECT_EQ(Doc.LinkStarts.size(), 1u);
 }
 
 TEST_F(ModelTest, LinkMarkedAgainAtTheSamePlaceIsListedOnce)
 {
   TUrlTarget link;
   link.Assign("x.htm", "");
-  auto s = std::make_unique<TSection>(&List, paLeft, link, Font(), 0);
+  auto s = std::make_unique<TSection>(&Doc, paLeft, link, Font(), 0);
   s->LinkMark(true, Font(), 0, link); // reuses the section's first font object
   Append(*s, "a", 0);
   s->LinkMark(false, Font(), 0, TUrlTarget());
   s->LinkMark(true, Font(), 0, link);
   s->LinkMark(true, Font(), 0, link);
   Append(*s, "b", 1);
-  ASSERT_EQ(List.LinkStarts.size(), 2u);
-  EXPECT_EQ(List.LinkStarts[0], s->Fonts.ObjAt(0));
-  EXPECT_EQ(List.LinkStarts[1], s->Fonts.ObjAt(1));
+  ASSERT_EQ(Doc.LinkStarts.size(), 2u);
+  EXPECT_EQ(Doc.LinkStarts[0], s->Fonts.ObjAt(0));
+  EXPECT_EQ(Doc.LinkStarts[1], s->Fonts.ObjAt(1));
 }
 
 TEST_F(ModelTest, LinkColoursFollowVisitAndHover)
 {
-  List.LinkColor = clBlue;
-  List.VisitedColor = clPurple;
-  List.OverColor = clRed;
+  Doc.LinkColor = clBlue;
+  Doc.VisitedColor = clPurple;
+  Doc.OverColor = clRed;
   TUrlTarget link;
   link.Assign("x.htm", "");
-  auto s = std::make_unique<TSection>(&List, paLeft, link, Font(), 0);
+  auto s = std::make_unique<TSection>(&Doc, paLeft, link, Font(), 0);
   TFontObj* f = s->Fonts[0];
   f->Refresh();
   EXPECT_EQ(ColorToRGB(f->FontCopy().Color), clBlue);

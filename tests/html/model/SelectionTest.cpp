@@ -13,11 +13,11 @@ namespace {
 TEST_F(ModelTest, CopiesTheTextOfTwoSections)
 {
   AddText("Hello world");
-  List.Add(std::make_unique<TParagraphSpace>(&List));
+  List.Add(std::make_unique<TParagraphSpace>(&Doc));
   AddText("Second part");
   LayoutAt(1000);
-  List.SelStartPos = 6;
-  List.SelEndPos = 11 + 6;
+  Doc.SelStartPos = 6;
+  Doc.SelEndPos = 11 + 6;
   EXPECT_EQ(List.CopySelection(), "world\r\n\r\nSecond");
 }
 
@@ -26,8 +26,8 @@ TEST_F(ModelTest, CopyGivesTheTextAndLeavesTheClipboardToTheViewer)
   AddText("clip me");
   LayoutAt(1000);
   QGuiApplication::clipboard()->setText(QStringLiteral("before"));
-  List.SelStartPos = 0;
-  List.SelEndPos = 4;
+  Doc.SelStartPos = 0;
+  Doc.SelEndPos = 4;
   EXPECT_EQ(List.CopySelection(), "clip");
   EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
 }
@@ -36,21 +36,21 @@ TEST_F(ModelTest, NothingIsCopiedWithoutASelection)
 {
   AddText("text");
   LayoutAt(1000);
-  List.SelStartPos = List.SelEndPos = 2;
+  Doc.SelStartPos = Doc.SelEndPos = 2;
   EXPECT_EQ(List.CopySelection(), "");
 }
 
 TEST_F(ModelTest, SpacingItemsInsideTheSelectionAddLineEnds)
 {
   AddText("a");
-  List.Add(std::make_unique<THeadingSpace>(&List, 1));
-  List.Add(std::make_unique<THorzLine>(&List));
+  List.Add(std::make_unique<THeadingSpace>(&Doc, 1));
+  List.Add(std::make_unique<THorzLine>(&Doc));
   AddText("b");
-  List.Add(std::make_unique<TParagraphSpace>(&List)); // outside the selection
+  List.Add(std::make_unique<TParagraphSpace>(&Doc)); // outside the selection
   AddText("c");
   LayoutAt(1000);
-  List.SelStartPos = 0;
-  List.SelEndPos = 2;
+  Doc.SelStartPos = 0;
+  Doc.SelEndPos = 2;
   EXPECT_EQ(List.CopySelection(), "a\r\n\r\n\r\nb\r\n");
 }
 
@@ -58,13 +58,13 @@ TEST_F(ModelTest, ListIndentBecomesThreeSpacesPer35Pixels)
 {
   AddText("top");
   for (int level : {1, 2}) {
-    auto item = std::make_unique<TUListItem>(&List, TUrlTarget(), Font(), level);
+    auto item = std::make_unique<TUListItem>(&Doc, TUrlTarget(), Font(), level);
     Append(*item, "item" + std::to_string(level));
     List.Add(std::move(item));
   }
   LayoutAt(1000);
-  List.SelStartPos = 0;
-  List.SelEndPos = List.CursorCount;
+  Doc.SelStartPos = 0;
+  Doc.SelEndPos = List.CursorCount;
   EXPECT_EQ(List.CopySelection(), "top\r\n   item1\r\n      item2\r\n");
 }
 
@@ -72,8 +72,8 @@ TEST_F(ModelTest, CopyStopsAtTheClipboardLimit)
 {
   AddText(std::string(40000, 'x'));
   LayoutAt(1000);
-  List.SelStartPos = 0;
-  List.SelEndPos = List.CursorCount;
+  Doc.SelStartPos = 0;
+  Doc.SelEndPos = List.CursorCount;
   std::string copied = List.CopySelection();
   EXPECT_EQ(copied.size(), 32499u);
 }

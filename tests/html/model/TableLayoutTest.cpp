@@ -246,8 +246,8 @@ TEST_F(TableTest, CopyTakesTheCaptionWhereItStandsAndCellsRowByRow)
     AddCell(r0, "two");
     AddCell(AddRow(t), "three");
     LayoutAt(400);
-    List.SelStartPos = t->FirstCursor;
-    List.SelEndPos = t->FirstCursor + t->CursorCount;
+    Doc.SelStartPos = t->FirstCursor;
+    Doc.SelEndPos = t->FirstCursor + t->CursorCount;
     const std::string text = List.CopySelection();
     const size_t one = text.find("one"), two = text.find("two"), three = text.find("three"),
                  cap = text.find("cap");
@@ -302,13 +302,13 @@ TEST_F(TableTest, BorderColourFillsTheSpacingBetweenCells)
 
 TEST_F(TableTest, RaisedBevelOnADarkPageUsesTheHighlightColour)
 {
-  List.PageColor = clNavy;
+  Doc.PageColor = clNavy;
   QImage img(20, 20, QImage::Format_RGB32);
   img.fill(Qt::white);
   {
     QPainter p(&img);
     TCanvas canvas(&p);
-    DrawBorder3D(&List, canvas, 2, 2, 10, 10, true);
+    DrawBorder3D(&Doc, canvas, 2, 2, 10, 10, true);
   }
   EXPECT_EQ(Pixel(img, 2, 5), ColorToRGB(clBtnHighlight));
   EXPECT_EQ(Pixel(img, 10, 5), ColorToRGB(clBtnShadow));
@@ -322,17 +322,17 @@ TEST_F(TableTest, PrintingMovesALowTableThatFitsToTheNextPage)
   for (int r = 0; r < 3; ++r)
     AddCell(AddRow(t), "", {{attrHEIGHT, "20"}});
   LayoutAt(300);
-  List.PrintMode = true;
+  Doc.PrintMode = true;
   const QRect page(0, 0, 300, 120);
   const int32_t Y = 70; // below the middle of the page
-  List.PageBottom = Y + t->FlowHeight - 1;
+  Doc.PageBottom = Y + t->FlowHeight - 1;
   ASSERT_LT(t->FlowHeight, page.height());
   QImage img(300, 200, QImage::Format_RGB32);
   QPainter p(&img);
   TCanvas canvas(&p);
   IndentManager indent;
   EXPECT_EQ(t->Paint(canvas, page, indent, 0, Y), Y + t->FlowHeight);
-  EXPECT_EQ(List.PageBottom, Y);
+  EXPECT_EQ(Doc.PageBottom, Y);
 }
 
 TEST_F(TableTest, PrintingBreaksBetweenRowsBelowTheMiddle)
@@ -341,10 +341,10 @@ TEST_F(TableTest, PrintingBreaksBetweenRowsBelowTheMiddle)
   for (int r = 0; r < 6; ++r)
     AddCell(AddRow(t), "", {{attrHEIGHT, "30"}});
   LayoutAt(300);
-  List.PrintMode = true;
+  Doc.PrintMode = true;
   const QRect page(0, 0, 300, 120);
   const int32_t bottom = 100;
-  List.PageBottom = bottom;
+  Doc.PageBottom = bottom;
   // The first row that starts below the middle and does not fit ends the page just above.
   int32_t expected = bottom, y = 0;
   for (int k = 0; k < t->Rows.Count(); ++k) {
@@ -361,7 +361,7 @@ TEST_F(TableTest, PrintingBreaksBetweenRowsBelowTheMiddle)
   TCanvas canvas(&p);
   IndentManager indent;
   t->Paint(canvas, page, indent, 0, 0);
-  EXPECT_EQ(List.PageBottom, expected);
+  EXPECT_EQ(Doc.PageBottom, expected);
 }
 
 TEST_F(TableTest, DumpShowsGridRowsCellsAndPlaceholders)

@@ -27,7 +27,7 @@ TEST_P(TableAttributes, AreReadAndClamped)
     auto one = Attrs({a});
     attrs->Add(one->Extract(0));
   }
-  ThtmlTable t(&List, attrs.get(), paLeft, &List, 0);
+  ThtmlTable t(&Doc, attrs.get(), paLeft, &List, 0);
   EXPECT_EQ(t.CellPadding, c.Padding);
   EXPECT_EQ(t.CellSpacing, c.Spacing);
   EXPECT_EQ(t.HasBorder, c.Border);
@@ -93,7 +93,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(TableTest, TableKeepsTheParagraphAlignmentUnlessAlignSaysOtherwise)
 {
-  ThtmlTable t(&List, nullptr, paRight, &List, 0);
+  ThtmlTable t(&Doc, nullptr, paRight, &List, 0);
   EXPECT_EQ(t.HorzAlign, paRight);
   EXPECT_FALSE(t.Floating);
   EXPECT_TRUE(t.CaptionOnTop);
@@ -104,13 +104,13 @@ TEST_F(TableTest, TableKeepsTheParagraphAlignmentUnlessAlignSaysOtherwise)
 TEST_F(TableTest, ColoursAreParsedOrLeftUnset)
 {
   auto good = Attrs({{attrBGCOLOR, "#FF0000"}, {attrBORDERCOLOR, "navy"}});
-  ThtmlTable t(&List, good.get(), paLeft, &List, 0);
+  ThtmlTable t(&Doc, good.get(), paLeft, &List, 0);
   EXPECT_TRUE(t.HasBgColor);
   EXPECT_EQ(t.BgColor, clRed);
   EXPECT_TRUE(t.HasBorderColor);
   EXPECT_EQ(t.BorderColor, clNavy);
   auto bad = Attrs({{attrBGCOLOR, "notacolour"}, {attrBORDERCOLOR, ""}});
-  ThtmlTable u(&List, bad.get(), paLeft, &List, 0);
+  ThtmlTable u(&Doc, bad.get(), paLeft, &List, 0);
   EXPECT_FALSE(u.HasBgColor);
   EXPECT_FALSE(u.HasBorderColor);
 }
@@ -131,7 +131,7 @@ TEST_P(CellAttributes, AreReadAsTheBuilderHandsThem)
   auto attrs = std::make_unique<TAttributeList>();
   for (const TAttr& a : c.Attrs)
     attrs->Add(Attrs({a})->Extract(0));
-  TCellObj cell(&List, attrs.get(), vaBottom);
+  TCellObj cell(&Doc, attrs.get(), vaBottom);
   EXPECT_EQ(cell.ColSpan, c.ColSpan);
   EXPECT_EQ(cell.RowSpan, c.RowSpan);
   EXPECT_EQ(cell.WidthSpec, c.WidthSpec);
@@ -331,7 +331,7 @@ TEST_F(TableTest, BackgroundsComeFromCellThenRowThenTableThenEnclosingCell)
 
 TEST_F(TableTest, PrintingDoesNotInheritTheEnclosingColour)
 {
-  List.PrintMode = true;
+  Doc.PrintMode = true;
   ThtmlTable* outer = AddTable();
   TCellObj* host = AddCell(AddRow(outer), "host", {{attrBGCOLOR, "yellow"}});
   ThtmlTable* t = AddTable({}, host->Content.get());
@@ -349,8 +349,8 @@ TEST_F(TableTest, CloneForPrintKeepsLayoutAndDropsBackgroundsUnlessAsked)
   LayoutAt(500);
   for (bool backgrounds : {false, true}) {
     TSectionList print;
-    print.PrintBackgrounds = backgrounds;
-    auto copy = t->CloneForPrint(&print);
+    print.Document().PrintBackgrounds = backgrounds;
+    auto copy = t->CloneForPrint(&print.Document());
     auto* c = dynamic_cast<ThtmlTable*>(copy.get());
     ASSERT_NE(c, nullptr);
     EXPECT_TRUE(c->SpansExpanded);

@@ -39,7 +39,7 @@ protected:
   {
     TCell* cell = into ? into : &List;
     auto a = Attrs(attrs);
-    auto t = std::make_unique<ThtmlTable>(&List, a.get(), justification, cell, 0);
+    auto t = std::make_unique<ThtmlTable>(&Doc, a.get(), justification, cell, 0);
     ThtmlTable* p = t.get();
     cell->Add(std::move(t));
     return p;
@@ -56,7 +56,7 @@ protected:
                     std::initializer_list<TAttr> attrs = {}, int valign = vaMiddle)
   {
     auto a = Attrs(attrs);
-    auto c = std::make_unique<TCellObj>(&List, a.get(), valign);
+    auto c = std::make_unique<TCellObj>(&Doc, a.get(), valign);
     if (!text.empty())
       AddTextTo(*c->Content, text);
     return row->Add(std::move(c));

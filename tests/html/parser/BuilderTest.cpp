@@ -167,7 +167,7 @@ TEST(Builder, MonospaceFontUsesTheFixedFont)
   auto p = Parse("<CODE>x</CODE>");
   const TMyFont& f = FontOf(*p->List, "x")->FontCopy();
   EXPECT_TRUE(f.Monospace);
-  EXPECT_EQ(f.family().toStdString(), p->List->FixedFontName);
+  EXPECT_EQ(f.family().toStdString(), p->List->Document().FixedFontName);
 }
 
 TEST(Builder, FontColorAndFace)
@@ -176,7 +176,8 @@ TEST(Builder, FontColorAndFace)
   const TMyFont& f = FontOf(*p->List, "x")->FontCopy();
   EXPECT_EQ(f.Color, clRed | PaletteFlag);
   EXPECT_EQ(f.family().toStdString(), "Arial");
-  EXPECT_EQ(FontOf(*p->List, "y")->FontCopy().family().toStdString(), p->List->BodyFontName);
+  EXPECT_EQ(FontOf(*p->List, "y")->FontCopy().family().toStdString(),
+            p->List->Document().BodyFontName);
 }
 
 TEST(Builder, FontStackStopsAtItsLimit)
@@ -202,7 +203,7 @@ TEST(Builder, LinksContinueAcrossBlocks)
   EXPECT_TRUE(FontOf(*p->List, "three")->Link.Url.empty());
   EXPECT_TRUE(FontOf(*p->List, "one")->FontCopy().underline());
   EXPECT_FALSE(FontOf(*p->List, "three")->FontCopy().underline());
-  EXPECT_EQ(p->List->LinkStarts.size(), 2u);
+  EXPECT_EQ(p->List->Document().LinkStarts.size(), 2u);
 }
 
 TEST(Builder, SecondHrefEndsTheFirstLink)
@@ -309,13 +310,13 @@ TEST(Builder, BodyAttributesSetTheDocumentColours)
   auto p = Parse("<BODY BGCOLOR=red TEXT=#0000ff LINK=green VLINK=navy OLINK=lime "
                  "BACKGROUND=\"back.gif\">x<A HREF=u>y</A>");
   const TSectionList& l = *p->List;
-  EXPECT_EQ(l.PageColor, clRed | PaletteFlag);
-  EXPECT_EQ(l.TextColor, clBlue | PaletteFlag);
-  EXPECT_EQ(l.LinkColor, clGreen | PaletteFlag);
-  EXPECT_EQ(l.VisitedColor, clNavy | PaletteFlag);
-  EXPECT_EQ(l.OverColor, clLime | PaletteFlag);
-  EXPECT_TRUE(l.HoverColoring);
-  EXPECT_EQ(l.BgImageName, "back.gif");
+  EXPECT_EQ(l.Document().PageColor, clRed | PaletteFlag);
+  EXPECT_EQ(l.Document().TextColor, clBlue | PaletteFlag);
+  EXPECT_EQ(l.Document().LinkColor, clGreen | PaletteFlag);
+  EXPECT_EQ(l.Document().VisitedColor, clNavy | PaletteFlag);
+  EXPECT_EQ(l.Document().OverColor, clLime | PaletteFlag);
+  EXPECT_TRUE(l.Document().HoverColoring);
+  EXPECT_EQ(l.Document().BgImageName, "back.gif");
   EXPECT_EQ(FontOf(l, "x")->FontCopy().Color, clBlue | PaletteFlag);
   EXPECT_EQ(FontOf(l, "y")->FontCopy().Color, clGreen | PaletteFlag);
 }
@@ -427,7 +428,7 @@ TEST(Builder, ScriptHandlerGetsTheRawBody)
   auto list = std::make_unique<TSectionList>();
   std::string language, body;
   int calls = 0;
-  list->OnScript = [&](QObject*, const std::string& l, const std::string& s) {
+  list->Document().OnScript = [&](QObject*, const std::string& l, const std::string& s) {
     language = l;
     body = s;
     ++calls;
@@ -452,18 +453,18 @@ TEST(Builder, MapWithAreasIsKept)
 {
   auto p = Parse("<MAP NAME=nav><AREA SHAPE=rect COORDS=\"0,0,10,10\" HREF=a.htm> "
                  "<AREA SHAPE=circle COORDS=\"5,5,5\" HREF=b.htm></MAP>x");
-  ASSERT_EQ(p->List->Maps.Count(), 1);
-  EXPECT_EQ(p->List->Maps[0]->Name, "NAV");
-  EXPECT_EQ(p->List->Maps[0]->Areas.size(), 2u);
+  ASSERT_EQ(p->List->Document().Maps.Count(), 1);
+  EXPECT_EQ(p->List->Document().Maps[0]->Name, "NAV");
+  EXPECT_EQ(p->List->Document().Maps[0]->Areas.size(), 2u);
   EXPECT_EQ(Summary(*p->List), "S(x)");
 }
 
 TEST(Builder, MapWithThreeStrayTagsIsDiscarded)
 {
   auto p = Parse("<MAP NAME=m><AREA HREF=a><B><I><U></MAP>x");
-  EXPECT_EQ(p->List->Maps.Count(), 0);
+  EXPECT_EQ(p->List->Document().Maps.Count(), 0);
   auto q = Parse("<MAP NAME=m><AREA HREF=a><B><I></MAP>x");
-  EXPECT_EQ(q->List->Maps.Count(), 1);
+  EXPECT_EQ(q->List->Document().Maps.Count(), 1);
 }
 
 TEST(Builder, NoBreakMarksSpacesAndWordBreaksAllowOne)

@@ -96,7 +96,7 @@ TEST_F(HTMLViewerTest, DefBackgroundColoursOnlyPagesWithoutTheirOwn)
     viewer.LoadFromFile(File("a.htm", c.Body));
     viewer.SetDefBackground(c.First);
     viewer.SetDefBackground(c.Then);
-    EXPECT_EQ(viewer.SectionList()->PageColor, c.Shown) << c.Body;
+    EXPECT_EQ(viewer.SectionList()->Document().PageColor, c.Shown) << c.Body;
     QImage shot = Panel()->grab().toImage();
     EXPECT_EQ(FromQColor(shot.pixelColor(shot.width() - 5, shot.height() - 5)), ColorToRGB(c.Shown))
         << c.Body;

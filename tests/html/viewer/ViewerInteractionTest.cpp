@@ -169,8 +169,8 @@ TEST_F(ViewerInteractionTest, SelLengthSelectsForwardOrBackwardFromTheCaret)
   for (const Case& c : cases) {
     viewer.SetSelStart(c.Caret);
     viewer.SetSelLength(c.Length);
-    EXPECT_EQ(viewer.SectionList()->SelStartPos, c.Start) << c.Caret << " " << c.Length;
-    EXPECT_EQ(viewer.SectionList()->SelEndPos, c.End) << c.Caret << " " << c.Length;
+    EXPECT_EQ(viewer.SectionList()->Document().SelStartPos, c.Start) << c.Caret << " " << c.Length;
+    EXPECT_EQ(viewer.SectionList()->Document().SelEndPos, c.End) << c.Caret << " " << c.Length;
     EXPECT_EQ(viewer.SelStart(), c.Caret);
     EXPECT_EQ(viewer.SelLength(),
               c.End - c.Start == 0 ? 0 : (c.Length < 0 ? -(c.End - c.Start) : c.End - c.Start));
@@ -198,8 +198,9 @@ TEST_F(ViewerInteractionTest, DoubleClickSelectsTheWordUnderTheMouse)
   for (const Case& c : cases) {
     QTest::mouseDClick(Panel(), Qt::LeftButton, {}, PointOfText(c.ClickOn));
     int32_t start = PositionOf(c.Word);
-    EXPECT_EQ(viewer.SectionList()->SelStartPos, start) << c.ClickOn;
-    EXPECT_EQ(viewer.SectionList()->SelEndPos, start + int32_t(c.Word.size())) << c.ClickOn;
+    EXPECT_EQ(viewer.SectionList()->Document().SelStartPos, start) << c.ClickOn;
+    EXPECT_EQ(viewer.SectionList()->Document().SelEndPos, start + int32_t(c.Word.size()))
+        << c.ClickOn;
     EXPECT_EQ(viewer.SelStart(), start) << c.ClickOn;
   }
   EXPECT_EQ(doubles.size(), std::size(cases));
@@ -230,8 +231,8 @@ TEST_F(ViewerInteractionTest, WordSelectionStopsAtTheEdgeOfItsItem)
     QPoint where = PointOfText(c.ClickOn);
     QTest::mouseDClick(Panel(), Qt::LeftButton, {}, where);
     int32_t start = PositionOf(c.Word);
-    EXPECT_EQ(viewer.SectionList()->SelStartPos, start) << c.Html << " at " << c.ClickOn;
-    EXPECT_EQ(viewer.SectionList()->SelEndPos, start + int32_t(c.Word.size()))
+    EXPECT_EQ(viewer.SectionList()->Document().SelStartPos, start) << c.Html << " at " << c.ClickOn;
+    EXPECT_EQ(viewer.SectionList()->Document().SelEndPos, start + int32_t(c.Word.size()))
         << c.Html << " at " << c.ClickOn;
     QTest::mouseClick(Panel(), Qt::RightButton, {}, where);
     EXPECT_EQ(rightClicked, c.Word) << c.Html << " at " << c.ClickOn;
@@ -353,9 +354,9 @@ TEST_F(ViewerInteractionTest, DraggingBelowTheWindowScrollsAndExtendsTheSelectio
   QTRY_VERIFY_WITH_TIMEOUT(watch.Done, 10000);
   EXPECT_GT(watch.Position, 0);
   EXPECT_EQ(watch.Position % 128, 0);
-  EXPECT_EQ(viewer.SectionList()->SelStartPos, PositionOf("Line 1 "));
+  EXPECT_EQ(viewer.SectionList()->Document().SelStartPos, PositionOf("Line 1 "));
   EXPECT_LT(viewer.SelLength(), 0); // the caret is at the far end
-  EXPECT_GT(viewer.SectionList()->SelEndPos, PositionOf("Line 12 "));
+  EXPECT_GT(viewer.SectionList()->Document().SelEndPos, PositionOf("Line 12 "));
 }
 
 } // namespace

@@ -96,7 +96,7 @@ TEST_F(ViewerLayoutTest, BackgroundImageTilesAndScrollsWithTheText)
   for (int y = 0; y < 5; ++y)
     for (int x = 0; x < 7; ++x)
       tile.setPixel(x, y, qRgb(x * 30, y * 50, 200));
-  viewer.SectionList()->BgImage = tile;
+  viewer.SectionList()->Document().BgImage = tile;
   viewer.SetViewImages(true);
   struct Case {
     int32_t Scroll;
@@ -138,7 +138,8 @@ TEST_F(ViewerLayoutTest, FocusedControlNearTheBottomIsBroughtIntoView)
   viewer.activateWindow();
   TSectionList& list = *viewer.SectionList();
   auto* edit = new QLineEdit(Panel());
-  auto* control = list.AllFormControls.Add(std::make_unique<TFormControlObj>(&list, 0));
+  auto* control =
+      list.Document().AllFormControls.Add(std::make_unique<TFormControlObj>(&list.Document(), 0));
   control->TheControl = std::make_unique<TWidgetControl>(edit);
   struct Case {
     int Y;
