@@ -266,7 +266,7 @@ void TFVBase::ConfigureViewer(THTMLViewer& viewer, TFrame& frame)
   viewer.SetDefFontSize(FDefFontSize);
   viewer.SetDefFontName(FDefFontName);
   viewer.SetDefPreFontName(FDefPreFontName);
-  viewer.SetCharSet(frame.CharSet ? frame.CharSet : FCharSet);
+  viewer.SetCharSet(frame.CharSet);
   viewer.SethtOptions(HtOptionsOf(FOptions));
   viewer.SetCursor(FCursor);
   viewer.SetServerRoot(FServerRoot);

@@ -35,8 +35,10 @@ TFrame::TFrame(TSubFrameSet* set, TFrameSet* master, const TAttributeList* attri
 {
   FRefreshTimer.setSingleShot(true);
   QObject::connect(&FRefreshTimer, &QTimer::timeout, this, [this] { RefreshTimer(); });
-  if (set)
+  if (set) {
     SetBevel(set->BorderWidth);
+    CharSet = set->CharSet;
+  }
   (void)directory;
   if (!attributes)
     return;
@@ -178,6 +180,7 @@ void TFrame::LoadNestedSet(const std::string& name)
     return; // the document has all the frames it may have: this one stays empty
   auto* set = new TSubFrameSet(this, MasterSet, this);
   set->HoldsSlot = true;
+  set->CharSet = CharSet; // unless the nested document names its own
   try {
     MasterSet->ReadInto(*set, Fetch(name));
   } catch (...) {

@@ -40,7 +40,7 @@ public:
   std::string Scrolling; // the SCROLLING value when it is yes, no or auto
   int FrameMarginWidth = 10;
   int FrameMarginHeight = 5;
-  int CharSet = 0;
+  int CharSet = 0; // its set's
 
   THTMLViewer* Viewer() const { return FViewer; }
   TSubFrameSet* FrameSet() const { return FFrameSet; }

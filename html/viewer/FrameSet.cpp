@@ -114,7 +114,13 @@ void TFrameSet::ReadInto(TSubFrameSet& set, const TDocSource& doc)
                                const std::string& metaName, const std::string& content) {
     if (fv && fv->OnMeta)
       fv->OnMeta(sender, httpEq, metaName, content);
-    if (!fv || !(fv->fvOptions() & fvMetaRefresh) || !strutil::SameText(httpEq, "refresh"))
+    if (!fv || !(fv->fvOptions() & fvMetaRefresh))
+      return;
+    if (strutil::SameText(httpEq, "content-type")) {
+      target->CharSet = TBuilder::CharsetFromContent(content, target->CharSet);
+      return;
+    }
+    if (!strutil::SameText(httpEq, "refresh"))
       return;
     int delay = 0;
     std::string url;
@@ -138,6 +144,8 @@ void TFrameSet::ReadInto(TSubFrameSet& set, const TDocSource& doc)
   set.Base = builder.BaseURL;
   set.BaseTarget = builder.BaseTarget;
   set.ResolveSources(set.Base);
+  // Frames that name no charset of their own show their documents in the set's.
+  set.PassCharSet(set.CharSet);
   set.Title = builder.PageTitle;
   set.IsFrameSetDocument = true;
   if (&set == this)
@@ -147,6 +155,7 @@ void TFrameSet::ReadInto(TSubFrameSet& set, const TDocSource& doc)
 void TFrameSet::LoadFromFile(const std::string& name)
 {
   Clear();
+  CharSet = FrameViewer ? FrameViewer->CharSet() : 0;
   std::string file, anchor;
   sourcename::SplitAnchor(name, file, anchor);
   DocumentName = file;

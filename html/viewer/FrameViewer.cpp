@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <algorithm>
+#include <unordered_map>
 
 namespace viewerutil {
 
@@ -452,21 +453,29 @@ void TFrameViewer::AddVisitedLink(const std::string& url)
     FVisited.Add(url);
 }
 
+std::string TFrameViewer::VisitedName(THTMLViewer& viewer, const std::string& url) const
+{
+  if (!url.empty() && url[0] == '#')
+    return viewer.LoadedFileName() + url;
+  if (RequestEvents())
+    return url;
+  return viewer.ResolveSourceName(url);
+}
+
 void TFrameViewer::CheckVisitedLinks()
 {
   if (FVisited.Count() == 0)
     return;
   for (THTMLViewer* v : FCurFrameSet->OpenViewers) {
+    // A document links to the same pages many times over, and resolving a name asks the file
+    // system: each name is looked up once.
+    std::unordered_map<std::string, bool> known;
     for (TFontObj* link : v->LinkStarts()) {
       const std::string& url = link->Link.Url;
-      std::string full;
-      if (!url.empty() && url[0] == '#')
-        full = v->LoadedFileName() + url;
-      else if (RequestEvents())
-        full = url;
-      else
-        full = v->ResolveSourceName(url);
-      if (FVisited.Contains(full))
+      auto [it, added] = known.try_emplace(url, false);
+      if (added)
+        it->second = FVisited.Contains(VisitedName(*v, url));
+      if (it->second)
         link->MarkVisited(true);
     }
     v->update();

@@ -94,6 +94,8 @@ protected:
   void resizeEvent(QResizeEvent* event) override;
 
 private:
+  // The full name a link of viewer is recorded under in the visited list.
+  std::string VisitedName(THTMLViewer& viewer, const std::string& url) const;
   struct THistoryEntry {
     std::string Name;
     TFrameSet* Set = nullptr;

@@ -7,12 +7,31 @@
 #include "html/viewer/FrameViewer.h"
 
 #include <QFileInfo>
+#include <QPainter>
 #include <algorithm>
 #include <cstdlib>
 
 namespace {
 constexpr int MaxBorderWidth = 100;
 constexpr int BorderReach = 4; // pixels from a border where it can be taken
+
+// The line that follows the mouse while a border is dragged: it inverts what lies under it, so
+// it shows on any colour, and moving it restores what it covered.
+class TDragLine : public QWidget {
+public:
+  explicit TDragLine(QWidget* parent) : QWidget(parent)
+  {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+  }
+
+protected:
+  void paintEvent(QPaintEvent*) override
+  {
+    QPainter painter(this);
+    painter.setCompositionMode(QPainter::CompositionMode_Difference);
+    painter.fillRect(rect(), Qt::white);
+  }
+};
 } // namespace
 
 TSubFrameSet::TSubFrameSet(QWidget* parent, TFrameSet* master, TFrame* ownerFrame)
@@ -20,8 +39,10 @@ TSubFrameSet::TSubFrameSet(QWidget* parent, TFrameSet* master, TFrame* ownerFram
 {
   FRefreshTimer.setSingleShot(true);
   QObject::connect(&FRefreshTimer, &QTimer::timeout, this, [this] { RefreshFired(); });
-  if (master)
+  if (master) {
     BorderWidth = master->BorderWidth;
+    CharSet = master->CharSet;
+  }
 }
 
 TSubFrameSet::~TSubFrameSet() = default;
@@ -95,6 +116,17 @@ void TSubFrameSet::ResolveSources(const std::string& base)
       frame->ResolveSource(base, Directory);
     else if (auto* set = dynamic_cast<TSubFrameSet*>(child))
       set->ResolveSources(base);
+  }
+}
+
+void TSubFrameSet::PassCharSet(int charSet)
+{
+  CharSet = charSet;
+  for (TFrameBase* child : List) {
+    if (auto* frame = dynamic_cast<TFrame*>(child))
+      frame->CharSet = charSet;
+    else if (auto* set = dynamic_cast<TSubFrameSet*>(child))
+      set->PassCharSet(charSet);
   }
 }
 
@@ -277,14 +309,8 @@ bool TSubFrameSet::FVMouseUp(QPoint p)
 
 void TSubFrameSet::DrawDragLine(int32_t at)
 {
-  if (!FDragLine) {
-    FDragLine = new QWidget(this);
-    FDragLine->setAutoFillBackground(true);
-    QPalette palette = FDragLine->palette();
-    palette.setColor(QPalette::Window, Qt::black);
-    FDragLine->setPalette(palette);
-    FDragLine->setAttribute(Qt::WA_TransparentForMouseEvents);
-  }
+  if (!FDragLine)
+    FDragLine = new TDragLine(this);
   if (Rows)
     FDragLine->setGeometry(0, InnerGap + at - 1, width(), 2);
   else

@@ -33,6 +33,7 @@ public:
   std::string Title;               // TITLE of the frameset document the set was read from
   bool IsFrameSetDocument = false; // read from a FRAMESET (not a plain document's one frame)
   TFrame* OwnerFrame;
+  int CharSet = 0; // the character set its frames show their documents in
   int RefreshDelay = 0;
   std::string RefreshURL;
   bool Unloaded = false;
@@ -58,6 +59,8 @@ public:
   void StartRefresh();
   // Frame sources read relative to base (the document's BASE HREF) or the set's directory.
   void ResolveSources(const std::string& base);
+  // The set and everything read from the same document take charSet.
+  void PassCharSet(int charSet);
   // Whether the user moved a border since the sizes were computed.
   bool Dragged() const { return FDragged; }
 

@@ -264,6 +264,76 @@ TEST_F(FramesFixture, BordersNextToANoResizeFrameCannotBeDragged)
   EXPECT_EQ(set->List[0]->width(), 150);
 }
 
+TEST_F(FramesFixture, TheDragLineInvertsWhatItCovers)
+{
+  File("red.htm", "<body bgcolor=\"#ff0000\">");
+  File("blue.htm", "<body bgcolor=\"#0000ff\">");
+  viewer.LoadFromFile(File(
+      "set.htm", "<frameset cols=\"400,*\"><frame src=red.htm><frame src=blue.htm></frameset>"));
+  TFrameSet* set = viewer.CurFrameSet();
+  ASSERT_EQ(set->InnerGap, 0);
+  const QImage before = set->grab().toImage();
+  auto inverted = [](QRgb c) { return qRgb(255 - qRed(c), 255 - qGreen(c), 255 - qBlue(c)); };
+  ASSERT_TRUE(set->FVMouseDown(QPoint(400, 10)));
+  struct TStep {
+    int MouseX;
+    int LineX; // the first of the line's two columns
+  };
+  // Over each frame, and clamped one pixel inside the set when moved past its edge.
+  const TStep steps[] = {{100, 99}, {600, 599}, {-50, 0}};
+  for (const TStep& step : steps) {
+    set->FVMouseMove(QPoint(step.MouseX, 10), Qt::LeftButton);
+    const QImage during = set->grab().toImage();
+    for (int y : {5, 300, 590}) {
+      EXPECT_EQ(during.pixel(step.LineX, y), inverted(before.pixel(step.LineX, y))) << step.MouseX;
+      EXPECT_EQ(during.pixel(step.LineX + 1, y), inverted(before.pixel(step.LineX + 1, y)))
+          << step.MouseX;
+      EXPECT_EQ(during.pixel(step.LineX + 2, y), before.pixel(step.LineX + 2, y)) << step.MouseX;
+    }
+    // Where the line was before is shown as it was.
+    EXPECT_EQ(during.pixel(400, 300), before.pixel(400, 300));
+  }
+  set->FVMouseUp(QPoint(300, 10));
+  EXPECT_EQ(set->List[0]->width(), 300);
+}
+
+TEST_F(FramesFixture, FramesShowTheirDocumentsInTheCharsetOfTheirSet)
+{
+  // Charset codes: windows-1251 is 204, iso-8859-7 161; the frame viewer's own here is 238.
+  const std::string cyrillic = "<meta http-equiv=content-type content=\"text/html; "
+                               "charset=windows-1251\">";
+  const std::string greek = "<meta http-equiv=content-type content=\"text/html; "
+                            "charset=iso-8859-7\">";
+  File("a.htm", "a");
+  File("g.htm", greek + "g"); // its own charset applies inside the document, not to the frame
+  File("inner.htm", "<frameset rows=\"*,*\"><frame name=ia src=a.htm><frame src=a.htm></frameset>");
+  File("inner7.htm", greek + "<frameset rows=\"*,*\"><frame name=ja src=a.htm>"
+                             "<frame src=a.htm></frameset>");
+  const std::string frames = "<frameset cols=\"*,*,*,*\"><frame name=a src=a.htm>"
+                             "<frame name=g src=g.htm><frameset rows=\"*,*\"><frame name=n "
+                             "src=a.htm></frameset><frame name=in src=inner.htm>"
+                             "<frame name=in7 src=inner7.htm></frameset>";
+  viewer.SetCharSet(238);
+  viewer.LoadFromFile(File("set.htm", cyrillic + frames));
+  struct TCase {
+    const char* Frame;
+    int CharSet;
+  };
+  const TCase cases[] = {{"A", 204}, {"G", 204}, {"N", 204}, {"IA", 204}, {"JA", 161}};
+  for (const TCase& c : cases) {
+    ASSERT_NE(Named(c.Frame), nullptr) << c.Frame;
+    ASSERT_NE(Named(c.Frame)->Viewer(), nullptr) << c.Frame;
+    EXPECT_EQ(Named(c.Frame)->Viewer()->CharSet(), c.CharSet) << c.Frame;
+  }
+  // Without a charset of its own a set leaves the frame viewer's; a set's META is read only
+  // with META refresh on.
+  viewer.LoadFromFile(File("plain.htm", frames));
+  EXPECT_EQ(Named("A")->Viewer()->CharSet(), 238);
+  viewer.SetfvOptions(fvOverLinksActive);
+  viewer.LoadFromFile(File("set2.htm", cyrillic + frames));
+  EXPECT_EQ(Named("A")->Viewer()->CharSet(), 238);
+}
+
 TEST_F(FramesFixture, DumpShowsTheTreeWithSizesAndTitles)
 {
   File("l.htm", "<title>Left</title>l");
