@@ -2,6 +2,8 @@
 
 #include "app/FilePane.h"
 #include "app/ToolGlyphs.h"
+#include "app/Widget.h"
+#include "base/Color.h"
 #include "base/StringUtil.h"
 #include "html/viewer/FrameViewer.h"
 #include "html/viewer/vwPrinter.h"
@@ -27,7 +29,6 @@ constexpr int ToolRowHeight = 30;
 constexpr int FilePaneWidth = 177;
 constexpr int SplitterWidth = 5;
 constexpr int StatusBarHeight = 19;
-constexpr int AboutButtonWidth = 44;
 
 std::string DirectoryOf(const std::string& name)
 {
@@ -68,6 +69,7 @@ TLumoraF::TLumoraF(const std::string& programFile, std::vector<std::string> para
   StatusBar1->setObjectName("StatusBar1");
   StatusBar1->setFixedHeight(StatusBarHeight);
   setStatusBar(StatusBar1);
+  CreateWidget1();
   setAcceptDrops(true);
   setGeometry(DesignedBounds);
   FormCreate(programFile);
@@ -94,15 +96,6 @@ void TLumoraF::CreateToolRow()
                           &TLumoraF::btncopyClick);
   btnback->setEnabled(false);
   btnfwd->setEnabled(false);
-  // Stands in for the caption-bar glyph until that exists.
-  btnabout = new QToolButton(Panel1);
-  btnabout->setObjectName("btnabout");
-  btnabout->setAutoRaise(true);
-  btnabout->setText("About");
-  btnabout->setToolTip("About");
-  connect(btnabout, &QToolButton::clicked, this,
-          [this] { CallGuarded([this] { Widget1Click(); }); });
-  Panel1->installEventFilter(this);
 }
 
 QToolButton* TLumoraF::AddToolButton(const char* name, int left, const char* hint, int glyph,
@@ -146,6 +139,19 @@ void TLumoraF::CreateViewer()
                                           const std::string& url) {
     viewerHotSpotTargetCovered(sender, target, url);
   };
+}
+
+void TLumoraF::CreateWidget1()
+{
+  Widget1 = new TWidget(this);
+  QFont font("Marlett");
+  font.setPixelSize(13);
+  Widget1->SetFont(font);
+  Widget1->SetFontColor(QColor(GetRValue(clMaroon), GetGValue(clMaroon), GetBValue(clMaroon)));
+  Widget1->SetGlyph('s');
+  Widget1->Hint = "About";
+  Widget1->ShowHint = true;
+  Widget1->OnClick = [this](QObject*) { CallGuarded([this] { Widget1Click(); }); };
 }
 
 void TLumoraF::FormCreate(const std::string& programFile)
@@ -224,13 +230,6 @@ void TLumoraF::dropEvent(QDropEvent* event)
     names.push_back(url.toLocalFile().toStdString());
   event->acceptProposedAction();
   CallGuarded([&] { FilesDropped(names); });
-}
-
-bool TLumoraF::eventFilter(QObject* watched, QEvent* event)
-{
-  if (watched == Panel1 && event->type() == QEvent::Resize)
-    btnabout->setGeometry(Panel1->width() - AboutButtonWidth - 4, 4, AboutButtonWidth, 22);
-  return QMainWindow::eventFilter(watched, event);
 }
 
 void TLumoraF::btnhomeClick()

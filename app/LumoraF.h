@@ -13,6 +13,7 @@ class QStatusBar;
 class QToolButton;
 class TFilePane;
 class TFrameViewer;
+class TWidget;
 
 class TLumoraF : public QMainWindow {
 public:
@@ -51,18 +52,17 @@ public:
   QToolButton* btnfwd = nullptr;
   QToolButton* btnprint = nullptr;
   QToolButton* btncopy = nullptr;
-  QToolButton* btnabout = nullptr;
   TFilePane* Panel2 = nullptr;
   QSplitter* Splitter1 = nullptr;
   TFrameViewer* viewer = nullptr;
   QStatusBar* StatusBar1 = nullptr;
+  TWidget* Widget1 = nullptr;
   dlg::TFileOptions SaveDialog1;
 
 protected:
   void showEvent(QShowEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
   void CreateToolRow();
@@ -70,6 +70,7 @@ private:
                              void (TLumoraF::*handler)());
   void CreatePanes();
   void CreateViewer();
+  void CreateWidget1();
   void FormCreate(const std::string& programFile);
   void FormDestroy();
 

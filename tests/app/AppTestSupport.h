@@ -1,14 +1,48 @@
 #pragma once
 // A main window started from a scratch program directory, with scripted dialogs.
 #include "app/LumoraF.h"
+#include "app/Widget.h"
 #include "platform/ScriptedDialogs.h"
 #include "support/TestSupport.h"
 
+#include <QCoreApplication>
 #include <QImage>
+#include <QMouseEvent>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
 #include <vector>
+
+namespace widgettest {
+
+// The surface a caption widget is drawn on, found as the mouse finds it: by what lies under the
+// middle of the button in its form.
+inline QWidget* Face(const TWidget& widget)
+{
+  return widget.Form()->childAt(widget.ButtonRect().center());
+}
+
+// A mouse event as the button receives it while it holds the mouse: pos is in its own
+// coordinates, inside or not.
+inline void Mouse(QWidget* face, QEvent::Type type, QPoint pos, Qt::MouseButtons buttons,
+                  Qt::MouseButton button = Qt::NoButton)
+{
+  QMouseEvent event(type, QPointF(pos), QPointF(face->mapToGlobal(pos)), button, buttons,
+                    Qt::NoModifier);
+  QCoreApplication::sendEvent(face, &event);
+}
+
+// Presses and releases the left button in the middle of the widget and lets the posted click run.
+inline void Click(TWidget& widget)
+{
+  QWidget* face = Face(widget);
+  QPoint middle = face->rect().center();
+  Mouse(face, QEvent::MouseButtonPress, middle, Qt::LeftButton, Qt::LeftButton);
+  Mouse(face, QEvent::MouseButtonRelease, middle, Qt::NoButton, Qt::LeftButton);
+  QCoreApplication::processEvents();
+}
+
+} // namespace widgettest
 
 class TWindowTest : public ::testing::Test {
 protected:

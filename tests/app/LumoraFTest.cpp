@@ -265,7 +265,7 @@ TEST_F(TWindowTest, StatusBarShowsTheUrlNotTheTarget)
 TEST_F(TWindowTest, AboutMessageLines)
 {
   TLumoraF& w = Start();
-  w.btnabout->click();
+  widgettest::Click(*w.Widget1);
   ASSERT_EQ(Dialogs->Messages().size(), 1u);
   QStringList lines = QString::fromStdString(Dialogs->Messages()[0]).split("\r\n");
   ASSERT_EQ(lines.size(), 8);
