@@ -1,5 +1,7 @@
 #include "app/LumoraApplication.h"
 
+#include "app/ProgramIcon.h"
+
 #include "platform/ErrorBox.h"
 #include "platform/widgets/QtDialogs.h"
 
@@ -8,6 +10,7 @@ TLumoraApplication::TLumoraApplication(int& argc, char** argv) : QApplication(ar
   // The program's name names its configuration folder; the title is what the user reads.
   setApplicationName("lumora");
   setApplicationDisplayName(AppTitle);
+  setWindowIcon(ProgramIconSet());
   UseQtDialogs();
 }
 

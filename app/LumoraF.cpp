@@ -9,6 +9,7 @@
 #include "html/viewer/vwPrinter.h"
 #include "platform/ErrorBox.h"
 
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -43,6 +44,17 @@ bool IsHtmlName(const std::string& name)
 {
   std::string ext = strutil::UpperCase(strutil::ExtractFileExt(name));
   return ext == ".HTM" || ext == ".HTML";
+}
+
+std::string StartPage(const std::string& programDir)
+{
+  QDir dir(QString::fromStdString(programDir));
+  for (const QString& folder : {QStringLiteral("."), QStringLiteral(LUMORA_DATA_FROM_BIN)}) {
+    QString start = QDir::cleanPath(dir.filePath(folder + "/Lumora.htm"));
+    if (QFileInfo(start).isFile())
+      return start.toStdString();
+  }
+  return {};
 }
 
 } // namespace lumoraf
@@ -181,8 +193,8 @@ void TLumoraF::showEvent(QShowEvent* event)
 void TLumoraF::FormShow()
 {
   if (FParams.empty()) {
-    std::string start = FProgramDir + "Lumora.htm";
-    if (QFileInfo(QString::fromStdString(start)).isFile()) {
+    std::string start = lumoraf::StartPage(FProgramDir);
+    if (!start.empty()) {
       viewer->LoadFromFile(start);
       FHomePage = start;
     }

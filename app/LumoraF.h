@@ -84,4 +84,7 @@ private:
 namespace lumoraf {
 // Whether a name's upper-cased extension is ".HTM" or ".HTML".
 bool IsHtmlName(const std::string& name);
+// Lumora.htm beside the program, else among the installed demo pages (share/lumora beside the
+// program's bin folder); empty when neither exists.
+std::string StartPage(const std::string& programDir);
 } // namespace lumoraf

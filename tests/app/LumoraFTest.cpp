@@ -85,6 +85,36 @@ TEST_F(TWindowTest, StartPageRules)
   }
 }
 
+// An installed program has its demo pages in share/lumora beside its bin folder.
+TEST_F(TWindowTest, StartPageBesideTheProgramOrAmongTheInstalledPages)
+{
+  struct Case {
+    const char* Name;
+    bool Beside;
+    bool Installed;
+    const char* Expected; // relative to the prefix
+  };
+  const Case cases[] = {
+      {"beside the program", true, false, "bin/Lumora.htm"},
+      {"installed", false, true, "share/lumora/Lumora.htm"},
+      {"both: the one beside wins", true, true, "bin/Lumora.htm"},
+      {"neither", false, false, ""},
+  };
+  for (const Case& c : cases) {
+    QString prefix = testsupport::TempDir();
+    ProgramDir = prefix + "/bin";
+    QDir().mkpath(ProgramDir);
+    if (c.Beside)
+      Page(ProgramDir, "Lumora.htm");
+    if (c.Installed)
+      Page(prefix + "/share/lumora", "Lumora.htm");
+    std::string expected = *c.Expected ? (prefix + "/" + c.Expected).toStdString() : "";
+    TLumoraF& w = Start();
+    EXPECT_EQ(w.viewer->DocumentName(), expected) << c.Name;
+    EXPECT_EQ(w.HomePage(), expected) << c.Name;
+  }
+}
+
 TEST_F(TWindowTest, ProgramDirComesFromTheProgramFile)
 {
   TLumoraF& w = Start();
