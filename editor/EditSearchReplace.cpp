@@ -53,8 +53,11 @@ int TtxCustomEdit::SearchAndReplace(const std::string& search, const std::string
   if (hold)
     ++PaintHold;
   int count = run.Backwards ? SearchBackward(run) : SearchForward(run);
-  if (hold)
-    --PaintHold;
+  if (hold && --PaintHold == 0) {
+    // What the window held back while the replacements ran.
+    UpdateScrollBars();
+    PlaceCaret();
+  }
   return count;
 }
 

@@ -307,3 +307,36 @@ TEST(EditPaint, ThumbReachesTheEndOfALongText)
 }
 
 } // namespace
+
+namespace {
+
+TEST(EditPaint, HostileTextPaintsWithoutHarm)
+{
+  std::string bytes;
+  for (int c = 1; c < 256; ++c)
+    if (c != '\r' && c != '\n')
+      bytes += char(c);
+  const std::string texts[] = {
+      bytes,
+      std::string(5000, 'w') + "<b>" + std::string(3000, '\t') + "</b>",
+      "<!-- " + std::string(2000, '<') + "\n<%" + std::string(10, '\0') + "%>",
+      std::string(1, '\0'),
+  };
+  for (const std::string& text : texts) {
+    TtxEditWidget w;
+    TtxHTMLHighlighter hl;
+    w.SetHighLighter(&hl);
+    Prepare(w, text);
+    w.Gutter.SetShowLineNumbers(true);
+    w.SetSelectionMode(smColumn);
+    w.SetSelAnchor({1, 1});
+    w.SetSelEnd({TtxCustomEdit::ColumnLimit, 2});
+    EXPECT_FALSE(Draw(w).isNull());
+    w.SetLeftChar(TtxCustomEdit::ColumnLimit);
+    EXPECT_FALSE(Draw(w).isNull());
+    w.resize(1, 1);
+    EXPECT_FALSE(Draw(w).isNull());
+  }
+}
+
+} // namespace

@@ -454,3 +454,25 @@ TEST(EditorBox, EditWindowAsksBeforeClosingOverChanges)
 }
 
 } // namespace
+
+namespace {
+
+TEST(EditorBox, FailuresInCreateAndDestroyAreShownNotPassedOn)
+{
+  TScriptedDialogs* script = new TScriptedDialogs;
+  TDialogsScope scope{std::unique_ptr<TDialogs>(script)};
+  RegisterBoxLayout("TFailingBox", [](TBox& box) {
+    box.OnCreate = [] { throw std::runtime_error("create failed"); };
+    box.OnDestroy = [] { throw std::runtime_error("destroy failed"); };
+  });
+  struct TFailingBox : TBox {
+    TFailingBox() { CreateFromLayout("TFailingBox"); }
+  };
+  {
+    TFailingBox box;
+    EXPECT_EQ(script->Messages(), std::vector<std::string>{"create failed"});
+  }
+  EXPECT_EQ(script->Messages(), (std::vector<std::string>{"create failed", "destroy failed"}));
+}
+
+} // namespace
