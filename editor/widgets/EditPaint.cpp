@@ -64,6 +64,7 @@ void TtxEditWidget::DrawGutter(QPainter& painter, const QRect& rect, int firstLi
 void TtxEditWidget::DrawLineNumbers(QPainter& painter, int firstLine, int lastLine)
 {
   FDrawer.BeginOutput(&painter);
+  FDrawer.SetBounds(QRect(0, 0, FGutterPixels - 2, viewport()->height()));
   FDrawer.SelectStyle(0);
   FDrawer.SetTextColor(FFontColor);
   FDrawer.SetBackgroundColor(Gutter.Color());
@@ -182,6 +183,7 @@ void TtxEditWidget::DrawTextLines(QPainter& painter, const QRect& rect, int firs
   painter.save();
   painter.setClipRect(clip);
   FDrawer.BeginOutput(&painter);
+  FDrawer.SetBounds(clip);
   // The two pixels between the gutter and the first column.
   painter.fillRect(QRect(FGutterPixels, clip.top(), 2, clip.height()), ToQColor(FColor));
   TLinePaint line;
@@ -356,4 +358,5 @@ void TtxEditWidget::DrawCaret(QPainter& painter)
   painter.setCompositionMode(QPainter::CompositionMode_Difference);
   painter.fillRect(caret, Qt::white);
   painter.restore();
+  FCaretDrawn = caret;
 }

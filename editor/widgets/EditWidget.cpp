@@ -173,9 +173,10 @@ void TtxEditWidget::RepaintGutterLines(int first, int last)
 
 void TtxEditWidget::TopLineMoved(int delta)
 {
-  if (std::abs(delta) < VisibleLines() && PaintHold == 0)
+  if (std::abs(delta) < VisibleLines() && PaintHold == 0) {
     viewport()->scroll(0, delta * FLinePitch);
-  else
+    FCaretDrawn.translate(0, delta * FLinePitch);
+  } else
     viewport()->update();
 }
 
@@ -229,7 +230,9 @@ void TtxEditWidget::PlaceCaret()
   FCaretOn = true;
   if (FCaretBlink.isActive())
     FCaretBlink.start();
-  viewport()->update();
+  // Only the cells under the old and the new caret change.
+  viewport()->update(FCaretDrawn);
+  viewport()->update(CaretRect());
   QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle);
 }
 

@@ -139,6 +139,7 @@ private:
   int FLinePitch = 16;
   bool FUpdatingScrollBars = false;
   bool FCaretOn = true;
+  QRect FCaretDrawn; // where the caret was last drawn
   QTimer FCaretBlink;
   // mouse
   bool FMouseDown = false;

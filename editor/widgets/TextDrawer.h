@@ -25,6 +25,9 @@ public:
   void SetTextColor(TColor color);
   void SetBackgroundColor(TColor color);
   void SetCharSpacing(int extra) { FCharExtra = extra; }
+  // What no text may leave (the text area or the gutter); null for no bound. Any clip of the
+  // painter's own is replaced while text is drawn.
+  void SetBounds(const QRect& bounds) { FBounds = bounds; }
   int CellWidth() const { return FStock.CellWidth() + FCharExtra; }
   int CellHeight() const { return FStock.CellHeight(); }
 
@@ -40,6 +43,7 @@ private:
   QColor FForeground = ToQColor(clWindowText);
   QColor FBackground = ToQColor(clWindow);
   int FCharExtra = 0;
+  QRect FBounds;
   QPainter* FPainter = nullptr;
   int FNesting = 0;
   std::vector<quint32> FGlyphs;

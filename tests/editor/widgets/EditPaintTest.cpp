@@ -340,3 +340,28 @@ TEST(EditPaint, HostileTextPaintsWithoutHarm)
 }
 
 } // namespace
+
+namespace {
+
+TEST(EditPaint, TypingRepaintsOnlyItsLine)
+{
+  TtxEditWidget w;
+  Prepare(w, "one\ntwo\nthree\nfour\nfive");
+  w.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+  w.setFocus();
+  QCoreApplication::processEvents();
+  const TPoint at{3, 3};
+  w.RunCommand(ecGotoXY, '\0', &at);
+  QCoreApplication::processEvents();
+  w.PaintedRegion = QRegion();
+  w.RunCommand(ecChar, 'x', nullptr);
+  QCoreApplication::processEvents();
+  const QRect painted = w.PaintedRegion.boundingRect();
+  ASSERT_FALSE(painted.isEmpty());
+  EXPECT_GE(painted.top(), 2 * w.LinePitch());
+  EXPECT_LE(painted.bottom(), 3 * w.LinePitch() - 1);
+  EXPECT_EQ(w.LineText(3), "thxree");
+}
+
+} // namespace
