@@ -264,7 +264,13 @@ void TtxEditList::LoadFromFile(const std::string& fileName)
   std::ifstream in(fileName, std::ios::binary);
   if (!in)
     throw ELumoraError(std::string(msg::CantLoad) + fileName);
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string bytes;
+  try {
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  } catch (const std::exception&) {
+    // The library reports a folder or a failing device by throwing from the read.
+    throw ELumoraError(std::string(msg::CantLoad) + fileName);
+  }
   if (in.bad())
     throw ELumoraError(std::string(msg::CantLoad) + fileName);
   loading = true;

@@ -135,10 +135,9 @@ bool TqvcHTMLEditor::OpenFile(const std::string& fileName)
 
 bool TqvcHTMLEditor::LoadFile(const std::string& fileName)
 {
-  // A failed load leaves the text and the file name as they were.
+  // A failed load leaves the text and the file name as they were: the lines read the whole
+  // file before they replace anything.
   return CallGuarded([&] {
-    TtxEditList probe;
-    probe.LoadFromFile(fileName);
     Editor->LoadFromFile(fileName);
     FFileName = fileName;
   });

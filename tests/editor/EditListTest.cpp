@@ -96,6 +96,23 @@ TEST(EditList, ClearLeavesOneLineExceptWhileLoading)
   EXPECT_FALSE(list.loading);
 }
 
+TEST(EditList, UnreadableFilesLeaveTheLinesAsTheyWere)
+{
+  TtxEditList list;
+  list.SetText("kept\nlines");
+  for (const std::string name : {"/no/such/file", "/tmp"}) {
+    try {
+      list.LoadFromFile(name);
+      ADD_FAILURE() << name << " loaded";
+    } catch (const ELumoraError& e) {
+      EXPECT_EQ(std::string(e.what()), "Can't load: " + name);
+    }
+    EXPECT_EQ(list.Count(), 2);
+    EXPECT_EQ(list.Strings(0), "kept");
+    EXPECT_FALSE(list.loading);
+  }
+}
+
 TEST(EditList, HooksFireAfterEachChange)
 {
   TtxEditList list;
