@@ -114,10 +114,12 @@ void Print(const TSectionList& list, TCanvas& canvas)
   TCanvas printCanvas(&painter);
   printCanvas.Printing = true;
   for (int32_t top = 0, pages = 0; top < height && pages < 20; ++pages) {
-    print.Document().PageBottom = top + 100;
-    print.SetScroll(top);
-    print.Paint(printCanvas, QRect(0, 0, 120, 100), 120, 0, 0);
-    top = std::max(print.Document().PageBottom, top + 1);
+    TPaintContext ctx;
+    ctx.ScrollY = top;
+    ctx.Clip = QRect(0, 0, 120, 100);
+    ctx.PageBottom = top + 100;
+    print.Paint(printCanvas, ctx, 120, 0, 0);
+    top = std::max(ctx.PageBottom, top + 1);
   }
 }
 

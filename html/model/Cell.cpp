@@ -86,12 +86,13 @@ void TCell::WidthRange(TCanvas& canvas, int32_t& min, int32_t& max)
   }
 }
 
-int32_t TCell::Paint(TCanvas& canvas, const QRect& clip, int32_t clipWidth, int32_t X, int32_t Y)
+int32_t TCell::Paint(TCanvas& canvas, TPaintContext& ctx, int32_t clipWidth, int32_t X, int32_t Y)
 {
   Margins.LeftEdge = X;
   Margins.RightEdge = X + Margins.Width;
   Margins.PaintClip = clipWidth;
-  int32_t scroll = Doc ? Doc->ScrollY : 0;
+  const int32_t scroll = ctx.ScrollY;
+  const QRect& clip = ctx.Clip;
   for (const auto& item : *this) {
     // Blocks wholly outside the band are skipped without painting.
     int32_t top = Y - scroll;
@@ -101,7 +102,7 @@ int32_t TCell::Paint(TCanvas& canvas, const QRect& clip, int32_t clipWidth, int3
       Y += item->FlowHeight;
       continue;
     }
-    Y = item->Paint(canvas, clip, Margins, X, Y);
+    Y = item->Paint(canvas, ctx, Margins, X, Y);
   }
   return Y;
 }

@@ -27,7 +27,7 @@ public:
 
   int32_t Layout(TCanvas& canvas, int32_t Y, int32_t width, int32_t& maxWidth, int32_t& pos);
   void WidthRange(TCanvas& canvas, int32_t& min, int32_t& max);
-  int32_t Paint(TCanvas& canvas, const QRect& clip, int32_t clipWidth, int32_t X, int32_t Y);
+  int32_t Paint(TCanvas& canvas, TPaintContext& ctx, int32_t clipWidth, int32_t X, int32_t Y);
 
   bool LinkAt(TCanvas& canvas, int32_t X, int32_t Y, TFormControlObj*& formControl,
               TUrlTarget& urlTarget);

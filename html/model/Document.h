@@ -32,7 +32,6 @@ class ClipBuffer;
 struct TSectionListSettings {
   bool ImagesOn = true;
   bool PrintMode = false;
-  int32_t ScrollY = 0;
   int32_t SelStartPos = 0;
   int32_t SelEndPos = 0;
   std::string BodyFontName = "Times New Roman";
@@ -104,8 +103,6 @@ public:
 
   ClipBuffer* Clip = nullptr; // during CopySelection only
   bool ControlsMoved = false;
-  int32_t PageBottom = 0; // printing: bottom of the current page
-  int32_t DrawBottom = 0; // bottom of the band drawn last
 
   // Forgets the page before its items go: lists, background, selection and hover.
   void Clear();

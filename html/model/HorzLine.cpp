@@ -92,17 +92,17 @@ void THorzLine::Extent(int32_t L, int32_t R, int32_t& x, int32_t& width) const
   x = RuleAlign == paLeft ? L : RuleAlign == paRight ? R - width : L + (R - L - width) / 2;
 }
 
-int32_t THorzLine::Paint(TCanvas& canvas, const QRect& clip, IndentManager& indent, int32_t X,
+int32_t THorzLine::Paint(TCanvas& canvas, TPaintContext& ctx, IndentManager& indent, int32_t X,
                          int32_t Y)
 {
   (void)X;
   TopY = Y;
   int32_t result = Y + FlowHeight;
 
-  int32_t scroll = Doc ? Doc->ScrollY : 0;
-  if (Y - scroll > clip.bottom() || Y - scroll + FlowHeight < clip.top())
+  const int32_t scroll = ctx.ScrollY;
+  if (Y - scroll > ctx.Clip.bottom() || Y - scroll + FlowHeight < ctx.Clip.top())
     return result;
-  if (canvas.Printing && Doc && Doc->PageBottom > 0 && Y >= Doc->PageBottom)
+  if (canvas.Printing && ctx.PageBottom > 0 && Y >= ctx.PageBottom)
     return result;
   int32_t y = Y + (FlowHeight - RuleSize) / 2 - scroll;
   int32_t x = 0, w = 0;

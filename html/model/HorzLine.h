@@ -33,7 +33,7 @@ public:
   void CopySelection() override;
   int32_t Layout(TCanvas& canvas, int32_t Y, IndentManager& indent, int32_t& maxWidth,
                  int32_t& pos) override;
-  int32_t Paint(TCanvas& canvas, const QRect& clip, IndentManager& indent, int32_t X,
+  int32_t Paint(TCanvas& canvas, TPaintContext& ctx, IndentManager& indent, int32_t X,
                 int32_t Y) override;
   void Attached() override;
   const char* KindName() const override { return "HorzLine"; }

@@ -257,13 +257,12 @@ int32_t TImageObj::VerticalPlace(int32_t baselineY, int32_t lineTopY, int32_t de
 }
 
 void TImageObj::Paint(TCanvas& canvas, int32_t x, const TFontObj* fontObj, int32_t baselineY,
-                      int32_t lineTopY, int32_t descent, int32_t textHeight)
+                      int32_t lineTopY, int32_t descent, int32_t textHeight, int32_t scrollY)
 {
   int32_t y = VerticalPlace(baselineY, lineTopY, descent, textHeight);
   PaintedX = x + (Bordered ? 1 : 0);
   PaintedY = y + (Bordered ? 1 : 0);
-  int32_t scroll = Doc ? Doc->ScrollY : 0;
-  QRect r(PaintedX, PaintedY - scroll, ImageWidth, ImageHeight);
+  QRect r(PaintedX, PaintedY - scrollY, ImageWidth, ImageHeight);
   TColor linkColor = fontObj ? fontObj->FontCopy().Color : clBlack;
   PaintPicture(canvas, r);
   if (IsPlaceholder) {

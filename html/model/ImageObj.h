@@ -77,9 +77,10 @@ public:
 
   // Size for a line of availableWidth; fontObj is the font at the image's position.
   void Measure(TCanvas& canvas, int32_t availableWidth, const TFontObj* fontObj);
-  // Draws at x; baselineY and lineTopY place it against its line.
+  // Draws at x; baselineY and lineTopY (document y) place it against its line, scrollY is the
+  // document y at the top of the view.
   void Paint(TCanvas& canvas, int32_t x, const TFontObj* fontObj, int32_t baselineY,
-             int32_t lineTopY, int32_t descent, int32_t textHeight);
+             int32_t lineTopY, int32_t descent, int32_t textHeight, int32_t scrollY);
   std::unique_ptr<TFloatingObj> CloneForPrint(TSection* section) const override;
   const char* KindName() const override { return "image"; }
 

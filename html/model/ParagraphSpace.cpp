@@ -88,17 +88,16 @@ std::unique_ptr<TSectionBase> TPage::CloneForPrint(TDocument* masterDoc) const
   return std::make_unique<TPage>(masterDoc, *this);
 }
 
-int32_t TPage::Paint(TCanvas& canvas, const QRect& clip, IndentManager& indent, int32_t X,
+int32_t TPage::Paint(TCanvas& canvas, TPaintContext& ctx, IndentManager& indent, int32_t X,
                      int32_t Y)
 {
-  int32_t result = TSectionBase::Paint(canvas, clip, indent, X, Y);
-  TDocument* doc = Doc;
-  if (!canvas.Printing || !doc)
+  int32_t result = TSectionBase::Paint(canvas, ctx, indent, X, Y);
+  if (!canvas.Printing || !Doc)
     return result;
   // The printed page ends here and the print loop starts the next page at Y. A break within
   // 5 pixels of the page top is the one that just started this page: it must not end it again.
-  int32_t bandTop = doc->ScrollY + clip.top();
-  if (Y > bandTop + 5 && Y <= doc->ScrollY + clip.bottom() + 1 && Y < doc->PageBottom)
-    doc->PageBottom = Y;
+  int32_t bandTop = ctx.ScrollY + ctx.Clip.top();
+  if (Y > bandTop + 5 && Y <= ctx.ScrollY + ctx.Clip.bottom() + 1 && Y < ctx.PageBottom)
+    ctx.PageBottom = Y;
   return result;
 }

@@ -29,7 +29,7 @@ public:
   explicit TPage(TDocument* doc);
   TPage(TDocument* masterDoc, const TPage& source);
   std::unique_ptr<TSectionBase> CloneForPrint(TDocument* masterDoc) const override;
-  int32_t Paint(TCanvas& canvas, const QRect& clip, IndentManager& indent, int32_t X,
+  int32_t Paint(TCanvas& canvas, TPaintContext& ctx, IndentManager& indent, int32_t X,
                 int32_t Y) override;
   const char* KindName() const override { return "Page"; }
 };

@@ -573,7 +573,7 @@ void TSection::WidthRange(TCanvas& canvas, int32_t& min, int32_t& max)
 
 // ---- painting ----
 
-int32_t TSection::Paint(TCanvas& canvas, const QRect& clip, IndentManager& indent, int32_t X,
+int32_t TSection::Paint(TCanvas& canvas, TPaintContext& ctx, IndentManager& indent, int32_t X,
                         int32_t Y)
 {
   (void)indent;
@@ -582,7 +582,8 @@ int32_t TSection::Paint(TCanvas& canvas, const QRect& clip, IndentManager& inden
   int32_t result = Y + FlowHeight;
   if (Chars.empty() || !Doc)
     return result;
-  int32_t scroll = Doc->ScrollY;
+  const int32_t scroll = ctx.ScrollY;
+  const QRect& clip = ctx.Clip;
   if (Y - scroll > clip.bottom() || Y - scroll + std::max(PaintHeight, FlowHeight) < clip.top())
     return result;
   int32_t y = Y;
@@ -593,7 +594,7 @@ int32_t TSection::Paint(TCanvas& canvas, const QRect& clip, IndentManager& inden
     int32_t baseline = y - line.MaxDescent;
     // Lines are not split across pages: the page ends above this line. A line that starts at
     // the top of the page is printed anyway, or it would never find a page.
-    int32_t& pageBottom = Doc->PageBottom;
+    int32_t& pageBottom = ctx.PageBottom;
     if (canvas.Printing && pageBottom > 0 && y > pageBottom && lineTop > scroll + clip.top()) {
       pageBottom = std::min(pageBottom, lineTop);
       break;
@@ -603,14 +604,14 @@ int32_t TSection::Paint(TCanvas& canvas, const QRect& clip, IndentManager& inden
     bool visible = lineTop - scroll <= clip.bottom() &&
                    lineTop - scroll + std::max(line.PaintHeight, line.Height()) > clip.top();
     if (visible && line.Count > 0)
-      PaintLine(canvas, line, X, lineTop, baseline, FirstCursor);
+      PaintLine(canvas, line, X, lineTop, baseline, FirstCursor, scroll);
     y += line.ExtraBelow;
   }
-  PaintCaret(canvas, X);
+  PaintCaret(canvas, X, scroll);
   return result;
 }
 
-void TSection::PaintCaret(TCanvas& canvas, int32_t X)
+void TSection::PaintCaret(TCanvas& canvas, int32_t X, int32_t scroll)
 {
 
   if (!Doc->CaretShown || Doc->SelStartPos != Doc->SelEndPos)
@@ -626,7 +627,7 @@ void TSection::PaintCaret(TCanvas& canvas, int32_t X)
   TFontObj* f = Fonts.ObjAt(p - FirstCursor);
   int32_t h = f ? f->FullHeight : line->TextHeight;
   int32_t top = cy + line->ExtraAbove + line->TextHeight - h;
-  canvas.FillRect(QRect(cx, top - Doc->ScrollY, 1, h), Doc->TextColor);
+  canvas.FillRect(QRect(cx, top - scroll, 1, h), Doc->TextColor);
 }
 
 namespace {
@@ -666,10 +667,8 @@ void TSection::PaintRun(TCanvas& canvas, const TFontObj* font, int32_t x, int32_
 }
 
 void TSection::PaintLine(TCanvas& canvas, const LineRec& line, int32_t X, int32_t lineTop,
-                         int32_t baseline, int32_t posBase)
+                         int32_t baseline, int32_t posBase, int32_t scroll)
 {
-
-  int32_t scroll = Doc->ScrollY;
   int32_t x = X + line.StartX;
   int32_t end = line.First + line.Count;
   int fi = FontIndexAt(Fonts, line.First);
@@ -683,7 +682,7 @@ void TSection::PaintLine(TCanvas& canvas, const LineRec& line, int32_t X, int32_
       if (auto* img = dynamic_cast<TImageObj*>(o)) {
         int32_t ix = img->IsFloating() ? X + img->FloatX : x;
         img->Paint(canvas, ix, font, baseline, lineTop + line.ExtraAbove, line.MaxDescent,
-                   line.TextHeight);
+                   line.TextHeight, scroll);
       } else if (auto* panel = dynamic_cast<TPanelObj*>(o)) {
         int32_t px = panel->IsFloating() ? X + panel->FloatX : x;
         int32_t py = panel->IsFloating()         ? panel->FloatY

@@ -101,7 +101,7 @@ public:
   void CopySelection() override;
   int32_t Layout(TCanvas& canvas, int32_t Y, IndentManager& indent, int32_t& maxWidth,
                  int32_t& pos) override;
-  int32_t Paint(TCanvas& canvas, const QRect& clip, IndentManager& indent, int32_t X,
+  int32_t Paint(TCanvas& canvas, TPaintContext& ctx, IndentManager& indent, int32_t X,
                 int32_t Y) override;
   bool LinkAt(TCanvas& canvas, int32_t X, int32_t Y, TFormControlObj*& formControl,
               TUrlTarget& urlTarget) override;
@@ -135,7 +135,7 @@ private:
                     int32_t& maxWidth);
   TFormControlObj* ControlAt(int32_t index) const;
   const LineRec* LineOfPosition(int32_t position, int32_t& lineTop) const;
-  void PaintCaret(TCanvas& canvas, int32_t X);
+  void PaintCaret(TCanvas& canvas, int32_t X, int32_t scroll);
   int32_t FPaintX = 0; // x offset of the last paint
   int32_t ObjectWidth(int32_t index) const;
   int32_t ClearSpace(const IndentManager& indent, int32_t Y) const;
@@ -145,8 +145,9 @@ private:
   int32_t TextWidthRange(int32_t start, int32_t n) const;
   const LineRec* LineAtY(int32_t Y, int32_t& lineTop, int32_t& charsBefore) const;
   int32_t CharsFitting(const LineRec& line, int32_t width) const;
+  // Draws at y - scroll, the view's coordinates.
   void PaintLine(TCanvas& canvas, const LineRec& line, int32_t X, int32_t lineTop, int32_t baseline,
-                 int32_t posBase);
+                 int32_t posBase, int32_t scroll);
   void PaintRun(TCanvas& canvas, const TFontObj* font, int32_t x, int32_t baseline, int32_t start,
                 int32_t n, bool selected, int32_t lineTop, const LineRec& line);
   void DumpLine(std::ostream& out, int indent, const LineRec& line, int32_t lineTop) const;

@@ -35,10 +35,10 @@ int32_t TSectionBase::Layout(TCanvas& canvas, int32_t Y, IndentManager& indent, 
   return FlowHeight;
 }
 
-int32_t TSectionBase::Paint(TCanvas& canvas, const QRect& clip, IndentManager& indent, int32_t X,
+int32_t TSectionBase::Paint(TCanvas& canvas, TPaintContext& ctx, IndentManager& indent, int32_t X,
                             int32_t Y)
 {
-  (void)canvas, (void)clip, (void)indent, (void)X;
+  (void)canvas, (void)ctx, (void)indent, (void)X;
   TopY = Y;
   return Y + FlowHeight;
 }

@@ -2,6 +2,7 @@
 // The block item of a cell: text sections, tables, rules, spaces and list items all answer
 // the same operations.
 #include "base/UrlTarget.h"
+#include "html/model/PaintContext.h"
 
 #include <QRect>
 #include <cstdint>
@@ -44,7 +45,7 @@ public:
   virtual void CopySelection();
   virtual int32_t Layout(TCanvas& canvas, int32_t Y, IndentManager& indent, int32_t& maxWidth,
                          int32_t& pos);
-  virtual int32_t Paint(TCanvas& canvas, const QRect& clip, IndentManager& indent, int32_t X,
+  virtual int32_t Paint(TCanvas& canvas, TPaintContext& ctx, IndentManager& indent, int32_t X,
                         int32_t Y);
   virtual bool LinkAt(TCanvas& canvas, int32_t X, int32_t Y, TFormControlObj*& formControl,
                       TUrlTarget& urlTarget);

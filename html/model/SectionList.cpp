@@ -48,9 +48,9 @@ void TSectionList::ApplyDefaults(const std::string& bodyFont, const std::string&
 
 void TSectionList::SetScroll(int32_t y)
 {
-  if (y == FDocument.ScrollY)
+  if (y == ScrollY)
     return;
-  FDocument.ScrollY = y;
+  ScrollY = y;
   FDocument.Unplace();
 }
 
@@ -72,10 +72,19 @@ int32_t TSectionList::Layout(TCanvas& canvas, int32_t Y, int32_t width, int32_t&
 void TSectionList::Paint(TCanvas& canvas, const QRect& clip, int32_t clipWidth, int32_t X,
                          int32_t Y)
 {
-  FDocument.DrawBottom = FDocument.ScrollY + clip.bottom();
+  TPaintContext ctx;
+  ctx.ScrollY = ScrollY;
+  ctx.Clip = clip;
+  Paint(canvas, ctx, clipWidth, X, Y);
+}
+
+void TSectionList::Paint(TCanvas& canvas, TPaintContext& ctx, int32_t clipWidth, int32_t X,
+                         int32_t Y)
+{
+  ctx.DrawBottom = ctx.ScrollY + ctx.Clip.bottom();
   bool ticking = FDocument.PauseAnimations();
-  FDocument.ForgetShown(clip);
-  TCell::Paint(canvas, clip, clipWidth, X, Y);
+  FDocument.ForgetShown(ctx.Clip);
+  TCell::Paint(canvas, ctx, clipWidth, X, Y);
   if (ticking)
     FDocument.ResumeAnimations();
   if (FDocument.ControlsMoved && !canvas.Printing) {

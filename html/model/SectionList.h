@@ -20,6 +20,9 @@ public:
   TDocument& Document() { return FDocument; }
   const TDocument& Document() const { return FDocument; }
 
+  // Where the view is scrolled to (document y at its top); SetScroll changes it.
+  int32_t ScrollY = 0;
+
   // Results of the last Layout, for the viewer and the layout dump.
   int32_t DocumentHeight = 0;
   int32_t ScrollWidth = 0;
@@ -29,9 +32,14 @@ public:
   void ApplyDefaults(const std::string& bodyFont, const std::string& fixedFont, int bodySize,
                      TColor textColor, TColor linkColor, TColor visitedColor, TColor overColor,
                      TColor pageColor, bool hoverColoring);
+  // A change of scroll leaves every control and panel to be placed again by the next paint.
   void SetScroll(int32_t y);
 
   int32_t Layout(TCanvas& canvas, int32_t Y, int32_t width, int32_t& scrollWidth, int32_t& pos);
+  // Paints the blocks that meet ctx.Clip, seen from ctx.ScrollY; ctx.DrawBottom comes back set
+  // and, when printing, ctx.PageBottom moved up to where the page ends.
+  void Paint(TCanvas& canvas, TPaintContext& ctx, int32_t clipWidth, int32_t X, int32_t Y);
+  // The screen's paint: the band clip seen from ScrollY.
   void Paint(TCanvas& canvas, const QRect& clip, int32_t clipWidth, int32_t X, int32_t Y);
   bool LinkAt(TCanvas& canvas, int32_t X, int32_t Y, TFormControlObj*& formControl,
               TUrlTarget& urlTarget);

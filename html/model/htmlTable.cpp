@@ -488,16 +488,15 @@ QRect Corners(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
 }
 } // namespace
 
-void ThtmlTable::PaintCell(TCanvas& canvas, const QRect& clip, TCellObj& cell, int32_t Xc,
+void ThtmlTable::PaintCell(TCanvas& canvas, TPaintContext& ctx, TCellObj& cell, int32_t Xc,
                            int32_t Y, QRegion* borderRegion)
 {
-  const int32_t yOff = Doc ? Doc->ScrollY : 0;
-  const int32_t screenY = Y - yOff;
+  const int32_t screenY = Y - ctx.ScrollY;
   QRect background = Corners(Xc + CellSpacing, screenY + CellSpacing, Xc + cell.SpanWidth,
                              screenY + cell.SpanHeight);
   if (cell.Content->HasBgColor)
     canvas.FillRect(background, cell.Content->BgColor | PaletteFlag);
-  cell.Content->Paint(canvas, clip, cell.SpanWidth - Pad(), Xc + CellSpacing + CellPadding,
+  cell.Content->Paint(canvas, ctx, cell.SpanWidth - Pad(), Xc + CellSpacing + CellPadding,
                       Y + CellSpacing + CellPadding + cell.ContentOffset);
   if (HasBorder)
     DrawBorder3D(Doc, canvas, Xc + CellSpacing - 1, screenY + CellSpacing - 1, Xc + cell.SpanWidth,
@@ -511,57 +510,56 @@ void ThtmlTable::PaintCell(TCanvas& canvas, const QRect& clip, TCellObj& cell, i
   }
 }
 
-int32_t ThtmlTable::PaintRow(TCanvas& canvas, const QRect& clip, TCellList& row, int32_t rowIndex,
+int32_t ThtmlTable::PaintRow(TCanvas& canvas, TPaintContext& ctx, TCellList& row, int32_t rowIndex,
                              int32_t Y, QRegion* borderRegion)
 {
-  TDocument* doc = Doc;
-  const int32_t yOff = doc ? doc->ScrollY : 0;
-  const int32_t screenY = Y - yOff;
+  const QRect& clip = ctx.Clip;
+  const int32_t screenY = Y - ctx.ScrollY;
   const int32_t result = Y + row.RowHeight;
   const int32_t clipBottom = clip.y() + clip.height();
   const bool printing = IsPrinting(&canvas);
-  if (printing && doc && Y > clip.top() + (clip.top() + clipBottom) / 2 &&
-      Y + row.TallestSpan > doc->PageBottom && row.TallestSpan < clipBottom - clip.top()) {
-    doc->PageBottom = std::min(doc->PageBottom, Y + (rowIndex > 0 ? CellSpacing / 2 : 0));
+  if (printing && Y > clip.top() + (clip.top() + clipBottom) / 2 &&
+      Y + row.TallestSpan > ctx.PageBottom && row.TallestSpan < clipBottom - clip.top()) {
+    ctx.PageBottom = std::min(ctx.PageBottom, Y + (rowIndex > 0 ? CellSpacing / 2 : 0));
     return result;
   }
   if (screenY + row.TallestSpan < clip.top() || clipBottom <= screenY ||
-      (printing && doc && doc->PageBottom <= Y))
+      (printing && ctx.PageBottom <= Y))
     return result;
   int32_t Xc = DrawnX;
   for (int c = 0; c < row.Count(); ++c) {
     TCellObj* cell = row.Items(c);
     if (cell->HasContent())
-      PaintCell(canvas, clip, *cell, Xc, Y, borderRegion);
+      PaintCell(canvas, ctx, *cell, Xc, Y, borderRegion);
     Xc += ColumnWidths[size_t(std::min(c, MaxTableColumns))];
   }
   return result;
 }
 
-int32_t ThtmlTable::Paint(TCanvas& canvas, const QRect& clip, IndentManager& indent, int32_t X,
+int32_t ThtmlTable::Paint(TCanvas& canvas, TPaintContext& ctx, IndentManager& indent, int32_t X,
                           int32_t Y)
 {
   (void)indent;
-  TDocument* doc = Doc;
-  const int32_t yOff = doc ? doc->ScrollY : 0;
+  const QRect& clip = ctx.Clip;
+  const int32_t yOff = ctx.ScrollY;
   const int32_t clipBottom = clip.y() + clip.height();
   const bool printing = IsPrinting(&canvas);
   TopY = Y;
   // A table that starts low on a page and fits on the next one moves there whole.
-  if (printing && doc && Y > clip.top() + (clip.top() + clipBottom) / 2 &&
-      Y + FlowHeight > doc->PageBottom && FlowHeight < clipBottom - clip.top()) {
-    doc->PageBottom = std::min(doc->PageBottom, Y);
+  if (printing && Y > clip.top() + (clip.top() + clipBottom) / 2 &&
+      Y + FlowHeight > ctx.PageBottom && FlowHeight < clipBottom - clip.top()) {
+    ctx.PageBottom = std::min(ctx.PageBottom, Y);
     return Y + FlowHeight;
   }
   if (Y + PaintHeight - yOff < clip.top() || Y - yOff >= clipBottom ||
-      (printing && doc && Y >= doc->PageBottom))
+      (printing && Y >= ctx.PageBottom))
     return Y + FlowHeight;
 
   DrawnX = X + RowsOffset;
   DrawnY = Y;
   int32_t Y0 = Y;
   if (CaptionOnTop)
-    Y0 = CaptionCell->Content->Paint(canvas, clip, OverallWidth, X + CaptionOffset, Y);
+    Y0 = CaptionCell->Content->Paint(canvas, ctx, OverallWidth, X + CaptionOffset, Y);
   // Painted cells are cut out of this region; what is left is the spacing between them.
   QRegion region;
   if (HasBorderColor)
@@ -569,15 +567,15 @@ int32_t ThtmlTable::Paint(TCanvas& canvas, const QRect& clip, IndentManager& ind
                              std::min(clipBottom, Y0 + GridHeight - yOff)));
   int32_t y = Y0;
   for (int32_t k = 0; k < Rows.Count(); ++k)
-    y = PaintRow(canvas, clip, *Rows.Items(k), k, y, HasBorderColor ? &region : nullptr);
+    y = PaintRow(canvas, ctx, *Rows.Items(k), k, y, HasBorderColor ? &region : nullptr);
   if (HasBorderColor)
     for (const QRect& r : region)
       canvas.FillRect(r, BorderColor | PaletteFlag);
   if (HasBorder)
-    DrawBorder3D(doc, canvas, DrawnX, Y0 - yOff, DrawnX + GridWidth - 1, y + CellSpacing - yOff - 1,
+    DrawBorder3D(Doc, canvas, DrawnX, Y0 - yOff, DrawnX + GridWidth - 1, y + CellSpacing - yOff - 1,
                  true);
   if (!CaptionOnTop)
-    CaptionCell->Content->Paint(canvas, clip, OverallWidth, X + CaptionOffset, Y0 + GridHeight);
+    CaptionCell->Content->Paint(canvas, ctx, OverallWidth, X + CaptionOffset, Y0 + GridHeight);
   return Y + FlowHeight;
 }
 

@@ -77,7 +77,7 @@ public:
   void CopySelection() override;
   int32_t Layout(TCanvas& canvas, int32_t Y, IndentManager& indent, int32_t& maxWidth,
                  int32_t& pos) override;
-  int32_t Paint(TCanvas& canvas, const QRect& clip, IndentManager& indent, int32_t X,
+  int32_t Paint(TCanvas& canvas, TPaintContext& ctx, IndentManager& indent, int32_t X,
                 int32_t Y) override;
   bool LinkAt(TCanvas& canvas, int32_t X, int32_t Y, TFormControlObj*& formControl,
               TUrlTarget& urlTarget) override;
@@ -129,9 +129,9 @@ private:
   int32_t LayoutCaption(TCanvas& canvas, int32_t Y, int32_t& pos);
 
   // Painting.
-  int32_t PaintRow(TCanvas& canvas, const QRect& clip, TCellList& row, int32_t rowIndex, int32_t Y,
+  int32_t PaintRow(TCanvas& canvas, TPaintContext& ctx, TCellList& row, int32_t rowIndex, int32_t Y,
                    QRegion* borderRegion);
-  void PaintCell(TCanvas& canvas, const QRect& clip, TCellObj& cell, int32_t Xc, int32_t Y,
+  void PaintCell(TCanvas& canvas, TPaintContext& ctx, TCellObj& cell, int32_t Xc, int32_t Y,
                  QRegion* borderRegion);
 
   // Hit tests: the entry under (X, Y), Y relative to the top of the rows; its row top and

@@ -461,7 +461,7 @@ void THTMLViewer::ArrangeScrollBars()
   FHScrollBar->setVisible(hBar);
   FVScrollBar->setGeometry(W - s - e, e, s, std::max(0, H - 2 * e));
   FVScrollBar->SetParams(0, FDocHeight, ph + 1, ph - SmallStep);
-  FVScrollBar->SetPosition(Doc().ScrollY);
+  FVScrollBar->SetPosition(FSectionList->ScrollY);
   FVScrollBar->setVisible(vBar);
   UpdateBorder();
 }
@@ -496,7 +496,7 @@ int32_t THTMLViewer::MaxHScroll() const
 
 int32_t THTMLViewer::VScrollPosition() const
 {
-  return Doc().ScrollY;
+  return FSectionList->ScrollY;
 }
 
 void THTMLViewer::SetVScrollPosition(int32_t value)
@@ -507,7 +507,7 @@ void THTMLViewer::SetVScrollPosition(int32_t value)
 void THTMLViewer::ScrollTo(int32_t y, bool scrollPixels)
 {
   y = std::clamp(y, int32_t(0), MaxVScroll());
-  int32_t old = Doc().ScrollY;
+  int32_t old = FSectionList->ScrollY;
   if (y == old)
     return;
   FSectionList->SetScroll(y);
@@ -542,9 +542,9 @@ void THTMLViewer::VScrollChanged(int value)
 {
   setFocus();
   ScrollTo(value, true);
-  if (FVScrollBar->value() != Doc().ScrollY) {
+  if (FVScrollBar->value() != FSectionList->ScrollY) {
     QSignalBlocker block(FVScrollBar);
-    FVScrollBar->SetPosition(Doc().ScrollY);
+    FVScrollBar->SetPosition(FSectionList->ScrollY);
   }
 }
 
@@ -556,7 +556,7 @@ void THTMLViewer::HScrollChanged(int value)
 
 int32_t THTMLViewer::ReadingPosition() const
 {
-  int32_t y = Doc().ScrollY;
+  int32_t y = FSectionList->ScrollY;
   int n = FSectionList->Count();
   for (int i = 0; i < n; ++i) {
     TSectionBase* item = FSectionList->Items(i);
@@ -589,7 +589,7 @@ void THTMLViewer::resizeEvent(QResizeEvent* event)
   if (FDocHeight < PanelHeight())
     ScrollTo(0, false);
   else
-    ScrollTo(Doc().ScrollY, false);
+    ScrollTo(FSectionList->ScrollY, false);
   SetHScroll(std::min(FHPos, MaxHScroll()));
   FPaintPanel->update();
 }
@@ -600,7 +600,7 @@ void THTMLViewer::keyPressEvent(QKeyEvent* event)
     EndMiddleMode();
     return;
   }
-  int32_t pos = Doc().ScrollY, target = pos;
+  int32_t pos = FSectionList->ScrollY, target = pos;
   switch (event->key()) {
   case Qt::Key_PageUp: target = pos - FVScrollBar->LargeChange(); break;
   case Qt::Key_PageDown: target = pos + FVScrollBar->LargeChange(); break;
@@ -677,7 +677,7 @@ bool THTMLViewer::TileBackground(QPainter& painter, const QRect& clip)
           tile.setPixel(x, y, 0);
   }
   // The tiles scroll with the text: the first starts at minus the scroll offsets.
-  int x0 = -(FHPos % w), y0 = -(Doc().ScrollY % h);
+  int x0 = -(FHPos % w), y0 = -(FSectionList->ScrollY % h);
   QPoint offset(((clip.left() - x0) % w + w) % w, ((clip.top() - y0) % h + h) % h);
   painter.drawTiledPixmap(clip, QPixmap::fromImage(tile), offset);
   return true;

@@ -93,7 +93,7 @@ bool THTMLViewer::LinkAtPoint(QPoint p, TFormControlObj*& control, std::string& 
 {
   TUrlTarget ut;
   control = nullptr;
-  bool found = FSectionList->LinkAt(*FMeasure, p.x(), p.y() + Doc().ScrollY, control, ut);
+  bool found = FSectionList->LinkAt(*FMeasure, p.x(), p.y() + FSectionList->ScrollY, control, ut);
   url = found ? ut.Url : std::string();
   target = found ? ut.Target : std::string();
   return found;
@@ -103,7 +103,7 @@ TImageObj* THTMLViewer::ImageAtPoint(QPoint p, int32_t& x, int32_t& y)
 {
   TFloatingObj* obj = nullptr;
   x = y = 0;
-  if (!FSectionList->ObjectAt(p.x(), p.y() + Doc().ScrollY, obj, x, y))
+  if (!FSectionList->ObjectAt(p.x(), p.y() + FSectionList->ScrollY, obj, x, y))
     return nullptr;
   return dynamic_cast<TImageObj*>(obj);
 }
@@ -113,8 +113,8 @@ int32_t THTMLViewer::CursorAtPoint(QPoint p, bool& inText)
   int32_t xr = 0, yr = 0, caretHeight = 0;
   TCell* cell = nullptr;
   inText = false;
-  return FSectionList->CursorAt(*FMeasure, p.x(), p.y() + Doc().ScrollY, xr, yr, caretHeight, cell,
-                                inText);
+  return FSectionList->CursorAt(*FMeasure, p.x(), p.y() + FSectionList->ScrollY, xr, yr,
+                                caretHeight, cell, inText);
 }
 
 void THTMLViewer::HTMLMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint p)
@@ -208,7 +208,7 @@ void THTMLViewer::ControlFocused(QWidget* now)
     // A control tabbed to outside the window, or at its very bottom, is brought into view.
     int h = PanelHeight();
     if (w->y() < 0 || w->y() > h - 20)
-      SetVScrollPosition(w->y() + Doc().ScrollY - h / 2);
+      SetVScrollPosition(w->y() + FSectionList->ScrollY - h / 2);
     return;
   }
 }
@@ -220,7 +220,7 @@ void THTMLViewer::HTMLMouseLeave()
   // A point outside the document clears the hover colouring too.
   TFormControlObj* control = nullptr;
   std::string url, target;
-  LinkAtPoint(QPoint(-30000, -30000 - Doc().ScrollY), control, url, target);
+  LinkAtPoint(QPoint(-30000, -30000 - FSectionList->ScrollY), control, url, target);
   ShowCursorId(0);
   if (!FLinkURL.empty()) {
     FLinkURL.clear();
@@ -389,7 +389,7 @@ void THTMLViewer::AutoScrollTick()
       ShowCursorId(crUpDown);
     return;
   }
-  ScrollTo(Doc().ScrollY + AutoScrollStep(FMousePos), false);
+  ScrollTo(FSectionList->ScrollY + AutoScrollStep(FMousePos), false);
   if (FLeftDown && !FNoSelect)
     ExtendSelection(FMousePos);
   FPaintPanel->update();

@@ -26,7 +26,6 @@ std::unique_ptr<TSectionList> ClonePrintList(const TSectionList& source, bool ba
   auto copy = std::make_unique<TSectionList>();
   static_cast<TSectionListSettings&>(copy->Document()) = source.Document();
   copy->Document().PrintMode = true;
-  copy->Document().ScrollY = 0;
   copy->Document().PageColor = clWhite;
   copy->Document().PrintBackgrounds = backgrounds;
   copy->Document().ExpandName = source.Document().ExpandName;
@@ -73,10 +72,12 @@ int32_t TPrintJob::FindPageBottom(int32_t top)
 {
   TCanvas measure;
   measure.Printing = true;
-  FCopy->Document().PageBottom = top + FH;
-  FCopy->SetScroll(top - FTs);
-  FCopy->Paint(measure, QRect(FLs, FTs, FW, FH), FW, FLs, 0);
-  int32_t bottom = FCopy->Document().PageBottom;
+  TPaintContext ctx;
+  ctx.ScrollY = top - FTs;
+  ctx.Clip = QRect(FLs, FTs, FW, FH);
+  ctx.PageBottom = top + FH;
+  FCopy->Paint(measure, ctx, FW, FLs, 0);
+  int32_t bottom = ctx.PageBottom;
   // A line taller than the page is cut across pages: the page always moves on.
   return bottom > top ? std::min(bottom, top + FH) : top + FH;
 }
@@ -93,9 +94,11 @@ void TPrintJob::DrawPage(TvwPrinter& printer, int32_t top, int32_t bottom, int32
   QRect body(FLs, FTs, FW, bottom - top);
   painter.save();
   painter.setClipRect(QRect(0, FTs, FLs + FW + 2, bottom - top));
-  FCopy->Document().PageBottom = bottom;
-  FCopy->SetScroll(top - FTs);
-  FCopy->Paint(canvas, body, FW, FLs, 0);
+  TPaintContext ctx;
+  ctx.ScrollY = top - FTs;
+  ctx.Clip = body;
+  ctx.PageBottom = bottom;
+  FCopy->Paint(canvas, ctx, FW, FLs, 0);
   painter.restore();
   if (OnPrintHeader)
     OnPrintHeader(FSender, canvas, page, FPW, FTs, done);

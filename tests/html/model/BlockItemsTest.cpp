@@ -210,16 +210,15 @@ class PageBreaks : public ModelTest, public ::testing::WithParamInterface<PageBr
 TEST_P(PageBreaks, EndThePrintedPageAtTheirOwnY)
 {
   const PageBreakCase& c = GetParam();
-  List.SetScroll(1000);
-  Doc.PageBottom = c.PageBottom;
   TPage page(&Doc);
   QImage img(400, 500, QImage::Format_RGB32);
   QPainter painter(&img);
   TCanvas canvas(&painter);
   canvas.Printing = c.Printing;
   IndentManager indent;
-  EXPECT_EQ(page.Paint(canvas, QRect(0, 0, 400, 500), indent, 0, c.Y), c.Y);
-  EXPECT_EQ(Doc.PageBottom, c.Expected) << c.Name;
+  TPaintContext ctx = Pass(QRect(0, 0, 400, 500), 1000, c.PageBottom);
+  EXPECT_EQ(page.Paint(canvas, ctx, indent, 0, c.Y), c.Y);
+  EXPECT_EQ(ctx.PageBottom, c.Expected) << c.Name;
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, PageBreaks,

@@ -200,12 +200,14 @@ TEST_F(ModelTest, PrintedPageEndsAboveALineThatDoesNotFit)
   QPainter painter(&page);
   TCanvas canvas(&painter);
   canvas.Printing = true;
-  Doc.PageBottom = line2Bottom - 1; // the second line reaches below the page
-  List.Paint(canvas, QRect(0, 0, 400, 200), 400, 0, 0);
-  EXPECT_EQ(Doc.PageBottom, line2Top);
-  Doc.PageBottom = line2Top + 1; // the first line of the page is printed whole
-  List.Paint(canvas, QRect(0, line2Top, 400, 200), 400, 0, 0);
-  EXPECT_EQ(Doc.PageBottom, line2Top + 1);
+  // The second line reaches below the page.
+  TPaintContext first = Pass(QRect(0, 0, 400, 200), 0, line2Bottom - 1);
+  List.Paint(canvas, first, 400, 0, 0);
+  EXPECT_EQ(first.PageBottom, line2Top);
+  // The first line of the page is printed whole.
+  TPaintContext second = Pass(QRect(0, line2Top, 400, 200), 0, line2Top + 1);
+  List.Paint(canvas, second, 400, 0, 0);
+  EXPECT_EQ(second.PageBottom, line2Top + 1);
 }
 
 } // namespace

@@ -111,6 +111,16 @@ protected:
     return p;
   }
 
+  // One paint pass: the band clip seen from scrollY, the page ending at pageBottom.
+  static TPaintContext Pass(const QRect& clip, int32_t scrollY = 0, int32_t pageBottom = 0)
+  {
+    TPaintContext ctx;
+    ctx.Clip = clip;
+    ctx.ScrollY = scrollY;
+    ctx.PageBottom = pageBottom;
+    return ctx;
+  }
+
   int32_t LayoutAt(int32_t width)
   {
     int32_t scrollWidth = 0, pos = 0;

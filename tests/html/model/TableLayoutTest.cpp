@@ -325,14 +325,14 @@ TEST_F(TableTest, PrintingMovesALowTableThatFitsToTheNextPage)
   Doc.PrintMode = true;
   const QRect page(0, 0, 300, 120);
   const int32_t Y = 70; // below the middle of the page
-  Doc.PageBottom = Y + t->FlowHeight - 1;
   ASSERT_LT(t->FlowHeight, page.height());
   QImage img(300, 200, QImage::Format_RGB32);
   QPainter p(&img);
   TCanvas canvas(&p);
   IndentManager indent;
-  EXPECT_EQ(t->Paint(canvas, page, indent, 0, Y), Y + t->FlowHeight);
-  EXPECT_EQ(Doc.PageBottom, Y);
+  TPaintContext ctx = Pass(page, 0, Y + t->FlowHeight - 1);
+  EXPECT_EQ(t->Paint(canvas, ctx, indent, 0, Y), Y + t->FlowHeight);
+  EXPECT_EQ(ctx.PageBottom, Y);
 }
 
 TEST_F(TableTest, PrintingBreaksBetweenRowsBelowTheMiddle)
@@ -344,7 +344,6 @@ TEST_F(TableTest, PrintingBreaksBetweenRowsBelowTheMiddle)
   Doc.PrintMode = true;
   const QRect page(0, 0, 300, 120);
   const int32_t bottom = 100;
-  Doc.PageBottom = bottom;
   // The first row that starts below the middle and does not fit ends the page just above.
   int32_t expected = bottom, y = 0;
   for (int k = 0; k < t->Rows.Count(); ++k) {
@@ -360,8 +359,9 @@ TEST_F(TableTest, PrintingBreaksBetweenRowsBelowTheMiddle)
   QPainter p(&img);
   TCanvas canvas(&p);
   IndentManager indent;
-  t->Paint(canvas, page, indent, 0, 0);
-  EXPECT_EQ(Doc.PageBottom, expected);
+  TPaintContext ctx = Pass(page, 0, bottom);
+  t->Paint(canvas, ctx, indent, 0, 0);
+  EXPECT_EQ(ctx.PageBottom, expected);
 }
 
 TEST_F(TableTest, DumpShowsGridRowsCellsAndPlaceholders)

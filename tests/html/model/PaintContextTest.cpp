@@ -1,0 +1,111 @@
+// Painting from a paint context without a viewer, and documents that keep to themselves.
+#include "TableTestSupport.h"
+#include "html/model/HorzLine.h"
+#include "html/model/PanelObj.h"
+
+#include <QPainter>
+
+namespace {
+
+class PaintContextTest : public TableTest {
+protected:
+  // Text, a rule, a bordered table and an image: every kind of item that draws.
+  void BuildPage()
+  {
+    AddText("A first paragraph long enough to wrap onto a few lines of the page");
+    List.Add(std::make_unique<THorzLine>(&Doc));
+    Grid(2, 2, {{attrBORDER, ""}});
+    auto s = MakeSection();
+    Append(*s, "ab");
+    auto img = std::make_unique<TImageObj>(&Doc, &List, 0, "x.gif");
+    img->ReqWidth = 30;
+    img->ReqHeight = 20;
+    s->PlaceImage(std::move(img), 2);
+    Append(*s, "cd", 3);
+    List.Add(std::move(s));
+  }
+
+  QImage PaintPass(TPaintContext& ctx, int width)
+  {
+    QImage img(width, ctx.Clip.bottom() + 1, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    TCanvas canvas(&p);
+    List.Paint(canvas, ctx, width, 0, 0);
+    return img;
+  }
+};
+
+// The scroll of a pass travels in its context: each item lands where the unscrolled paint put
+// it, moved up, and the root's own scroll position is neither read nor changed.
+TEST_F(PaintContextTest, EveryItemTakesTheScrollFromTheContext)
+{
+  BuildPage();
+  const int width = 200;
+  const int32_t height = LayoutAt(width);
+  TPaintContext whole = Pass(QRect(0, 0, width, height));
+  const QImage full = PaintPass(whole, width);
+  for (int32_t scroll : {1, 17, height / 3, height / 2}) {
+    const int32_t band = height - scroll;
+    TPaintContext ctx = Pass(QRect(0, 0, width, band), scroll);
+    const QImage shifted = PaintPass(ctx, width);
+    EXPECT_EQ(shifted, full.copy(0, scroll, width, band)) << "scroll " << scroll;
+    EXPECT_EQ(ctx.DrawBottom, scroll + band - 1);
+  }
+  EXPECT_EQ(List.ScrollY, 0);
+}
+
+// A printed page ends above the first line that does not fit; the page bottom comes back in
+// the context of that pass, and a pass with another context is not affected by it.
+TEST_F(PaintContextTest, PageBottomBelongsToItsPass)
+{
+  TSection* s = AddText("one two three four five six seven eight nine ten");
+  LayoutAt(Width("one two three"));
+  ASSERT_GE(s->LineList.size(), 3u);
+  const int32_t line2Top = LineTop(*s, 1), line3Top = LineTop(*s, 2);
+  QImage page(400, 200, QImage::Format_RGB32);
+  QPainter painter(&page);
+  TCanvas canvas(&painter);
+  canvas.Printing = true;
+  TPaintContext cut = Pass(QRect(0, 0, 400, 200), 0, line3Top - 1);
+  TPaintContext roomy = Pass(QRect(0, 0, 400, 200), 0, 10000);
+  List.Paint(canvas, cut, 400, 0, 0);
+  List.Paint(canvas, roomy, 400, 0, 0);
+  EXPECT_EQ(cut.PageBottom, line2Top);
+  EXPECT_EQ(roomy.PageBottom, 10000);
+}
+
+// Two documents side by side: what one page enters in its document (links, maps, panels,
+// selection, settings) stays there, and clearing one leaves the other whole.
+TEST(Documents, KeepTheirListsAndSettingsApart)
+{
+  TFakeHost hostA, hostB;
+  TSectionList a(nullptr, &hostA), b(nullptr, &hostB);
+  for (TSectionList* list : {&a, &b}) {
+    auto s = std::make_unique<TSection>(&list->Document(), paLeft, TUrlTarget(), TMyFont(), 0);
+    s->LinkMark(true, TMyFont(), 0, TUrlTarget{"u.htm", ""});
+    s->AppendChar('x', 0);
+    s->PlacePanel(std::make_unique<TPanelObj>(&list->Document(), 1, 40, 20, "p"), 1);
+    list->Add(std::move(s));
+  }
+  a.Document().Maps.Add(std::make_unique<TMapItem>());
+  a.Document().SelEndPos = 1;
+  a.Document().LinkColor = clRed;
+  EXPECT_EQ(a.Document().LinkStarts.size(), 1u);
+  EXPECT_EQ(b.Document().LinkStarts.size(), 1u);
+  EXPECT_EQ(b.Document().Maps.Count(), 0);
+  EXPECT_EQ(b.Document().SelEndPos, 0);
+  EXPECT_EQ(b.Document().LinkColor, clBlue);
+  EXPECT_EQ(hostA.Panels.size(), 1u);
+  EXPECT_EQ(hostB.Panels.size(), 1u);
+
+  a.Clear();
+  EXPECT_TRUE(a.Document().Panels.empty());
+  EXPECT_TRUE(a.Document().LinkStarts.empty());
+  ASSERT_EQ(b.Document().Panels.size(), 1u);
+  EXPECT_EQ(b.Document().Panels[0]->Panel.get(), hostB.Panels[0]);
+  EXPECT_EQ(b.Document().LinkStarts.size(), 1u);
+  EXPECT_EQ(b.Count(), 1);
+}
+
+} // namespace
