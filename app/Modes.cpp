@@ -39,7 +39,8 @@ std::string Text(const QString& s)
   return s.toStdString();
 }
 
-// lumora [PAGE]: the main window, started on PAGE or on Lumora.htm beside the program.
+// lumora [PAGE]: the main window, started on PAGE or on Lumora.htm beside the program (or
+// among the installed pages).
 std::unique_ptr<QWidget> MainWindow(const TCommandLine& command)
 {
   std::vector<std::string> params;
@@ -211,7 +212,7 @@ TCommandSet MakeCommands()
   set.Modes = {
       {.Extra = {"[PAGE]"},
        .Help = "opens the main window; PAGE (a .htm or .html file) is the start page, else "
-               "Lumora.htm beside the program",
+               "Lumora.htm beside the program (installed: in ../share/lumora)",
        .Window = MainWindow},
       {.Flag = "dump-tokens",
        .ValueName = "FILE",
