@@ -4,6 +4,7 @@
 #include "editor/HTMLHighlighter.h"
 
 #include <QFontMetrics>
+#include <QPainter>
 #include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -362,6 +363,24 @@ TEST(EditPaint, TypingRepaintsOnlyItsLine)
   EXPECT_GE(painted.top(), 2 * w.LinePitch());
   EXPECT_LE(painted.bottom(), 3 * w.LinePitch() - 1);
   EXPECT_EQ(w.LineText(3), "thxree");
+}
+
+} // namespace
+
+namespace {
+
+TEST(EditPaint, OnPaintDrawsOverTheTextWithTheEditorsFont)
+{
+  TtxEditWidget w;
+  Prepare(w, "text");
+  QString family;
+  w.OnPaint = [&](QPainter& painter) {
+    family = painter.font().family();
+    painter.fillRect(0, 0, 4, 4, Qt::blue);
+  };
+  QImage image = Draw(w);
+  EXPECT_EQ(family, w.EditorFont().family());
+  EXPECT_EQ(image.pixelColor(1, 1), QColor(Qt::blue));
 }
 
 } // namespace

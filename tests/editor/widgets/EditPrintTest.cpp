@@ -133,3 +133,105 @@ TEST(EditPrint, StatusEventsCanAbort)
 }
 
 } // namespace
+
+namespace {
+
+// Pages drawn into images at screen resolution, so their colours can be read back.
+class TImageTarget : public TtxPrintTarget {
+public:
+  std::vector<QImage> Pages;
+  void BeginDoc(const std::string&, int) override { NewImage(); }
+  void NewPage() override
+  {
+    FPainter.end();
+    NewImage();
+  }
+  void EndDoc() override { FPainter.end(); }
+  void Abort() override { FPainter.end(); }
+  QPainter& Painter() override { return FPainter; }
+  int ResolutionX() override { return 96; }
+  int ResolutionY() override { return 96; }
+  int PageWidth() override { return 800; }
+  int PageHeight() override { return 1100; }
+  int PhysicalWidth() override { return 800; }
+  int PhysicalHeight() override { return 1100; }
+  int PhysicalOffsetX() override { return 0; }
+  int PhysicalOffsetY() override { return 0; }
+
+private:
+  void NewImage()
+  {
+    Pages.emplace_back(800, 1100, QImage::Format_RGB32);
+    Pages.back().fill(Qt::white);
+    FPainter.begin(&Pages.back());
+  }
+  QPainter FPainter;
+};
+
+bool HasColour(const QImage& image, QColor colour)
+{
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if (image.pixelColor(x, y) == colour)
+        return true;
+  return false;
+}
+
+TEST(EditPrint, TokenColoursOnlyWithHighlightingAndColours)
+{
+  TqvcHTMLEditor box;
+  box.Editor->SetText("<font color=red>x</font>");
+  box.syHTMLSyn1->ValueAttri->SetForeground(RGBColor(0, 160, 0));
+  box.syHTMLSyn1->ValueAttri->SetStyle(fsBold);
+  struct Case {
+    bool highlight, noColors, green;
+  } cases[] = {{true, false, true}, {true, true, false}, {false, false, false}};
+  for (const Case& c : cases) {
+    TtxPrintOptions options = box.PrintOptions();
+    options.WithHighlighting = c.highlight;
+    options.NoColors = c.noColors;
+    TImageTarget target;
+    ASSERT_EQ(box.PrintTo(target, options), 1);
+    ASSERT_EQ(target.Pages.size(), 1u);
+    EXPECT_EQ(HasColour(target.Pages[0], QColor(0, 160, 0)), c.green) << c.highlight << c.noColors;
+  }
+}
+
+TEST(EditPrint, MarginsPlaceTheHeaderAndTheLineRangeLimitsTheText)
+{
+  TqvcHTMLEditor box;
+  box.Editor->SetText("aaaa\r\nbbbb\r\ncccc\r\ndddd");
+  TtxPrintOptions options = box.PrintOptions();
+  options.WithHighlighting = false;
+  options.HeaderLines.clear();
+  options.FooterLines.clear();
+  options.LineRange = {2, 2, 3, 3}; // columns 2..3 of lines 2..3
+  options.MarginUnit = 2;           // millimetres
+  options.PageMargins = {20, 30, 20, 20};
+  TImageTarget target;
+  ASSERT_EQ(box.PrintTo(target, options), 1);
+  const QImage& page = target.Pages[0];
+  // Ink starts at the margins: 20 mm and 30 mm at 96 dots per inch.
+  const int left = 20 * 10000 / 254 * 96 / 1000, top = 30 * 10000 / 254 * 96 / 1000;
+  int inkLeft = page.width(), inkTop = page.height(), inkBottom = 0, inkRight = 0;
+  for (int y = 0; y < page.height(); ++y)
+    for (int x = 0; x < page.width(); ++x)
+      if (page.pixelColor(x, y) != Qt::white) {
+        inkLeft = std::min(inkLeft, x);
+        inkRight = std::max(inkRight, x);
+        inkTop = std::min(inkTop, y);
+        inkBottom = std::max(inkBottom, y);
+      }
+  EXPECT_GE(inkLeft, left);
+  EXPECT_LT(inkLeft, left + 6);
+  EXPECT_GE(inkTop, top);
+  // Two lines of two characters each.
+  QFont font = box.Editor->EditorFont();
+  font.setPointSizeF(font.pixelSize() * 72.0 / 96.0);
+  QFontMetrics metrics(font, &page);
+  EXPECT_LT(inkRight, left + 2 * metrics.averageCharWidth() + 2);
+  EXPECT_LT(inkBottom, top + 2 * (metrics.height() + metrics.leading()));
+  EXPECT_GT(inkBottom, top + metrics.height());
+}
+
+} // namespace
