@@ -1,5 +1,7 @@
 #include "editor/EditClipboard.h"
 
+#include "platform/Clipboard.h"
+
 std::string EncodeClipBlock(TSelectionMode mode, std::string_view text)
 {
   std::string block;
@@ -31,4 +33,30 @@ void TtxMemoryClipboard::SetPlainTextOnly(const std::string& text)
 {
   FPlain = text;
   FBlock.reset();
+}
+
+const char* const TtxSystemClipboard::BlockMimeType = "application/x-lumora-txedit-block";
+
+bool TtxSystemClipboard::SetTexts(const std::string& plainText, const std::string& block)
+{
+  Clipboard().SetTextAndData(QString::fromLatin1(plainText.data(), qsizetype(plainText.size())),
+                             BlockMimeType, QByteArray(block.data(), qsizetype(block.size())));
+  return true;
+}
+
+std::optional<std::string> TtxSystemClipboard::PlainText() const
+{
+  const QString text = Clipboard().Text();
+  if (text.isEmpty())
+    return std::nullopt;
+  // Characters beyond Latin-1 have no byte in the editor's text.
+  return text.toLatin1().toStdString();
+}
+
+std::optional<std::string> TtxSystemClipboard::Block() const
+{
+  const QByteArray data = Clipboard().Data(BlockMimeType);
+  if (data.isEmpty())
+    return std::nullopt;
+  return data.toStdString();
 }

@@ -44,3 +44,13 @@ private:
   std::optional<std::string> FPlain;
   std::optional<std::string> FBlock;
 };
+
+// The program's clipboard (platform/Clipboard.h): plain text as Latin-1 for other programs, the
+// block under a private MIME type beside it. What the editor window exchanges through.
+class TtxSystemClipboard : public TtxEditClipboard {
+public:
+  static const char* const BlockMimeType;
+  bool SetTexts(const std::string& plainText, const std::string& block) override;
+  std::optional<std::string> PlainText() const override;
+  std::optional<std::string> Block() const override;
+};

@@ -25,6 +25,7 @@ TtxEditWidget::TtxEditWidget(QWidget* parent) : QAbstractScrollArea(parent)
   setFrameShape(QFrame::NoFrame);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  SetClipboard(&FSystemClipboard);
   Gutter.OnChange = [this] { FontChanged(); };
   SelectedColor.OnChange = [this] { viewport()->update(); };
   FCaretBlink.setInterval(std::max(QApplication::cursorFlashTime() / 2, 100));

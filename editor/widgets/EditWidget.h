@@ -131,6 +131,7 @@ private:
   void ShowScrollHintAt(int topLine);
 
   TTextDrawer FDrawer;
+  TtxSystemClipboard FSystemClipboard;
   TColor FColor = clWindow;
   TColor FFontColor = clWindowText;
   int FExtraLineSpacing = 0;

@@ -3,6 +3,8 @@
 #include "EditWidgetSupport.h"
 #include "editor/widgets/EditKeys.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QMimeData>
@@ -291,6 +293,36 @@ TEST(EditMouse, FontStockNeedsAFont)
   } catch (const std::exception& e) {
     EXPECT_STREQ(e.what(), "SetBaseFont: 'Value' must be specified.");
   }
+}
+
+} // namespace
+
+namespace {
+
+TEST(EditMouse, CopyAndPasteGoThroughTheSystemClipboard)
+{
+  Fixture f;
+  f.W.SetSelAnchor({1, 1});
+  f.W.SetSelEnd({6, 1});
+  f.W.RunCommand(ecCopy, '\0', nullptr);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "alpha");
+  // What another program leaves is pasted as plain text.
+  QGuiApplication::clipboard()->setText(QString::fromLatin1("z\xe9"));
+  const TPoint line3{1, 3};
+  f.W.RunCommand(ecGotoXY, '\0', &line3);
+  f.W.RunCommand(ecPaste, '\0', nullptr);
+  EXPECT_EQ(f.W.LineText(3), "z\xe9third");
+  // A column block comes back as a column block.
+  f.W.SetSelectionMode(smColumn);
+  f.W.SetSelAnchor({1, 1});
+  f.W.SetSelEnd({3, 2});
+  f.W.RunCommand(ecCopy, '\0', nullptr);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "al\r\nse");
+  f.W.SetSelectionMode(smNormal);
+  f.W.RunCommand(ecGotoXY, '\0', &line3);
+  f.W.RunCommand(ecPaste, '\0', nullptr);
+  EXPECT_EQ(f.W.LineText(3), "alz\xe9third");
+  EXPECT_EQ(f.W.LineText(4), "se");
 }
 
 } // namespace
