@@ -23,8 +23,7 @@ TtxEditWidget::TtxEditWidget(QWidget* parent) : QAbstractScrollArea(parent)
   viewport()->setAcceptDrops(true);
   setFocusPolicy(Qt::StrongFocus);
   setFrameShape(QFrame::NoFrame);
-  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  SetScrollBars(ssBoth);
   SetClipboard(&FSystemClipboard);
   Gutter.OnChange = [this] { FontChanged(); };
   SelectedColor.OnChange = [this] { viewport()->update(); };
@@ -69,6 +68,15 @@ void TtxEditWidget::SetFontColor(TColor value)
   viewport()->update();
 }
 
+void TtxEditWidget::SetScrollBars(TScrollStyle value)
+{
+  FScrollBars = value;
+  const bool vertical = value == ssVertical || value == ssBoth;
+  const bool horizontal = value == ssHorizontal || value == ssBoth;
+  setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+  setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+}
+
 void TtxEditWidget::SetExtraLineSpacing(int value)
 {
   FExtraLineSpacing = value;
@@ -92,10 +100,12 @@ void TtxEditWidget::MeasureView()
                   size.height() / std::max(FLinePitch, 1));
 }
 
-void TtxEditWidget::resizeEvent(QResizeEvent* event)
+bool TtxEditWidget::viewportEvent(QEvent* event)
 {
-  QAbstractScrollArea::resizeEvent(event);
-  MeasureView();
+  // The text area changes with the window and with the scroll bars shown.
+  if (event->type() == QEvent::Resize)
+    MeasureView();
+  return QAbstractScrollArea::viewportEvent(event);
 }
 
 // ---------------------------------------------------------------- geometry

@@ -18,6 +18,7 @@ class QLabel;
 class QMimeData;
 
 enum TCaretType : uint8_t { ctVerticalLine, ctHorizontalLine, ctHalfBlock, ctBlock };
+enum TScrollStyle : uint8_t { ssNone, ssHorizontal, ssVertical, ssBoth };
 
 class TtxEditWidget : public QAbstractScrollArea, public TtxCustomEdit {
   Q_OBJECT
@@ -34,6 +35,8 @@ public:
   void SetFontColor(TColor value);
   int ExtraLineSpacing() const { return FExtraLineSpacing; }
   void SetExtraLineSpacing(int value);
+  TScrollStyle ScrollBars() const { return FScrollBars; }
+  void SetScrollBars(TScrollStyle value);
   TtxGutter Gutter;
   TtxSelectedColor SelectedColor;
   TCaretType InsertCaret = ctVerticalLine;
@@ -83,7 +86,7 @@ protected:
 
   // Qt events
   void paintEvent(QPaintEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
+  bool viewportEvent(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
@@ -135,6 +138,7 @@ private:
   TColor FColor = clWindow;
   TColor FFontColor = clWindowText;
   int FExtraLineSpacing = 0;
+  TScrollStyle FScrollBars = ssBoth;
   int FGutterPixels = 30;
   int FCellWidth = 8;
   int FLinePitch = 16;

@@ -293,6 +293,24 @@ TEST(EditPaint, OneLineScrollRepaintsOneStrip)
   EXPECT_EQ(w.PaintedRegion.boundingRect().height(), height);
 }
 
+TEST(EditPaint, ScrollBarsFollowTheirStyle)
+{
+  TtxEditWidget w;
+  Prepare(w, "a");
+  Draw(w);
+  const int withBars = w.viewport()->height();
+  w.SetScrollBars(ssVertical);
+  EXPECT_EQ(w.horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+  EXPECT_EQ(w.verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+  w.SetScrollBars(ssNone);
+  EXPECT_EQ(w.verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+  // Without a horizontal bar the text area gains its height.
+  QCoreApplication::processEvents(); // the bars' layout
+  Draw(w);                           // a hidden window's resize events come with drawing
+  EXPECT_GT(w.viewport()->height(), withBars);
+  EXPECT_EQ(w.VisibleLines(), w.viewport()->height() / w.LinePitch());
+}
+
 TEST(EditPaint, ThumbReachesTheEndOfALongText)
 {
   TtxEditWidget w;
