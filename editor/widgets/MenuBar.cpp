@@ -29,6 +29,8 @@ void TMenuBar::Rebuild()
     button->setDefaultAction(item);
     button->setPopupMode(QToolButton::InstantPopup);
     button->setAutoRaise(true);
+    // Like a menu bar's items, the buttons leave the keyboard focus where it is.
+    button->setFocusPolicy(Qt::NoFocus);
     button->setToolButtonStyle(Qt::ToolButtonTextOnly);
     button->setMinimumSize(ButtonWidth, ButtonHeight);
     // The drop-down arrow would hide that these are menus, as in a menu bar.
