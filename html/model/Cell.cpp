@@ -119,11 +119,11 @@ TSectionBase* TCell::ItemAtY(int32_t Y) const
 }
 
 bool TCell::LinkAt(TCanvas& canvas, int32_t X, int32_t Y, TFormControlObj*& formControl,
-                   TUrlTarget& urlTarget)
+                   TUrlTarget& urlTarget, TLinkHover& hover)
 {
   for (const auto& item : *this)
     if (Y >= item->TopY && Y < item->TopY + std::max(item->PaintHeight, item->FlowHeight) &&
-        item->LinkAt(canvas, X, Y, formControl, urlTarget))
+        item->LinkAt(canvas, X, Y, formControl, urlTarget, hover))
       return true;
   return false;
 }
@@ -205,7 +205,7 @@ bool TCell::CharAt(int32_t position, char& ch, TCharObject& obj)
   return false;
 }
 
-void TCell::CopySelection()
+void TCell::CopySelection(ClipBuffer& clip)
 {
   if (!Doc)
     return;
@@ -217,7 +217,7 @@ void TCell::CopySelection()
                      ? first < Doc->SelEndPos && first + item->CursorCount > Doc->SelStartPos
                      : first > Doc->SelStartPos && first < Doc->SelEndPos;
     if (meets)
-      item->CopySelection();
+      item->CopySelection(clip);
   }
 }
 

@@ -30,7 +30,7 @@ public:
   int32_t Paint(TCanvas& canvas, TPaintContext& ctx, int32_t clipWidth, int32_t X, int32_t Y);
 
   bool LinkAt(TCanvas& canvas, int32_t X, int32_t Y, TFormControlObj*& formControl,
-              TUrlTarget& urlTarget);
+              TUrlTarget& urlTarget, TLinkHover& hover);
   bool ObjectAt(int32_t X, int32_t Y, TFloatingObj*& obj, int32_t& objX, int32_t& objY);
   int32_t CursorAt(TCanvas& canvas, int32_t X, int32_t Y, int32_t& xr, int32_t& yr,
                    int32_t& caretHeight, TCell*& cell, bool& inText);
@@ -39,7 +39,7 @@ public:
   int32_t DocPosOf(int32_t sourcePos, bool prev);
   bool CursorPoint(TCanvas& canvas, int32_t position, int32_t& X, int32_t& Y);
   bool CharAt(int32_t position, char& ch, TCharObject& obj);
-  void CopySelection();
+  void CopySelection(ClipBuffer& clip);
   void RefreshFonts();
 
   void DumpItems(std::ostream& out, int indent) const;

@@ -26,7 +26,6 @@ class TFormControlObj;
 class TImageObj;
 class TPanelObj;
 class ThtmlForm;
-class ClipBuffer;
 
 // Everything a print copy takes over from the screen document.
 struct TSectionListSettings {
@@ -101,7 +100,6 @@ public:
   // The clock every animated image of this document runs on (replaceable for tests).
   TMillisecondClock AnimationClock = SystemMilliseconds;
 
-  ClipBuffer* Clip = nullptr; // during CopySelection only
   bool ControlsMoved = false;
 
   // Forgets the page before its items go: lists, background, selection and hover.

@@ -63,10 +63,9 @@ std::unique_ptr<TSectionBase> THorzLine::CloneForPrint(TDocument* masterDoc) con
   return std::make_unique<THorzLine>(masterDoc, *this);
 }
 
-void THorzLine::CopySelection()
+void THorzLine::CopySelection(ClipBuffer& clip)
 {
-  if (Doc && Doc->Clip)
-    Doc->Clip->AddText("\r\n", 2);
+  clip.AddText("\r\n", 2);
 }
 
 void THorzLine::Attached()

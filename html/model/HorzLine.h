@@ -30,7 +30,7 @@ public:
   void Extent(int32_t L, int32_t R, int32_t& x, int32_t& width) const;
 
   std::unique_ptr<TSectionBase> CloneForPrint(TDocument* masterDoc) const override;
-  void CopySelection() override;
+  void CopySelection(ClipBuffer& clip) override;
   int32_t Layout(TCanvas& canvas, int32_t Y, IndentManager& indent, int32_t& maxWidth,
                  int32_t& pos) override;
   int32_t Paint(TCanvas& canvas, TPaintContext& ctx, IndentManager& indent, int32_t X,

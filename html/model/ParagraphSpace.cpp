@@ -11,10 +11,9 @@ int32_t ScaledHeight(const TDocument* doc, int32_t at12)
 }
 
 namespace {
-void CopyLineEnd(TDocument* doc)
+void CopyLineEnd(ClipBuffer& clip)
 {
-  if (doc && doc->Clip)
-    doc->Clip->AddText("\r\n", 2);
+  clip.AddText("\r\n", 2);
 }
 } // namespace
 
@@ -32,9 +31,9 @@ std::unique_ptr<TSectionBase> TParagraphSpace::CloneForPrint(TDocument* masterDo
   return std::make_unique<TParagraphSpace>(masterDoc, *this);
 }
 
-void TParagraphSpace::CopySelection()
+void TParagraphSpace::CopySelection(ClipBuffer& clip)
 {
-  CopyLineEnd(Doc);
+  CopyLineEnd(clip);
 }
 
 void TParagraphSpace::Attached()
@@ -56,9 +55,9 @@ std::unique_ptr<TSectionBase> THeadingSpace::CloneForPrint(TDocument* masterDoc)
   return std::make_unique<THeadingSpace>(masterDoc, *this);
 }
 
-void THeadingSpace::CopySelection()
+void THeadingSpace::CopySelection(ClipBuffer& clip)
 {
-  CopyLineEnd(Doc);
+  CopyLineEnd(clip);
 }
 
 void THeadingSpace::Attached()

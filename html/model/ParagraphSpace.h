@@ -8,7 +8,7 @@ public:
   explicit TParagraphSpace(TDocument* doc);
   TParagraphSpace(TDocument* masterDoc, const TParagraphSpace& source);
   std::unique_ptr<TSectionBase> CloneForPrint(TDocument* masterDoc) const override;
-  void CopySelection() override;
+  void CopySelection(ClipBuffer& clip) override;
   void Attached() override;
   const char* KindName() const override { return "ParagraphSpace"; }
 };
@@ -19,7 +19,7 @@ public:
   THeadingSpace(TDocument* masterDoc, const THeadingSpace& source);
   int HeadingLevel;
   std::unique_ptr<TSectionBase> CloneForPrint(TDocument* masterDoc) const override;
-  void CopySelection() override;
+  void CopySelection(ClipBuffer& clip) override;
   void Attached() override;
   const char* KindName() const override { return "HeadingSpace"; }
 };

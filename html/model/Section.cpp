@@ -927,7 +927,7 @@ int32_t TSection::DocPosOf(int32_t sourcePos, bool prev)
 }
 
 bool TSection::LinkAt(TCanvas& canvas, int32_t X, int32_t Y, TFormControlObj*& formControl,
-                      TUrlTarget& urlTarget)
+                      TUrlTarget& urlTarget, TLinkHover& hover)
 {
   (void)canvas;
   TImageHit hit;
@@ -938,15 +938,13 @@ bool TSection::LinkAt(TCanvas& canvas, int32_t X, int32_t Y, TFormControlObj*& f
     }
     if (hit.Map)
       return hit.Map->HitTest(hit.X, hit.Y, urlTarget);
-    if (Doc)
-      Doc->HoverImage = hit.Image;
+    hover.Image = hit.Image;
     TFontObj* f = Fonts.ObjAt(hit.Pos);
     if (f && f->IsLink()) {
       urlTarget = f->Link;
       if (hit.ServerMap)
         urlTarget.Url += "?" + std::to_string(hit.X) + "," + std::to_string(hit.Y);
-      if (Doc)
-        Doc->HoverLink = f;
+      hover.Link = f;
       return true;
     }
     return false;
@@ -963,8 +961,7 @@ bool TSection::LinkAt(TCanvas& canvas, int32_t X, int32_t Y, TFormControlObj*& f
   if (!f || !f->IsLink())
     return false;
   urlTarget = f->Link;
-  if (Doc)
-    Doc->HoverLink = f;
+  hover.Link = f;
   return true;
 }
 
@@ -977,10 +974,10 @@ bool TSection::ObjectAt(int32_t X, int32_t Y, TFloatingObj*& obj, int32_t& objX,
   return true;
 }
 
-void TSection::CopySelection()
+void TSection::CopySelection(ClipBuffer& clip)
 {
-  TDocument* doc = Doc;
-  if (!doc || !doc->Clip)
+  const TDocument* doc = Doc;
+  if (!doc)
     return;
   for (const LineRec& line : LineList) {
     if (line.Count == 0)
@@ -990,11 +987,11 @@ void TSection::CopySelection()
       continue;
     if (ls >= doc->SelStartPos)
       for (int32_t k = 0; k < line.StartX / LevelStep; ++k)
-        doc->Clip->AddText("   ", 3);
+        clip.AddText("   ", 3);
     int32_t a = std::max(ls, doc->SelStartPos), b = std::min(le, doc->SelEndPos);
-    doc->Clip->AddText(Chars.data() + (a - FirstCursor), b - a);
+    clip.AddText(Chars.data() + (a - FirstCursor), b - a);
     if (doc->SelEndPos >= le)
-      doc->Clip->AddText("\r\n", 2);
+      clip.AddText("\r\n", 2);
   }
 }
 

@@ -98,13 +98,13 @@ public:
   int32_t Length() const { return int32_t(Chars.size()); }
 
   std::unique_ptr<TSectionBase> CloneForPrint(TDocument* masterDoc) const override;
-  void CopySelection() override;
+  void CopySelection(ClipBuffer& clip) override;
   int32_t Layout(TCanvas& canvas, int32_t Y, IndentManager& indent, int32_t& maxWidth,
                  int32_t& pos) override;
   int32_t Paint(TCanvas& canvas, TPaintContext& ctx, IndentManager& indent, int32_t X,
                 int32_t Y) override;
   bool LinkAt(TCanvas& canvas, int32_t X, int32_t Y, TFormControlObj*& formControl,
-              TUrlTarget& urlTarget) override;
+              TUrlTarget& urlTarget, TLinkHover& hover) override;
   bool ObjectAt(int32_t X, int32_t Y, TFloatingObj*& obj, int32_t& objX, int32_t& objY) override;
   int32_t CursorAt(TCanvas& canvas, int32_t X, int32_t Y, int32_t& xr, int32_t& yr,
                    int32_t& caretHeight, TCell*& cell, bool& inText) override;

@@ -20,8 +20,9 @@ std::unique_ptr<TSectionBase> TSectionBase::CloneForPrint(TDocument* masterDoc) 
   return std::make_unique<TSectionBase>(masterDoc, *this);
 }
 
-void TSectionBase::CopySelection()
+void TSectionBase::CopySelection(ClipBuffer& clip)
 {
+  (void)clip;
 }
 
 int32_t TSectionBase::Layout(TCanvas& canvas, int32_t Y, IndentManager& indent, int32_t& maxWidth,
@@ -44,9 +45,9 @@ int32_t TSectionBase::Paint(TCanvas& canvas, TPaintContext& ctx, IndentManager& 
 }
 
 bool TSectionBase::LinkAt(TCanvas& canvas, int32_t X, int32_t Y, TFormControlObj*& formControl,
-                          TUrlTarget& urlTarget)
+                          TUrlTarget& urlTarget, TLinkHover& hover)
 {
-  (void)canvas, (void)X, (void)Y, (void)formControl, (void)urlTarget;
+  (void)canvas, (void)X, (void)Y, (void)formControl, (void)urlTarget, (void)hover;
   return false;
 }
 

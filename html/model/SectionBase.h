@@ -13,7 +13,10 @@
 class TCanvas;
 class TCell;
 class TFloatingObj;
+class TFontObj;
 class TFormControlObj;
+class TImageObj;
+class ClipBuffer;
 class TSectionBase;
 class TDocument;
 class IndentManager;
@@ -23,6 +26,13 @@ struct TCharObject {
   TFloatingObj* Floating = nullptr;
   TFormControlObj* Control = nullptr;
   const TSectionBase* Item = nullptr; // the innermost block item that holds the character
+};
+
+// What a hit test found under the point for hover colouring: the font object of the link and
+// the image.
+struct TLinkHover {
+  TFontObj* Link = nullptr;
+  TImageObj* Image = nullptr;
 };
 
 class TSectionBase {
@@ -42,13 +52,14 @@ public:
   int32_t CursorCount = 0;
 
   virtual std::unique_ptr<TSectionBase> CloneForPrint(TDocument* masterDoc) const;
-  virtual void CopySelection();
+  // Appends the selected part of the item to clip.
+  virtual void CopySelection(ClipBuffer& clip);
   virtual int32_t Layout(TCanvas& canvas, int32_t Y, IndentManager& indent, int32_t& maxWidth,
                          int32_t& pos);
   virtual int32_t Paint(TCanvas& canvas, TPaintContext& ctx, IndentManager& indent, int32_t X,
                         int32_t Y);
   virtual bool LinkAt(TCanvas& canvas, int32_t X, int32_t Y, TFormControlObj*& formControl,
-                      TUrlTarget& urlTarget);
+                      TUrlTarget& urlTarget, TLinkHover& hover);
   virtual bool ObjectAt(int32_t X, int32_t Y, TFloatingObj*& obj, int32_t& objX, int32_t& objY);
   virtual int32_t CursorAt(TCanvas& canvas, int32_t X, int32_t Y, int32_t& xr, int32_t& yr,
                            int32_t& caretHeight, TCell*& cell, bool& inText);

@@ -99,9 +99,10 @@ bool TSectionList::LinkAt(TCanvas& canvas, int32_t X, int32_t Y, TFormControlObj
   TDocument& d = FDocument;
   TFontObj* oldLink = d.HoverLink;
   TImageObj* oldImage = d.HoverImage;
-  d.HoverLink = nullptr;
-  d.HoverImage = nullptr;
-  bool found = TCell::LinkAt(canvas, X, Y, formControl, urlTarget);
+  TLinkHover hover;
+  bool found = TCell::LinkAt(canvas, X, Y, formControl, urlTarget, hover);
+  d.HoverLink = hover.Link;
+  d.HoverImage = hover.Image;
   if (d.HoverColoring && oldImage != d.HoverImage && d.Host)
     d.Host->Invalidate(QRect());
   if (d.HoverColoring && oldLink != d.HoverLink) {
@@ -125,9 +126,7 @@ std::string TSectionList::CopySelection()
   if (FDocument.SelStartPos >= FDocument.SelEndPos)
     return std::string();
   ClipBuffer buffer;
-  FDocument.Clip = &buffer;
-  TCell::CopySelection();
-  FDocument.Clip = nullptr;
+  TCell::CopySelection(buffer);
   buffer.Terminate();
   return buffer.Text();
 }

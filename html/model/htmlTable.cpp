@@ -619,17 +619,18 @@ ThtmlTable::THitPart ThtmlTable::HitPart(int32_t X, int32_t Y, int32_t& localY) 
 // The contents keep document coordinates (they were laid out at their final place), so the
 // table only picks the cell; X and Y go to it unchanged.
 bool ThtmlTable::LinkAt(TCanvas& canvas, int32_t X, int32_t Y, TFormControlObj*& formControl,
-                        TUrlTarget& urlTarget)
+                        TUrlTarget& urlTarget, TLinkHover& hover)
 {
   const int32_t relY = Y - DrawnY;
   if (relY > PaintHeight)
     return false;
   int32_t localY = 0, top = 0, left = 0;
   switch (HitPart(X, relY, localY)) {
-  case THitPart::Caption: return CaptionCell->Content->LinkAt(canvas, X, Y, formControl, urlTarget);
+  case THitPart::Caption:
+    return CaptionCell->Content->LinkAt(canvas, X, Y, formControl, urlTarget, hover);
   case THitPart::Cells:
     if (TCellObj* cell = CellAtPoint(X, localY, top, left); cell && cell->Content)
-      return cell->Content->LinkAt(canvas, X, Y, formControl, urlTarget);
+      return cell->Content->LinkAt(canvas, X, Y, formControl, urlTarget, hover);
     return false;
   default: return false;
   }
@@ -736,10 +737,10 @@ bool ThtmlTable::CharAt(int32_t position, char& ch, TCharObject& obj)
   return false;
 }
 
-void ThtmlTable::CopySelection()
+void ThtmlTable::CopySelection(ClipBuffer& clip)
 {
-  ForEachContent([](TCell& c) {
-    c.CopySelection();
+  ForEachContent([&clip](TCell& c) {
+    c.CopySelection(clip);
     return false;
   });
 }

@@ -1,7 +1,9 @@
-// Painting from a paint context without a viewer, and documents that keep to themselves.
+// Painting from a paint context without a viewer, copying and hit testing through arguments,
+// and documents that keep to themselves.
 #include "TableTestSupport.h"
 #include "html/model/HorzLine.h"
 #include "html/model/PanelObj.h"
+#include "html/model/SelTextCount.h"
 
 #include <QPainter>
 
@@ -73,6 +75,47 @@ TEST_F(PaintContextTest, PageBottomBelongsToItsPass)
   List.Paint(canvas, roomy, 400, 0, 0);
   EXPECT_EQ(cut.PageBottom, line2Top);
   EXPECT_EQ(roomy.PageBottom, 10000);
+}
+
+// A hit test below the root reports the link and image under the point in its own result and
+// leaves the document's hover state to the root; the root keeps it across moves.
+TEST_F(PaintContextTest, HitTestReportsTheHoverInItsResult)
+{
+  auto s = MakeSection();
+  Append(*s, "go ");
+  s->LinkMark(true, Font(), fsUnderline, TUrlTarget{"next.htm", ""});
+  Append(*s, "there", 3);
+  TSection* p = s.get();
+  List.Add(std::move(s));
+  LayoutAt(400);
+  PaintAll(400, 100);
+  TFormControlObj* control = nullptr;
+  TUrlTarget found;
+  TLinkHover hover;
+  const int32_t y = p->TopY + 2;
+  ASSERT_TRUE(p->LinkAt(Canvas, Width("go th"), y, control, found, hover));
+  EXPECT_EQ(hover.Link, p->Fonts.ObjAt(3));
+  EXPECT_EQ(hover.Image, nullptr);
+  EXPECT_EQ(Doc.HoverLink, nullptr);
+  ASSERT_TRUE(List.LinkAt(Canvas, Width("go th"), y, control, found));
+  EXPECT_EQ(Doc.HoverLink, p->Fonts.ObjAt(3));
+}
+
+// The selected text of one table cell is copied into the buffer handed to that cell alone.
+TEST_F(PaintContextTest, CopySelectionWritesIntoTheBufferItIsGiven)
+{
+  ThtmlTable* t = AddTable();
+  TCellList* row = AddRow(t);
+  TCellObj* left = AddCell(row, "abc");
+  AddCell(row, "def");
+  LayoutAt(400);
+  Doc.SelStartPos = 0;
+  Doc.SelEndPos = List.CursorCount;
+  ClipBuffer buffer;
+  left->Content->CopySelection(buffer);
+  buffer.Terminate();
+  EXPECT_EQ(buffer.Text(), "abc\r\n");
+  EXPECT_EQ(List.CopySelection(), "abc\r\ndef\r\n");
 }
 
 // Two documents side by side: what one page enters in its document (links, maps, panels,

@@ -175,7 +175,9 @@ TEST_F(TableTest, FloatingTableHasNoCursorsButItsLinksAreFound)
   EXPECT_EQ(t->CursorAt(Canvas, t->DrawnX + 5, t->TopY + 5, xr, yr, h, cell, inText), -1);
   TFormControlObj* control = nullptr;
   TUrlTarget link;
-  EXPECT_FALSE(t->LinkAt(Canvas, t->DrawnX + 5, t->TopY + t->PaintHeight + 2, control, link));
+  TLinkHover hover;
+  EXPECT_FALSE(
+      t->LinkAt(Canvas, t->DrawnX + 5, t->TopY + t->PaintHeight + 2, control, link, hover));
 }
 
 TEST_F(TableTest, QueriesFollowTheCaptionThenCellOrder)
