@@ -1,12 +1,14 @@
 #include "PdfCheck.h"
 #include "ViewerTestSupport.h"
 #include "base/MulDiv.h"
+#include "html/model/ImageObj.h"
 #include "html/viewer/PrintJob.h"
 #include "html/viewer/vwPrinter.h"
 
 #include <QFile>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPainter>
 #include <QPrinter>
 #include <cmath>
 
@@ -234,6 +236,38 @@ TEST_F(PrintFixture, PrinterErrorsUseTheirTextsAndLeaveNoFile)
       EXPECT_FALSE(QFile::exists(QString::fromStdString(c.File))) << c.Name;
     }
   }
+}
+
+// A print copy shares its images with the screen document; they are drawn where the print pass
+// puts them, whatever the screen is scrolled to.
+TEST_F(ViewerFixture, PrintCopyImagesStandWhereThePrintPassPutsThem)
+{
+  viewer.LoadFromFile(
+      File("img.htm", LongPage(60, "<img src=\"none.gif\" width=30 height=20 alt=\"\">")));
+  viewer.SetVScrollPosition(150);
+  ASSERT_EQ(viewer.SectionList()->ScrollY, 150);
+  std::unique_ptr<TSectionList> copy = ClonePrintList(*viewer.SectionList(), false);
+  TCanvas measure;
+  measure.Printing = true;
+  int32_t scrollWidth = 0, pos = 0;
+  copy->Layout(measure, 0, 400, scrollWidth, pos);
+  QImage page(400, 300, QImage::Format_RGB32);
+  page.fill(Qt::white);
+  QPainter painter(&page);
+  TCanvas canvas(&painter);
+  canvas.Printing = true;
+  TPaintContext ctx;
+  ctx.ScrollY = -10; // a top margin of 10 pixels
+  ctx.Clip = QRect(0, 10, 400, 290);
+  ctx.PageBottom = 290;
+  copy->Paint(canvas, ctx, 400, 0, 0);
+  auto* s = dynamic_cast<TSection*>(copy->Items(0));
+  ASSERT_NE(s, nullptr);
+  ASSERT_EQ(s->Images.Count(), 1);
+  auto* img = dynamic_cast<TImageObj*>(s->Images[0]);
+  ASSERT_NE(img, nullptr);
+  // The grey frame of the placeholder, at the image's own place below the margin.
+  EXPECT_EQ(page.pixelColor(img->PaintedX, img->PaintedY + 10), QColor(128, 128, 128));
 }
 
 TEST(vwPrinter, JobStateErrors)
