@@ -201,6 +201,12 @@ void TLumoraF::FormShow()
     return;
   }
   const std::string& param = FParams.front();
+  if (viewerutil::IsImageName(param)) {
+    // The desktop entry offers Lumora for pictures too, so a file manager may hand us one.
+    viewer->LoadImageFile(param);
+    Panel2->SetDirectory(DirectoryOf(param));
+    return;
+  }
   if (!lumoraf::IsHtmlName(param))
     return;
   viewer->LoadFromFile(param);

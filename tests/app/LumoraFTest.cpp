@@ -134,6 +134,20 @@ TEST_F(TWindowTest, MissingStartPageParameterReachesTheErrorBox)
   EXPECT_TRUE(w.isVisible());
 }
 
+// A file manager may open a picture with Lumora (the desktop entry offers it): it is shown on
+// its own, the file pane moves to its folder and there is no home page.
+TEST_F(TWindowTest, ImageParameterIsShownAsAnImage)
+{
+  for (const char* name : {"p.gif", "p.JPEG", "p.png"}) {
+    std::string image = Image(DocDir, name);
+    TLumoraF& w = Start({image});
+    EXPECT_EQ(w.viewer->DocumentName(), image) << name;
+    EXPECT_TRUE(w.viewer->ShowsImage()) << name;
+    EXPECT_TRUE(w.HomePage().empty()) << name;
+    EXPECT_EQ(Dir(w.Panel2->Directory()), Dir(DocDir.toStdString())) << name;
+  }
+}
+
 // What a click in the file list does, by extension.
 TEST_F(TWindowTest, FileClickDispatchesByLowerCasedExtension)
 {
