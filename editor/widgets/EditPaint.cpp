@@ -200,11 +200,11 @@ void TtxEditWidget::DrawTextLines(QPainter& painter, const QRect& rect, int firs
     painter.fillRect(QRect(clip.left(), bottom, clip.width(), clip.bottom() - bottom + 1),
                      ToQColor(FColor));
   FDrawer.EndOutput();
-  DrawRightEdge(painter, clip, bottom);
+  DrawRightEdge(painter, clip);
   painter.restore();
 }
 
-void TtxEditWidget::DrawRightEdge(QPainter& painter, const QRect& clip, int)
+void TtxEditWidget::DrawRightEdge(QPainter& painter, const QRect& clip)
 {
   if (RightEdge <= 0)
     return;

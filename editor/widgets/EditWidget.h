@@ -121,10 +121,9 @@ private:
   void SelectedColumns(int y, int& first, int& last, bool& whole) const;
   std::string DisplayLine(int y) const;
   void DrawCaret(QPainter& painter);
-  void DrawRightEdge(QPainter& painter, const QRect& clip, int bottom);
+  void DrawRightEdge(QPainter& painter, const QRect& clip);
   QRect LinesRect(int first, int last, int left) const;
 
-  bool ScrollBarBusy() const { return FUpdatingScrollBars; }
   void AutoScrollStep();
   void ExtendSelectionTo(TPoint p);
   void SelectWordAt(TPoint p);
