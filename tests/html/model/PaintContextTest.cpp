@@ -57,26 +57,6 @@ TEST_F(PaintContextTest, EveryItemTakesTheScrollFromTheContext)
   EXPECT_EQ(List.ScrollY, 0);
 }
 
-// A printed page ends above the first line that does not fit; the page bottom comes back in
-// the context of that pass, and a pass with another context is not affected by it.
-TEST_F(PaintContextTest, PageBottomBelongsToItsPass)
-{
-  TSection* s = AddText("one two three four five six seven eight nine ten");
-  LayoutAt(Width("one two three"));
-  ASSERT_GE(s->LineList.size(), 3u);
-  const int32_t line2Top = LineTop(*s, 1), line3Top = LineTop(*s, 2);
-  QImage page(400, 200, QImage::Format_RGB32);
-  QPainter painter(&page);
-  TCanvas canvas(&painter);
-  canvas.Printing = true;
-  TPaintContext cut = Pass(QRect(0, 0, 400, 200), 0, line3Top - 1);
-  TPaintContext roomy = Pass(QRect(0, 0, 400, 200), 0, 10000);
-  List.Paint(canvas, cut, 400, 0, 0);
-  List.Paint(canvas, roomy, 400, 0, 0);
-  EXPECT_EQ(cut.PageBottom, line2Top);
-  EXPECT_EQ(roomy.PageBottom, 10000);
-}
-
 // A hit test below the root reports the link and image under the point in its own result and
 // leaves the document's hover state to the root; the root keeps it across moves.
 TEST_F(PaintContextTest, HitTestReportsTheHoverInItsResult)
