@@ -94,6 +94,8 @@ std::string FoldedKey(const QString& name)
   return key;
 }
 
+constexpr char Utf8Bom[] = "\xEF\xBB\xBF";
+
 // Children added to the view per run when a list is long; see AddChildrenInRuns.
 constexpr qsizetype RowHintRun = 64;
 
@@ -509,6 +511,10 @@ QByteArray TqvTreeView::TreeText() const
     AppendTreeLine(out, int(pending.size()) - 1, child->text(0));
     pending.emplace_back(child, 0);
   }
+  // Reading skips a byte order mark at the very start of a file, so a first node whose text
+  // begins with one would lose it: such a file gets a mark of its own in front.
+  if (out.startsWith(Utf8Bom))
+    out.prepend(Utf8Bom);
   return out;
 }
 

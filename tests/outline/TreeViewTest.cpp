@@ -128,6 +128,23 @@ TEST_F(TreeView, ResultsFollowTheLocaleDecimalSeparator)
   EXPECT_EQ(Text(), "a=2.5\r\n\t2,5\r\nb=a*2\r\n\t5\r\n");
 }
 
+TEST_F(TreeView, AFirstNodeBeginningWithAByteOrderMarkKeepsIt)
+{
+  // The file's own mark is skipped; the one after it belongs to the text.
+  Load("\xEF\xBB\xBF\xEF\xBB\xBF\ta\r\n\tb\r\n");
+  ASSERT_EQ(FView.topLevelItemCount(), 1);
+  EXPECT_EQ(FView.topLevelItem(0)->text(0), QString(QChar(0xFEFF)) + "\ta");
+  const std::string saved = Text();
+  EXPECT_EQ(saved, "\xEF\xBB\xBF\xEF\xBB\xBF\ta\r\n\tb\r\n");
+  Load(saved.c_str());
+  EXPECT_EQ(Text(), saved);
+  // A mark further down needs nothing.
+  Load("a\r\n\xEF\xBB\xBF"
+       "b\r\n");
+  EXPECT_EQ(Text(), "a\r\n\xEF\xBB\xBF"
+                    "b\r\n");
+}
+
 TEST_F(TreeView, LongListsKeepTheirOrderThroughLoadAndEvaluation)
 {
   // More roots and more children of one node than the view takes in one piece.
