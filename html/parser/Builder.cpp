@@ -335,12 +335,29 @@ void TBuilder::AddItem(std::unique_ptr<TSectionBase> item)
     CurCell->Add(std::move(item));
 }
 
-// Anchors must never point at a section that is freed before the document is shown.
+// Anchors and link starts must never point into a section that is freed before the document is
+// shown.
 void TBuilder::ForgetAnchors(const TSection* section)
 {
-  if (!AnchorList)
+  if (AnchorList)
+    std::erase_if(*AnchorList, [section](const auto& e) { return e.second == section; });
+  ForgetLinkStarts(*section);
+}
+
+// The dropped section's links are the latest link starts, so they are looked for from the end.
+void TBuilder::ForgetLinkStarts(const TSection& section)
+{
+  if (!Doc)
     return;
-  std::erase_if(*AnchorList, [section](const auto& e) { return e.second == section; });
+  std::vector<TFontObj*>& starts = Doc->LinkStarts;
+  for (int i = 0; i < section.Fonts.Count(); ++i) {
+    TFontObj* font = section.Fonts[i];
+    if (!font->ListedAsLinkStart)
+      continue;
+    auto at = std::find(starts.rbegin(), starts.rend(), font);
+    if (at != starts.rend())
+      starts.erase(std::next(at).base());
+  }
 }
 
 void TBuilder::ForgetAnchors(const TCell& cell)

@@ -106,7 +106,9 @@ private:
   void CloseSection();
   void DiscardSection();
   void AddItem(std::unique_ptr<TSectionBase> item);
+  // Content that is dropped takes its anchors and its link starts out of the document's lists.
   void ForgetAnchors(const TSection* section);
+  void ForgetLinkStarts(const TSection& section);
   void ForgetAnchors(const TCell& cell);
   void ForgetAnchors(const ThtmlTable& table);
 

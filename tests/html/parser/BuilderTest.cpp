@@ -206,6 +206,29 @@ TEST(Builder, LinksContinueAcrossBlocks)
   EXPECT_EQ(p->List->Document().LinkStarts.size(), 2u);
 }
 
+TEST(Builder, DroppedContentLeavesNoLinkStartsBehind)
+{
+  struct TCase {
+    const char* Html;
+    const char* Kept; // the one link left, or "" for none
+  };
+  const TCase cases[] = {
+      {"<A HREF=x>text before body</A><BODY><A HREF=y>y</A>", "y"},
+      {"<A HREF=x>x</A><A HREF=z>z</A><BODY>no links", ""},
+      {"<A HREF=y>y</A><P>kept<BODY>", "y"}, // the closed paragraph stays, and so does y
+  };
+  for (const TCase& c : cases) {
+    auto p = Parse(c.Html);
+    const std::vector<TFontObj*>& starts = p->List->Document().LinkStarts;
+    if (*c.Kept == 0) {
+      EXPECT_TRUE(starts.empty()) << c.Html;
+      continue;
+    }
+    ASSERT_EQ(starts.size(), 1u) << c.Html;
+    EXPECT_EQ(starts[0], FontOf(*p->List, c.Kept)) << c.Html;
+  }
+}
+
 TEST(Builder, SecondHrefEndsTheFirstLink)
 {
   auto p = Parse("<A HREF=a>x<A HREF=b>y</A>z");
