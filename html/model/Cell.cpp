@@ -5,6 +5,7 @@
 #include "html/model/SectionList.h"
 
 #include <algorithm>
+#include <climits>
 #include <iostream>
 
 namespace {
@@ -55,6 +56,7 @@ int32_t TCell::Layout(TCanvas& canvas, int32_t Y, int32_t width, int32_t& maxWid
   Margins.Clear();
   Margins.Reset(0, width);
   Margins.Width = width;
+  FSpans.clear();
   TopY = Y;
   FirstCursor = pos;
   int32_t total = 0;
@@ -91,20 +93,70 @@ int32_t TCell::Paint(TCanvas& canvas, TPaintContext& ctx, int32_t clipWidth, int
   Margins.LeftEdge = X;
   Margins.RightEdge = X + Margins.Width;
   Margins.PaintClip = clipWidth;
+  if (!FSpans.empty() && FSpansY == Y && FSpans.size() == size_t(Count()))
+    return PaintVisible(canvas, ctx, X, Y);
+  return PaintAll(canvas, ctx, X, Y);
+}
+
+// Walks every block, setting each one's TopY, and records the spans for PaintVisible. The spans
+// are kept only when block tops never go back up, which the binary search relies on.
+int32_t TCell::PaintAll(TCanvas& canvas, TPaintContext& ctx, int32_t X, int32_t Y)
+{
   const int32_t scroll = ctx.ScrollY;
   const QRect& clip = ctx.Clip;
+  const int32_t startY = Y;
+  FSpans.clear();
+  FSpans.reserve(size_t(Count()));
+  bool monotonic = true;
+  int32_t reach = INT32_MIN;
   for (const auto& item : *this) {
     // Blocks wholly outside the band are skipped without painting.
     int32_t top = Y - scroll;
-    int32_t bottom = top + std::max(item->PaintHeight, item->FlowHeight);
-    if (bottom < clip.top() || top > clip.bottom()) {
+    int32_t extent = std::max(item->PaintHeight, item->FlowHeight);
+    int32_t bottom = top + extent;
+    reach = std::max(reach, Y - startY + extent);
+    FSpans.push_back({Y - startY, reach});
+    int32_t next = Y + item->FlowHeight;
+    if (bottom < clip.top() || top > clip.bottom())
       item->TopY = Y;
-      Y += item->FlowHeight;
-      continue;
-    }
-    Y = item->Paint(canvas, ctx, Margins, X, Y);
+    else
+      next = item->Paint(canvas, ctx, Margins, X, Y);
+    monotonic = monotonic && next == Y + item->FlowHeight && item->FlowHeight >= 0;
+    Y = next;
   }
+  FSpansY = startY;
+  FSpansEnd = Y - startY;
+  if (!monotonic)
+    FSpans.clear();
   return Y;
+}
+
+// Paints only the blocks that meet the clip band. Every block's TopY is still where the last
+// full pass put it, so the blocks skipped here need no visit.
+int32_t TCell::PaintVisible(TCanvas& canvas, TPaintContext& ctx, int32_t X, int32_t Y)
+{
+  const int32_t scroll = ctx.ScrollY;
+  const QRect& clip = ctx.Clip;
+  const int32_t startY = Y;
+  // The first block whose lowest painted row so far reaches the band; none before it does.
+  const int32_t bandTop = clip.top() - (startY - scroll);
+  auto first = std::partition_point(FSpans.begin(), FSpans.end(),
+                                    [&](const TBlockSpan& s) { return s.Reach < bandTop; });
+  bool moved = false;
+  for (size_t i = size_t(first - FSpans.begin()); i < FSpans.size(); ++i) {
+    TSectionBase* item = Items(int(i));
+    Y = startY + FSpans[i].Top;
+    int32_t top = Y - scroll;
+    if (top > clip.bottom())
+      break;
+    if (top + std::max(item->PaintHeight, item->FlowHeight) < clip.top())
+      continue;
+    moved = moved || item->Paint(canvas, ctx, Margins, X, Y) != Y + item->FlowHeight;
+  }
+  const int32_t end = startY + FSpansEnd;
+  if (moved)
+    FSpans.clear(); // a block moved its successors: walk everything next time
+  return end;
 }
 
 TSectionBase* TCell::ItemAtY(int32_t Y) const

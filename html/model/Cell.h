@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class TCell : public TFreeList<TSectionBase> {
 public:
@@ -46,6 +47,19 @@ public:
 
 private:
   TSectionBase* ItemAtY(int32_t Y) const;
+  int32_t PaintAll(TCanvas& canvas, TPaintContext& ctx, int32_t X, int32_t Y);
+  int32_t PaintVisible(TCanvas& canvas, TPaintContext& ctx, int32_t X, int32_t Y);
+
+  // Block tops relative to the cell and the lowest painted bottom so far, one entry per block,
+  // filled by a full paint pass so that later paints of an unchanged cell at the same place
+  // can find the first visible block by binary search. Layout throws them away.
+  struct TBlockSpan {
+    int32_t Top;
+    int32_t Reach;
+  };
+  std::vector<TBlockSpan> FSpans;
+  int32_t FSpansY = 0;   // the Y every block's TopY was last set for
+  int32_t FSpansEnd = 0; // the cell's flow height from the same pass
 };
 
 // Where the message of a block dropped for an EProcessError goes. The viewer points it at its

@@ -595,6 +595,10 @@ int32_t TSection::Paint(TCanvas& canvas, TPaintContext& ctx, IndentManager& inde
     // Lines are not split across pages: the page ends above this line. A line that starts at
     // the top of the page is printed anyway, or it would never find a page.
     int32_t& pageBottom = ctx.PageBottom;
+    // Past the band nothing more is drawn, and no page end above this line can move.
+    if (k > 1 && lineTop - scroll > clip.bottom() &&
+        (!canvas.Printing || pageBottom <= 0 || pageBottom <= lineTop))
+      break;
     if (canvas.Printing && pageBottom > 0 && y > pageBottom && lineTop > scroll + clip.top()) {
       pageBottom = std::min(pageBottom, lineTop);
       break;

@@ -98,6 +98,57 @@ TEST_F(PaintContextTest, CopySelectionWritesIntoTheBufferItIsGiven)
   EXPECT_EQ(List.CopySelection(), "abc\r\ndef\r\n");
 }
 
+// Repeated paints of an unchanged page go straight to the blocks in the band. A left float
+// hangs far below its own paragraph, so the blocks beside it are found through its painted
+// extent, not its flow. Each band must match the same band painted right after a layout (which
+// walks every block), blocks must keep the tops their layout gave them, and a relayout must not
+// reuse the previous layout's places.
+TEST_F(PaintContextTest, BandPaintsMatchTheWalkOfEveryBlock)
+{
+  auto s = MakeSection();
+  Append(*s, "ab");
+  auto img = std::make_unique<TImageObj>(&Doc, &List, 0, "x.gif");
+  img->Placement = plLeft;
+  img->ReqWidth = 40;
+  img->ReqHeight = 300;
+  s->PlaceImage(std::move(img), 2);
+  List.Add(std::move(s));
+  for (int i = 0; i < 30; ++i)
+    AddText("paragraph " + std::to_string(i) + " beside the float and below it");
+  BuildPage();
+  for (int i = 0; i < 10; ++i)
+    AddText("tail " + std::to_string(i));
+
+  const int32_t band = 90;
+  for (const int width : {260, 180}) {
+    const int32_t height = LayoutAt(width);
+    std::vector<int32_t> scrolls;
+    for (int32_t scroll = 0; scroll + band <= height; scroll += 37)
+      scrolls.push_back(scroll);
+    std::vector<QImage> walked;
+    for (int32_t scroll : scrolls) {
+      LayoutAt(width);
+      TPaintContext ctx = Pass(QRect(0, 0, width, band), scroll);
+      walked.push_back(PaintPass(ctx, width));
+    }
+    LayoutAt(width);
+    std::vector<int32_t> tops;
+    for (const auto& item : List)
+      tops.push_back(item->TopY);
+    for (size_t k : {scrolls.size() / 2, size_t(0)}) {
+      TPaintContext first = Pass(QRect(0, 0, width, band), scrolls[k]);
+      EXPECT_EQ(PaintPass(first, width), walked[k]) << width << " first pass " << scrolls[k];
+    }
+    for (size_t k = 0; k < scrolls.size(); ++k) {
+      TPaintContext ctx = Pass(QRect(0, 0, width, band), scrolls[k]);
+      EXPECT_EQ(PaintPass(ctx, width), walked[k]) << width << " scroll " << scrolls[k];
+    }
+    int k = 0;
+    for (const auto& item : List)
+      EXPECT_EQ(item->TopY, tops[size_t(k++)]) << width << " block " << k - 1;
+  }
+}
+
 // Two documents side by side: what one page enters in its document (links, maps, panels,
 // selection, settings) stays there, and clearing one leaves the other whole.
 TEST(Documents, KeepTheirListsAndSettingsApart)
