@@ -573,6 +573,12 @@ void TSection::WidthRange(TCanvas& canvas, int32_t& min, int32_t& max)
 
 // ---- painting ----
 
+namespace {
+// Rows of ink a glyph may draw below its line box; the cell lets a block whose bottom meets the
+// band through as well.
+constexpr int32_t InkOverhang = 1;
+} // namespace
+
 int32_t TSection::Paint(TCanvas& canvas, TPaintContext& ctx, IndentManager& indent, int32_t X,
                         int32_t Y)
 {
@@ -584,7 +590,11 @@ int32_t TSection::Paint(TCanvas& canvas, TPaintContext& ctx, IndentManager& inde
     return result;
   const int32_t scroll = ctx.ScrollY;
   const QRect& clip = ctx.Clip;
-  if (Y - scroll > clip.bottom() || Y - scroll + std::max(PaintHeight, FlowHeight) < clip.top())
+  // Glyph ink may reach a little below the line box (antialiased descenders): on screen a band
+  // that starts right under a line still draws that line, clipped to the band.
+  const int32_t overhang = canvas.Printing ? 0 : InkOverhang;
+  if (Y - scroll > clip.bottom() ||
+      Y - scroll + std::max(PaintHeight, FlowHeight) + overhang < clip.top())
     return result;
   int32_t y = Y;
   for (size_t k = 0; k < LineList.size(); ++k) {
@@ -605,8 +615,9 @@ int32_t TSection::Paint(TCanvas& canvas, TPaintContext& ctx, IndentManager& inde
     }
     if (k == 0 || (k == 1 && LineList[0].Count == 0 && ClearSide != clNoClear))
       PaintMarker(canvas, X + MarkerX, baseline - scroll, line);
-    bool visible = lineTop - scroll <= clip.bottom() &&
-                   lineTop - scroll + std::max(line.PaintHeight, line.Height()) > clip.top();
+    bool visible =
+        lineTop - scroll <= clip.bottom() &&
+        lineTop - scroll + std::max(line.PaintHeight, line.Height()) + overhang > clip.top();
     if (visible && line.Count > 0)
       PaintLine(canvas, line, X, lineTop, baseline, FirstCursor, scroll);
     y += line.ExtraBelow;

@@ -57,6 +57,24 @@ TEST_F(PaintContextTest, EveryItemTakesTheScrollFromTheContext)
   EXPECT_EQ(List.ScrollY, 0);
 }
 
+// A band that starts anywhere, even right at the bottom of a line, shows the same pixels as the
+// whole page does there: descenders that reach below their line box are not lost at the band's
+// top edge (a one-line scroll repaints just such a band).
+TEST_F(PaintContextTest, BandsStartingAnywhereMatchTheWholePage)
+{
+  for (int i = 0; i < 6; ++i)
+    AddText("gjpqy descending glyphs gjpqy on paragraph " + std::to_string(i));
+  const int width = 220;
+  const int32_t height = LayoutAt(width);
+  TPaintContext whole = Pass(QRect(0, 0, width, height));
+  const QImage full = PaintPass(whole, width);
+  const int32_t band = 16;
+  for (int32_t scroll = 0; scroll + band <= height; ++scroll) {
+    TPaintContext ctx = Pass(QRect(0, 0, width, band), scroll);
+    EXPECT_EQ(PaintPass(ctx, width), full.copy(0, scroll, width, band)) << "scroll " << scroll;
+  }
+}
+
 // A hit test below the root reports the link and image under the point in its own result and
 // leaves the document's hover state to the root; the root keeps it across moves.
 TEST_F(PaintContextTest, HitTestReportsTheHoverInItsResult)
