@@ -3,6 +3,7 @@
 // plain-text paths run too.
 #include "fuzz/FuzzSupport.h"
 #include "html/model/SectionList.h"
+#include "html/model/htmlForm.h"
 #include "html/parser/Builder.h"
 #include "platform/Canvas.h"
 
@@ -85,6 +86,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
   for (int width : {800, 97}) {
     int32_t scrollWidth = 0, pos = 0;
     list.Layout(canvas, 0, width, scrollWidth, pos);
+  }
+  // Every form submits (image buttons as if clicked) and resets.
+  size_t lines = 0;
+  list.Document().OnFormSubmit = [&lines](QObject*, const std::string&, const std::string&,
+                                          const std::string&, const std::string&,
+                                          std::vector<std::string> results) {
+    lines += results.size();
+  };
+  for (const auto& form : list.Document().Forms) {
+    form->Submit();
+    form->ResetControls();
   }
   fuzzsupport::TNullBuf nullBuf;
   std::ostream null(&nullBuf);

@@ -1,5 +1,7 @@
 #include "platform/EmbeddedControl.h"
 
+#include "platform/FormWidget.h"
+
 namespace {
 constexpr int32_t OutOfSightX = -4000;
 } // namespace
@@ -10,4 +12,10 @@ void HideUnplaced(TEmbeddedControl& control)
     control.Move(OutOfSightX, control.Geometry().y());
   else
     control.SetVisible(false);
+}
+
+std::unique_ptr<TFormWidget> TControlHost::CreateFormWidget(TFormWidgetKind kind)
+{
+  (void)kind;
+  return nullptr;
 }

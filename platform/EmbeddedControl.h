@@ -11,6 +11,8 @@
 #include <string>
 
 class QObject;
+class TFormWidget;
+enum class TFormWidgetKind;
 
 class TEmbeddedControl {
 public:
@@ -47,6 +49,9 @@ public:
   virtual ~TControlHost() = default;
   // A new hidden panel on the drawing surface.
   virtual std::unique_ptr<TPanelControl> CreatePanel() = 0;
+  // A new hidden form control on the drawing surface; none when the host has no window
+  // controls (the document then keeps the state itself).
+  virtual std::unique_ptr<TFormWidget> CreateFormWidget(TFormWidgetKind kind);
   // Asks for the part r of the drawing surface (window coordinates) to be drawn again; an
   // empty r asks for all of it.
   virtual void Invalidate(const QRect& r) = 0;

@@ -65,7 +65,7 @@ void TDocument::Unplace()
 {
   ControlsMoved = true;
   for (const auto& c : AllFormControls)
-    c->Placed = false;
+    c->Placed = c->ShowIt = false;
   for (TPanelObj* p : Panels)
     p->Placed = false;
 }
@@ -78,6 +78,51 @@ void TDocument::UpdateControlVisibility()
   for (TPanelObj* p : Panels)
     if (!p->Placed && p->Panel)
       HideUnplaced(*p->Panel);
+}
+
+std::unique_ptr<TFormWidget> TDocument::MakeFormWidget(TFormWidgetKind kind)
+{
+  std::unique_ptr<TFormWidget> w = Host ? Host->CreateFormWidget(kind) : nullptr;
+  if (!w)
+    w = std::make_unique<TStateFormWidget>(kind);
+  return w;
+}
+
+namespace {
+constexpr int32_t ReachableX = -4000;
+
+void ShowOutOfSight(TEmbeddedControl& control)
+{
+  control.Move(ReachableX, control.Geometry().y());
+  control.SetVisible(true);
+}
+} // namespace
+
+void TDocument::ControlEntered(TFormControlObj* control)
+{
+  (void)control;
+  if (PrintMode)
+    return;
+  for (const auto& c : AllFormControls)
+    if (!c->Placed && c->TheControl)
+      ShowOutOfSight(*c->TheControl);
+}
+
+void TDocument::ControlExited()
+{
+  if (PrintMode)
+    return;
+  bool focused = false;
+  for (const auto& c : AllFormControls)
+    focused = focused || (c->TheControl && c->TheControl->HasFocus());
+  for (const auto& c : AllFormControls) {
+    if (c->Placed || !c->TheControl)
+      continue;
+    if (focused)
+      ShowOutOfSight(*c->TheControl);
+    else
+      c->TheControl->SetVisible(false);
+  }
 }
 
 void TDocument::SizeControls(TCanvas& canvas)

@@ -10,6 +10,7 @@
 #include "html/model/MyFont.h"
 
 #include "platform/EmbeddedControl.h"
+#include "platform/FormWidget.h"
 #include "platform/Ticker.h"
 
 #include <QImage>
@@ -92,6 +93,14 @@ public:
   std::function<void(QObject* viewer, const std::string& language, const std::string& script)>
       OnScript;
   std::function<void(TDocument* document)> BackgroundChanged;
+  // A submitted form: its attributes and the strings of its controls (handed over).
+  std::function<void(QObject* viewer, const std::string& action, const std::string& target,
+                     const std::string& encType, const std::string& method,
+                     std::vector<std::string> results)>
+      OnFormSubmit;
+  // A click on a button, check box or radio button, with its ONCLICK text.
+  std::function<void(QObject* viewer, TFormControlObj* control, const std::string& onClick)>
+      OnObjectClick;
   // Turns a name found in the page into a full file name (the viewer's resolver).
   std::function<std::string(const std::string& name)> ExpandName;
   // Where images come from: the viewer sets Sender and the bitmap, image and expand-name
@@ -113,6 +122,13 @@ public:
   // Hides the controls and panels the last paint did not place.
   void UpdateControlVisibility();
   void SizeControls(TCanvas& canvas);
+  // The window control for a form field: the host's, or one that only keeps the state.
+  std::unique_ptr<TFormWidget> MakeFormWidget(TFormWidgetKind kind);
+  // A form control took the focus: the controls not on the visible page come into the tab
+  // chain, out of sight to the left, so the keyboard reaches them.
+  void ControlEntered(TFormControlObj* control);
+  // A form control lost it: they stay reachable while another control has the focus.
+  void ControlExited();
 
   // Every image of the document is fetched here (see TImageRequester::RequestImage): kind goes
   // in as tkCorner when the page asked for corner transparency and comes back as the kind that

@@ -718,7 +718,7 @@ void TSection::PaintLine(TCanvas& canvas, const LineRec& line, int32_t X, int32_
         if (!canvas.Printing) {
           ctl->TheControl->Move(x, bottom - ctl->Height() - scroll);
           ctl->TheControl->SetVisible(true);
-          ctl->Placed = true;
+          ctl->Placed = ctl->ShowIt = true;
         } else {
           ctl->Print(canvas, x, bottom - ctl->Height() - scroll);
         }
@@ -949,6 +949,7 @@ bool TSection::LinkAt(TCanvas& canvas, int32_t X, int32_t Y, TFormControlObj*& f
   if (Images.ImageHit(X, Y, hit)) {
     if (hit.Image->FormControl) {
       formControl = hit.Image->FormControl;
+      formControl->MouseAt(hit.X, hit.Y);
       return true;
     }
     if (hit.Map)
@@ -1065,6 +1066,20 @@ void TSection::Dump(std::ostream& out, int indent) const
   }
 }
 
+void TSection::DumpControl(std::ostream& out, const std::string& pad, const TFormControlObj& ctl,
+                           int32_t x, int32_t bottom)
+{
+  out << pad << "control kind=" << ctl.KindName() << " x=" << x << " y=" << bottom - ctl.Height()
+      << " w=" << ctl.Width() << " h=" << ctl.Height() << " name=";
+  Quoted(out, ctl.Name.data(), ctl.Name.size());
+  std::string value = ctl.ShownValue();
+  out << " value=";
+  Quoted(out, value.data(), value.size());
+  if (ctl.ShownChecked())
+    out << " checked";
+  out << '\n';
+}
+
 void TSection::DumpLine(std::ostream& out, int indent, const LineRec& line, int32_t lineTop) const
 {
   std::string pad(size_t(indent) * 2, ' ');
@@ -1087,6 +1102,8 @@ void TSection::DumpLine(std::ostream& out, int indent, const LineRec& line, int3
         if (img->IsFloating())
           out << " float=" << (img->Placement == plLeft ? "left" : "right");
         out << '\n';
+      } else if (const TFormControlObj* ctl = ControlAt(i)) {
+        DumpControl(out, inner, *ctl, x, baseline + (ctl->IsBox ? 0 : line.MaxDescent));
       }
       x += ObjectWidth(i);
       ++i;

@@ -150,5 +150,7 @@ private:
                  int32_t posBase, int32_t scroll);
   void PaintRun(TCanvas& canvas, const TFontObj* font, int32_t x, int32_t baseline, int32_t start,
                 int32_t n, bool selected, int32_t lineTop, const LineRec& line);
+  static void DumpControl(std::ostream& out, const std::string& pad, const TFormControlObj& ctl,
+                          int32_t x, int32_t bottom);
   void DumpLine(std::ostream& out, int indent, const LineRec& line, int32_t lineTop) const;
 };

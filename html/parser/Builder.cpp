@@ -101,6 +101,7 @@ void TBuilder::Start(const TParseSource& source, TSectionList* list, TAnchorList
   CurSection.reset();
   FEvents = events;
   FScriptHandler = Doc ? Doc->OnScript : nullptr;
+  FForm = nullptr;
   StyleFlags = 0;
   ScriptShift = ssNormal;
   ParaAlign = paLeft;
@@ -653,14 +654,12 @@ bool TBuilder::DoInline(int level)
     EnsureSection(level);
     CurSection->AppendRun(FTok.CurToken());
     return true;
-  // Forms: FORM, INPUT, SELECT, TEXTAREA are read by the forms reader once it exists; until
-  // then their tags are passed over and any text inside them stays in the document.
   case symFORM:
   case symFORMEnd:
   case symINPUT:
   case symSELECT:
   case symTEXTAREA:
-  case symTEXTAREAEnd: return true;
+  case symTEXTAREAEnd: return DoFormSymbol(level);
   case symFONT:
   case symBASEFONT:
     if (ApplyFontTag(s, false))

@@ -31,6 +31,8 @@ class TSection;
 class TSectionBase;
 class TSectionList;
 class ThtmlTable;
+class ThtmlForm;
+class TFormControlObj;
 
 using TSymbolSet = std::bitset<symCount>;
 
@@ -151,6 +153,14 @@ private:
   void CloseCell(TTableState& st);
   void RestoreCellState(const TTableState& st);
 
+  // Forms (read in BuilderForms.cpp)
+  bool DoFormSymbol(int level); // false for symbols that are not forms
+  ThtmlForm* CurrentForm();
+  TFormControlObj* AddControl(std::unique_ptr<TFormControlObj> control, bool placed, int level);
+  void DoInput(int level);
+  void DoSelect(int level);
+  void DoTextArea(int level);
+
   // Frames (read in BuilderFrames.cpp)
   void ReadFrameSet(TFrameSetReader& frameset, int depth);
   void SkipTo(TSymbol endSym);
@@ -173,4 +183,5 @@ private:
   bool FApplyMetaCharset = true;
   TParseEvents FEvents;
   TScriptEvent FScriptHandler;
+  ThtmlForm* FForm = nullptr; // the open FORM, or the implicit form of stray controls
 };

@@ -778,8 +778,10 @@ std::vector<TOptionItem> TTokenizer::ReadSelectOptions()
       if (FCurSym == symOPTION) {
         open = true;
         pending.Selected = FAttributes.Find(attrSELECTED) != nullptr;
-        if (const TAttribute* value = FAttributes.Find(attrVALUE))
+        if (const TAttribute* value = FAttributes.Find(attrVALUE)) {
           pending.Value = value->Text;
+          pending.HasValue = true;
+        }
       }
     }
     NextToken();

@@ -76,6 +76,7 @@ using TIncludeType =
 struct TOptionItem {
   std::string Text; // trimmed, never empty
   std::string Value;
+  bool HasValue = false; // VALUE was given (it may be empty)
   bool Selected = false;
 };
 

@@ -98,6 +98,15 @@ THTMLViewer::THTMLViewer(QWidget* parent)
       OnScript(this, language, script);
   };
   Doc().ExpandName = [this](const std::string& name) { return ResolveSourceName(name); };
+  Doc().OnFormSubmit = [this](QObject*, const std::string& action, const std::string& target,
+                              const std::string& encType, const std::string& method,
+                              std::vector<std::string> results) {
+    SubmitForm(action, target, encType, method, std::move(results));
+  };
+  Doc().OnObjectClick = [this](QObject*, TFormControlObj* control, const std::string& onClick) {
+    if (OnObjectClick)
+      OnObjectClick(this, control, onClick);
+  };
 
   FFocusWatch = connect(qApp, &QApplication::focusChanged, this,
                         [this](QWidget*, QWidget* now) { ControlFocused(now); });
@@ -111,6 +120,11 @@ THTMLViewer::THTMLViewer(QWidget* parent)
 TDocument& THTMLViewer::Doc() const
 {
   return FSectionList->Document();
+}
+
+const TFreeList<TFormControlObj>& THTMLViewer::AllFormControls() const
+{
+  return Doc().AllFormControls;
 }
 
 THTMLViewer::~THTMLViewer()

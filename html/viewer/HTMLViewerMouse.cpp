@@ -205,9 +205,12 @@ void THTMLViewer::ControlFocused(QWidget* now)
     auto* w = control->TheControl ? qobject_cast<QWidget*>(control->TheControl->Object()) : nullptr;
     if (!w || (w != now && !w->isAncestorOf(now)) || w->parentWidget() != FPaintPanel)
       continue;
-    // A control tabbed to outside the window, or at its very bottom, is brought into view.
+    // A control tabbed to outside the window, or at its very bottom, is brought into view;
+    // one not placed by the last paint stands on its line of the layout.
     int h = PanelHeight();
-    if (w->y() < 0 || w->y() > h - 20)
+    if (!control->Placed)
+      SetVScrollPosition(control->YValue - h / 2);
+    else if (w->y() < 0 || w->y() > h - 20)
       SetVScrollPosition(w->y() + FSectionList->ScrollY - h / 2);
     return;
   }
@@ -279,8 +282,14 @@ void THTMLViewer::HTMLMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shif
     return;
   TFormControlObj* control = nullptr;
   std::string url, target;
-  if (!LinkAtPoint(p, control, url, target) || control)
-    return; // image-submit controls submit through their form once forms exist
+  if (!LinkAtPoint(p, control, url, target))
+    return;
+  if (auto* image = dynamic_cast<TImageFormControlObj*>(control)) {
+    image->ImageClicked();
+    return;
+  }
+  if (control)
+    return;
   FLinkURL = url;
   FLinkTarget = target;
   FLinkJustClicked = true;

@@ -1,5 +1,6 @@
 #include "html/viewer/PaintPanelHost.h"
 
+#include "platform/widgets/FormWidgets.h"
 #include "platform/widgets/WidgetControl.h"
 
 std::unique_ptr<TPanelControl> TPaintPanelHost::CreatePanel()
@@ -17,4 +18,11 @@ void TPaintPanelHost::Invalidate(const QRect& r)
     FSurface->update();
   else
     FSurface->update(r);
+}
+
+std::unique_ptr<TFormWidget> TPaintPanelHost::CreateFormWidget(TFormWidgetKind kind)
+{
+  if (!FSurface)
+    return nullptr;
+  return std::make_unique<TQtFormWidget>(kind, FSurface);
 }

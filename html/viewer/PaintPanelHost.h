@@ -10,6 +10,7 @@ class TPaintPanelHost : public TControlHost {
 public:
   explicit TPaintPanelHost(QWidget* surface) : FSurface(surface) {}
   std::unique_ptr<TPanelControl> CreatePanel() override;
+  std::unique_ptr<TFormWidget> CreateFormWidget(TFormWidgetKind kind) override;
   void Invalidate(const QRect& r) override;
 
 private:

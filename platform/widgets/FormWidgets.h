@@ -1,0 +1,45 @@
+#pragma once
+// Form controls on Qt Widgets: an edit box (QLineEdit), a button (QPushButton), a check box
+// (QCheckBox), a radio button (QRadioButton, grouped by the document, not by Qt), a list box
+// (QListWidget), a drop-down list (QComboBox) and a text area (QPlainTextEdit).
+#include "platform/FormWidget.h"
+#include "platform/widgets/WidgetControl.h"
+
+class TQtFormWidget : public TWidgetControlOf<TFormWidget> {
+public:
+  // A new hidden control of kind on parent, out of sight until placed.
+  TQtFormWidget(TFormWidgetKind kind, QWidget* parent);
+
+  std::string Text() const override;
+  void SetText(const std::string& text) override;
+  void SetMaxLength(int length) override;
+  bool Checked() const override;
+  void SetChecked(bool checked) override;
+  void SetItems(const std::vector<std::string>& items) override;
+  int Count() const override;
+  void SetMultiSelect(bool multi) override;
+  bool MultiSelect() const override;
+  bool Selected(int index) const override;
+  void SetSelected(int index, bool selected) override;
+  int ItemIndex() const override;
+  void SetItemIndex(int index) override;
+  int TopIndex() const override;
+  void SetTopIndex(int index) override;
+  std::string Item(int index) const override;
+  std::vector<std::string> Lines() const override;
+  void SetLines(const std::vector<std::string>& lines) override;
+  bool WordWrap() const override;
+  void SetWordWrap(bool wrap) override;
+  QFont Font() const override;
+  void SetFont(const QFont& font) override;
+  void SetClientSize(int32_t width, int32_t height) override;
+
+  TFormWidgetKind Kind() const { return FKind; }
+
+private:
+  static QWidget* Make(TFormWidgetKind kind, QWidget* parent);
+  void Connect();
+  template <class W> W* As() const { return qobject_cast<W*>(Widget()); }
+
+  TFormWidgetKind FKind;
+};
