@@ -89,11 +89,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
   }
   // Every form submits (image buttons as if clicked) and resets.
   size_t lines = 0;
-  list.Document().OnFormSubmit = [&lines](QObject*, const std::string&, const std::string&,
-                                          const std::string&, const std::string&,
-                                          std::vector<std::string> results) {
-    lines += results.size();
-  };
+  list.Document().OnFormSubmit =
+      [&lines](QObject*, const std::string&, const std::string&, const std::string&,
+               const std::string&, std::vector<std::string> results) { lines += results.size(); };
   for (const auto& form : list.Document().Forms) {
     form->Submit();
     form->ResetControls();

@@ -2,10 +2,6 @@
 
 #include "platform/FormWidget.h"
 
-namespace {
-constexpr int32_t OutOfSightX = -4000;
-} // namespace
-
 void HideUnplaced(TEmbeddedControl& control)
 {
   if (control.HasFocus())

@@ -57,6 +57,9 @@ public:
   virtual void Invalidate(const QRect& r) = 0;
 };
 
+// Where a control that is not on the page waits while the keyboard may reach it.
+constexpr int32_t OutOfSightX = -4000;
+
 // Hides a control that is not placed on the page. A control holding the keyboard focus is
 // moved out of sight instead, so that typing and tabbing still reach it.
 void HideUnplaced(TEmbeddedControl& control);

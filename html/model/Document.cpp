@@ -89,11 +89,9 @@ std::unique_ptr<TFormWidget> TDocument::MakeFormWidget(TFormWidgetKind kind)
 }
 
 namespace {
-constexpr int32_t ReachableX = -4000;
-
 void ShowOutOfSight(TEmbeddedControl& control)
 {
-  control.Move(ReachableX, control.Geometry().y());
+  control.Move(OutOfSightX, control.Geometry().y());
   control.SetVisible(true);
 }
 } // namespace

@@ -76,8 +76,8 @@ using TIncludeType =
 struct TOptionItem {
   std::string Text; // trimmed, never empty
   std::string Value;
-  bool HasValue = false; // VALUE was given (it may be empty)
   bool Selected = false;
+  bool HasValue = false; // VALUE was given (it may be empty)
 };
 
 class TTokenizer {

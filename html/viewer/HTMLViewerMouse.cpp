@@ -206,9 +206,9 @@ void THTMLViewer::ControlFocused(QWidget* now)
     if (!w || (w != now && !w->isAncestorOf(now)) || w->parentWidget() != FPaintPanel)
       continue;
     // A control tabbed to outside the window, or at its very bottom, is brought into view;
-    // one not placed by the last paint stands on its line of the layout.
+    // a form control not placed by the last paint stands on its line of the layout.
     int h = PanelHeight();
-    if (!control->Placed)
+    if (control->Form && w->x() <= OutOfSightX)
       SetVScrollPosition(control->YValue - h / 2);
     else if (w->y() < 0 || w->y() > h - 20)
       SetVScrollPosition(w->y() + FSectionList->ScrollY - h / 2);

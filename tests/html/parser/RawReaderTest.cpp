@@ -94,11 +94,11 @@ TEST(RawReaders, SelectOptionsKeepOnlyNonEmptyTexts)
   } cases[] = {
       {"blank option dropped",
        "<SELECT><OPTION>  <OPTION VALUE=2 SELECTED>Two</SELECT>",
-       {{"Two", "2", true}},
+       {{"Two", "2", true, true}},
        symSELECTEnd},
       {"end option and text outside options",
        "<select><option value=a> Alpha &amp; co </option>junk<option>Beta",
-       {{"Alpha & co", "a", false}, {"Beta", "", false}},
+       {{"Alpha & co", "a", false, true}, {"Beta", "", false}},
        symEof},
       {"text capped at 255",
        "<select><option>" + std::string(300, 'x') + "</select>",
@@ -114,6 +114,7 @@ TEST(RawReaders, SelectOptionsKeepOnlyNonEmptyTexts)
       EXPECT_EQ(options[i].Text, c.options[i].Text) << c.name;
       EXPECT_EQ(options[i].Value, c.options[i].Value) << c.name;
       EXPECT_EQ(options[i].Selected, c.options[i].Selected) << c.name;
+      EXPECT_EQ(options[i].HasValue, c.options[i].HasValue) << c.name;
     }
     EXPECT_EQ(tok.CurSym(), c.last) << c.name;
   }
