@@ -147,6 +147,7 @@ void TLumoraF::CreateViewer()
   ConfigureMainViewer(*viewer);
   viewer->SetHistoryMaxCount(50);
   viewer->OnHistoryChange = [this](QObject* sender) { viewerHistoryChange(sender); };
+  BindPageHooks();
   viewer->OnHotSpotTargetCovered = [this](QObject* sender, const std::string& target,
                                           const std::string& url) {
     viewerHotSpotTargetCovered(sender, target, url);

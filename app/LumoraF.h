@@ -14,6 +14,11 @@ class QToolButton;
 class TFilePane;
 class TFrameViewer;
 class TWidget;
+class ThvPanel;
+class TFormControlObj;
+class QDate;
+class QTime;
+class QLocale;
 
 class TLumoraF : public QMainWindow {
 public:
@@ -44,6 +49,16 @@ public:
   void viewerHotSpotTargetCovered(QObject* sender, const std::string& target,
                                   const std::string& url);
   void Widget1Click();
+  // The page hooks (LumoraHooks.cpp): include commands, panels, sounds, object clicks and
+  // submitted forms of every viewer of the frame viewer.
+  void viewerInclude(QObject* sender, const std::string& command, std::vector<std::string> params,
+                     const char*& buffer, int32_t& buffSize);
+  void viewerPanelCreate(QObject* sender, const std::string& src, ThvPanel* panel);
+  void viewerSoundRequest(QObject* sender, const std::string& src, int loop, bool terminate);
+  void viewerObjectClick(QObject* sender, TFormControlObj* obj, const std::string& onClick);
+  void viewerFormSubmit(QObject* sender, const std::string& action, const std::string& target,
+                        const std::string& encType, const std::string& method,
+                        std::vector<std::string> results);
 
   QWidget* Panel1 = nullptr;
   QToolButton* btnhome = nullptr;
@@ -71,6 +86,7 @@ private:
   void CreatePanes();
   void CreateViewer();
   void CreateWidget1();
+  void BindPageHooks();
   void FormCreate(const std::string& programFile);
   void FormDestroy();
 
@@ -79,6 +95,8 @@ private:
   std::string FProgramDir;
   std::string FHomePage;
   bool FShown = false;
+  std::string FDateTimeBuffer; // the answer to the last date or time include
+  std::string FIncludeStream;  // the file of the last include, read in place by the parser
 };
 
 namespace lumoraf {
@@ -87,4 +105,12 @@ bool IsHtmlName(const std::string& name);
 // Lumora.htm beside the program, else among the installed demo pages (share/lumora beside the
 // program's bin folder); empty when neither exists.
 std::string StartPage(const std::string& programDir);
+// The answers to the date and time include commands in a locale.
+std::string IncludeDate(const QDate& date, const QLocale& locale);
+std::string IncludeTime(const QTime& time, const QLocale& locale);
+// The file an include command names: its first parameter line holds FILE="name"; empty when
+// it does not.
+std::string IncludeFileName(const std::vector<std::string>& params);
+// Whether a sound file is one the desktop is asked to play (.mid, .wav, .mp3).
+bool IsPlayedSound(const std::string& fileName);
 } // namespace lumoraf
