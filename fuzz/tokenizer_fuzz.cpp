@@ -1,6 +1,7 @@
 // Tokenizes arbitrary bytes until the end, the way the document builder drives the tokenizer:
 // modes switched by the tags that set them, raw readers after TEXTAREA, SCRIPT and SELECT, and
 // (when the first byte asks for it) an include handler that answers with bytes of the input.
+#include "base/CodePage.h"
 #include "base/Exceptions.h"
 #include "html/parser/TokenDump.h"
 #include "html/parser/Tokenizer.h"
@@ -20,6 +21,7 @@ enum TFlags : uint8_t {
   fRawReaders = 4,
   fPre = 8,
   fNoWrap = 16,
+  fUtf8Refs = 32, // references read as in a UTF-8 document whatever the bytes say
 };
 
 // Reports the broken rule with its line before stopping the run.
@@ -100,11 +102,15 @@ void Tokenize(const TBytes& doc, uint8_t flags, const std::vector<TBytes>& answe
   TTokenizer tok;
   tok.BeginBuffer(doc.data(), int64_t(doc.size()), include);
   tok.RawScriptBody = (flags & fRawScript) != 0;
+  // Positions count the bytes of the text read: a UTF-16 document is read as UTF-8.
+  const size_t docSize = size_t(tok.SourceLength());
+  if (flags & fUtf8Refs)
+    tok.RefCharset = codepage::CharsetUtf8;
   size_t tokens = 0;
   try {
     tok.Prime();
     while (tok.CurSym() != symEof) {
-      CheckToken(tok, doc.size());
+      CheckToken(tok, docSize);
       (void)DescribeToken(tok);
       if (tok.CurSym() == symText) {
         TColor color;
@@ -118,7 +124,7 @@ void Tokenize(const TBytes& doc, uint8_t flags, const std::vector<TBytes>& answe
       }
       tok.NextToken();
       // Every token takes at least one byte of the document or of an answer.
-      Check(++tokens <= doc.size() + calls * longest + 2);
+      Check(++tokens <= docSize + calls * longest + 2);
     }
   } catch (const EParseError&) {
   }

@@ -1,6 +1,7 @@
 #include "platform/Canvas.h"
 
 #include "base/MulDiv.h"
+#include "base/Utf8.h"
 
 #include <QGlyphRun>
 #include <QPainter>
@@ -34,12 +35,26 @@ const TFontMetrics& TCanvas::Metrics(const QString& family, int points, bool bol
 int TCanvas::FitCount(const TFontMetrics& m, const char* s, int n, int width)
 {
   int w = 0;
-  for (int i = 0; i < n; ++i) {
-    w += m.Advance[uint8_t(s[i])];
+  for (int i = 0; i < n;) {
+    int len = 1;
+    w += CharAdvance(m, s + i, n - i, len);
     if (w > width)
       return i;
+    i += len;
   }
   return n;
+}
+
+int TCanvas::CharAdvance(const TFontMetrics& m, const char* s, int n, int& len)
+{
+  auto b = uint8_t(s[0]);
+  if (b < 0x80 || !m.Utf8) {
+    len = 1;
+    return m.Advance[b];
+  }
+  char32_t cp = 0;
+  len = utf8::Unit(s, n, cp);
+  return m.WideChar(cp).Advance;
 }
 
 void TCanvas::TextOut(const TFontMetrics& m, int x, int baseline, const char* s, int n,
@@ -54,16 +69,37 @@ void TCanvas::TextOut(const TFontMetrics& m, int x, int baseline, const char* s,
   QList<QPointF> positions;
   glyphs.reserve(n);
   positions.reserve(n);
+  QString fallback; // characters the face lacks, drawn by the fallback font
+  QList<int> fallbackX;
   int cx = x;
-  for (int i = 0; i < n; ++i) {
-    uint8_t c = uint8_t(s[i]);
-    if (m.Glyph[c] != 0) {
-      glyphs.append(m.Glyph[c]);
+  for (int i = 0; i < n;) {
+    auto c = uint8_t(s[i]);
+    quint32 glyph = m.Glyph[c];
+    int advance = m.Advance[c];
+    int len = 1;
+    if (c >= 0x80 && m.Utf8) {
+      char32_t cp = 0;
+      len = utf8::Unit(s + i, n - i, cp);
+      const TFontMetrics::TWide& wide = m.WideChar(cp);
+      glyph = wide.Glyph;
+      advance = wide.Advance;
+      if (!wide.Own) {
+        fallback += QString::fromUcs4(&cp, 1);
+        fallbackX.append(cx);
+      } else if (glyph == 0 && advance > 0) {
+        glyphs.append(0); // the missing-glyph box
+        positions.append(QPointF(cx, baseline));
+      }
+    }
+    if (glyph != 0) {
+      glyphs.append(glyph);
       positions.append(QPointF(cx, baseline));
     }
-    cx += m.Advance[c];
+    cx += advance;
+    i += len;
   }
   QColor qc = ToQColor(color);
+  DrawFallback(m, fallback, fallbackX, baseline, qc);
   if (!glyphs.isEmpty()) {
     QGlyphRun run;
     run.setRawFont(m.Raw);
@@ -76,6 +112,23 @@ void TCanvas::TextOut(const TFontMetrics& m, int x, int baseline, const char* s,
     FPainter->fillRect(QRect(x, baseline + m.UnderlinePos, width, m.LineWidth), qc);
   if (strikeOut)
     FPainter->fillRect(QRect(x, baseline - m.StrikeOutPos, width, m.LineWidth), qc);
+}
+
+void TCanvas::DrawFallback(const TFontMetrics& m, const QString& chars, const QList<int>& xs,
+                           int baseline, const QColor& color)
+{
+  if (chars.isEmpty())
+    return;
+  FPainter->save();
+  FPainter->setFont(m.Fallback);
+  FPainter->setPen(color);
+  int k = 0;
+  for (int i = 0; i < chars.size(); ++k) {
+    int len = chars[i].isHighSurrogate() && i + 1 < chars.size() ? 2 : 1;
+    FPainter->drawText(QPointF(xs[k], baseline), chars.mid(i, len));
+    i += len;
+  }
+  FPainter->restore();
 }
 
 void TCanvas::TextRect(const TFontMetrics& m, const QRect& clip, int x, int baseline, const char* s,

@@ -1,12 +1,14 @@
 #pragma once
 // The surface the document model measures and draws on: a QPainter over a QImage, QPixmap or
-// printer, or no painter at all for measuring only. Text is single-byte; it is measured from
-// the per-font advance tables and drawn glyph by glyph at those advances, so a measured run
+// printer, or no painter at all for measuring only. Text is single-byte or UTF-8; it is measured
+// from the per-font advance tables and drawn glyph by glyph at those advances, so a measured run
 // ends exactly where the next one starts.
 #include "base/Color.h"
 #include "platform/FontMetricsCache.h"
 
+#include <QColor>
 #include <QImage>
+#include <QList>
 #include <QRect>
 #include <QString>
 
@@ -35,8 +37,11 @@ public:
 
   // Width of n bytes of text.
   static int TextWidth(const TFontMetrics& m, const char* s, int n) { return m.TextWidth(s, n); }
-  // The largest count of characters (at most n) whose width is at most width.
+  // The largest count of bytes (at most n) whose width is at most width; in UTF-8 text it ends
+  // between characters.
   static int FitCount(const TFontMetrics& m, const char* s, int n, int width);
+  // The advance of the character at s (n > 0 bytes left) and its byte length.
+  static int CharAdvance(const TFontMetrics& m, const char* s, int n, int& len);
 
   // Text with its baseline at y; opaque draws the background first.
   void TextOut(const TFontMetrics& m, int x, int baseline, const char* s, int n, TColor color,
@@ -55,6 +60,9 @@ public:
   void DrawImage(const QRect& target, const QImage& image);
 
 private:
+  void DrawFallback(const TFontMetrics& m, const QString& chars, const QList<int>& xs, int baseline,
+                    const QColor& color);
+
   QPainter* FPainter = nullptr;
   int FDpi = 96;
   // The last font asked for: runs of text mostly repeat the font before them.

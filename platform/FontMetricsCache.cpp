@@ -1,61 +1,15 @@
 #include "platform/FontMetricsCache.h"
 
+#include "base/CodePage.h"
+#include "base/Utf8.h"
+
 #include <QFontMetrics>
 #include <QHash>
-#include <iconv.h>
 #include <memory>
 #include <string>
 #include <unordered_map>
 
 namespace {
-
-// Windows code pages of the document charsets; Western (0) and any charset not listed is read
-// as Western too, so the quotes, dashes and the euro sign of 0x80-0x9F come out right.
-const char* CodePageOf(int charset)
-{
-  switch (charset) {
-  case 161: return "CP1253";
-  case 238: return "CP1250";
-  case 204: return "CP1251";
-  case 162: return "CP1254";
-  case 186: return "CP1257";
-  default: return "CP1252";
-  }
-}
-
-// The 256 byte values of a charset as Unicode; bytes the code page leaves undefined (and all of
-// them when the converter is missing) stay as their Latin-1 reading.
-QString DecodeTable(int charset)
-{
-  QString table(256, QChar(0));
-  for (int i = 0; i < 256; ++i)
-    table[i] = QChar(ushort(i));
-  iconv_t cd = iconv_open("UTF-32LE", CodePageOf(charset));
-  if (cd == iconv_t(-1))
-    return table;
-  for (int i = 128; i < 256; ++i) {
-    char in = char(i);
-    char* inp = &in;
-    size_t inLeft = 1;
-    uint32_t out = 0;
-    char* outp = reinterpret_cast<char*>(&out);
-    size_t outLeft = sizeof out;
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    if (iconv(cd, &inp, &inLeft, &outp, &outLeft) != size_t(-1) && outLeft == 0 && out < 0x10000)
-      table[i] = QChar(ushort(out));
-  }
-  iconv_close(cd);
-  return table;
-}
-
-const QString& TableFor(int charset)
-{
-  static std::unordered_map<int, QString> tables;
-  auto it = tables.find(charset);
-  if (it == tables.end())
-    it = tables.emplace(charset, DecodeTable(charset)).first;
-  return it->second;
-}
 
 std::unique_ptr<TFontMetrics> Build(const QString& family, int pixelSize, bool bold, bool italic,
                                     int charset)
@@ -79,11 +33,15 @@ std::unique_ptr<TFontMetrics> Build(const QString& family, int pixelSize, bool b
   m->UnderlinePos = fm.underlinePos();
   m->StrikeOutPos = fm.strikeOutPos();
   m->LineWidth = fm.lineWidth() > 0 ? fm.lineWidth() : 1;
-  m->Decoded = TableFor(charset);
+  m->Utf8 = charset == codepage::CharsetUtf8;
+  m->Fallback = f;
+  m->Fallback.setStyleStrategy(QFont::PreferDefault);
+  m->Decoded = codepage::Table(charset);
   QList<quint32> glyphs = m->Raw.glyphIndexesForString(m->Decoded);
   for (int i = 0; i < 256; ++i) {
-    // Codes below 32 are placeholders and controls: they take no room and draw nothing.
-    bool control = i < 32 || i == 127;
+    // Codes below 32 are placeholders and controls: they take no room and draw nothing. In
+    // UTF-8 text the bytes above 127 are measured a character at a time (WideChar).
+    bool control = i < 32 || i == 127 || (m->Utf8 && i >= 128);
     m->Advance[size_t(i)] = control ? 0 : int16_t(fm.horizontalAdvance(m->Decoded[i]));
     m->Glyph[size_t(i)] = control || i >= glyphs.size() ? 0 : glyphs[i];
   }
@@ -91,6 +49,52 @@ std::unique_ptr<TFontMetrics> Build(const QString& family, int pixelSize, bool b
 }
 
 } // namespace
+
+const TFontMetrics::TWide& TFontMetrics::WideChar(char32_t cp) const
+{
+  auto it = FWide.find(cp);
+  if (it != FWide.end())
+    return it->second;
+  QString text = QString::fromUcs4(&cp, 1);
+  TWide wide;
+  QList<quint32> glyphs = Raw.glyphIndexesForString(text);
+  wide.Glyph = glyphs.size() == 1 ? glyphs[0] : 0;
+  if (wide.Glyph != 0) {
+    wide.Advance = int16_t(QFontMetrics(Font).horizontalAdvance(text));
+    return FWide.emplace(cp, wide).first->second;
+  }
+  // The face lacks it: a fallback face draws it at its own advance.
+  wide.Advance = int16_t(QFontMetrics(Fallback).horizontalAdvance(text));
+  wide.Own = false;
+  int category = QChar::category(cp);
+  bool zeroWidth = category == QChar::Mark_NonSpacing || category == QChar::Mark_Enclosing ||
+                   category == QChar::Other_Format;
+  if (wide.Advance <= 0 && !zeroWidth) {
+    // No installed face has it: the face's missing-glyph box stands in, so that the text keeps
+    // its length and a line can still break there.
+    wide.Own = true;
+    QList<QPointF> advances = Raw.advancesForGlyphIndexes(QList<quint32>{0});
+    wide.Advance = advances.isEmpty() ? int16_t(0) : int16_t(qRound(advances[0].x()));
+  }
+  return FWide.emplace(cp, wide).first->second;
+}
+
+int TFontMetrics::WideWidth(const char* s, int n) const
+{
+  int w = 0;
+  for (int i = 0; i < n;) {
+    auto b = uint8_t(s[i]);
+    if (b < 0x80) {
+      w += Advance[b];
+      ++i;
+      continue;
+    }
+    char32_t cp = 0;
+    i += utf8::Unit(s + i, n - i, cp);
+    w += WideChar(cp).Advance;
+  }
+  return w;
+}
 
 namespace fontcache {
 
@@ -131,11 +135,7 @@ const TFontMetrics& Lookup(const QString& family, int pixelSize, bool bold, bool
 
 QString Decode(const char* s, int n, int charset)
 {
-  const QString& table = TableFor(charset);
-  QString out(n, QChar(0));
-  for (int i = 0; i < n; ++i)
-    out[i] = table[uint8_t(s[i])];
-  return out;
+  return codepage::Decode(s, n, charset);
 }
 
 } // namespace fontcache

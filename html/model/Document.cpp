@@ -36,6 +36,7 @@ void TDocument::Clear()
   PendingImages.clear();
   Animations.clear();
   SelStartPos = SelEndPos = 0;
+  Utf8 = false;
   Maps.Clear();
 }
 

@@ -2,6 +2,7 @@
 // The document beside its root cell: the settings, the lists the items of the page enter
 // themselves in (forms, controls, panels, images, maps, link starts), the background image and
 // the events through which the window supplies panels, scripts and images.
+#include "base/CodePage.h"
 #include "base/Color.h"
 #include "base/FreeList.h"
 #include "html/images/GIFImage.h"
@@ -42,11 +43,17 @@ struct TSectionListSettings {
   TColor OverColor = clBlue;
   TColor LinkColor = clBlue;
   int CharsetCode = 0;
+  // The document was found to be UTF-8 (byte-order mark, META or its bytes): its text is UTF-8
+  // whatever CharsetCode the viewer gives.
+  bool Utf8 = false;
   int LinkStyle = fsUnderline; // TFontStyleFlag set of links
   bool PrintBackgrounds = false;
   TColor PageColor = clWindow;
   bool HoverColoring = false;
   bool CaretShown = false;
+
+  // The charset the text of the document is in.
+  int TextCharset() const { return Utf8 ? codepage::CharsetUtf8 : CharsetCode; }
 };
 
 struct TPendingImage {

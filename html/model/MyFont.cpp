@@ -29,7 +29,7 @@ void TMyFont::Reapply(const TDocument* doc, TColor color)
   if (doc) {
     const std::string& name = Monospace ? doc->FixedFontName : doc->BodyFontName;
     setFamily(QString::fromLatin1(name.data(), int(name.size())));
-    Charset = doc->CharsetCode;
+    Charset = doc->TextCharset();
   }
   SetNominalSize(doc, NominalSize);
   Color = color | PaletteFlag;

@@ -1,6 +1,8 @@
 #include "html/model/Section.h"
 
+#include "base/CodePage.h"
 #include "base/MulDiv.h"
+#include "base/Utf8.h"
 #include "html/model/Document.h"
 #include "html/model/FormControlObj.h"
 #include "html/model/ImageObj.h"
@@ -293,12 +295,14 @@ int32_t TSection::TextWidthRange(int32_t start, int32_t n) const
       ++fi;
     int32_t runEnd = fi + 1 < Fonts.Count() ? std::min(end, Fonts[fi + 1]->ObjPos) : end;
     const TFontMetrics* m = Fonts[fi]->Metrics;
-    for (; i < runEnd; ++i) {
+    while (i < runEnd) {
       char c = Chars[size_t(i)];
+      int len = 1;
       if (placeholder::IsObject(c))
         w += ObjectWidth(i);
       else if (m)
-        w += m->Advance[uint8_t(c)];
+        w += TCanvas::CharAdvance(*m, Chars.data() + i, runEnd - i, len);
+      i += len;
     }
   }
   return w;
@@ -386,13 +390,14 @@ int32_t TSection::FitCount(TCanvas& canvas, TLayoutState& st, int32_t width, int
     int32_t runEnd = fi + 1 < Fonts.Count() ? std::min(end, Fonts[fi + 1]->ObjPos) : end;
     const TFontMetrics& m = *Fonts[fi]->Metrics;
     lineEmpty = false;
-    for (; i < runEnd; ++i) {
-      char ch = Chars[size_t(i)];
-      if (placeholder::IsObject(ch))
+    while (i < runEnd) {
+      if (placeholder::IsObject(Chars[size_t(i)]))
         break;
-      total += m.Advance[uint8_t(ch)];
+      int len = 1;
+      total += TCanvas::CharAdvance(m, Chars.data() + i, runEnd - i, len);
       if (total > width)
         return i - start;
+      i += len;
     }
   }
   return end - start;
@@ -516,7 +521,7 @@ int32_t TSection::BreakLine(TCanvas& canvas, TLayoutState& st, int32_t avail, in
                             int32_t& maxWidth)
 {
   const int32_t n = Length();
-  int32_t k = std::max(int32_t(1), FitCount(canvas, st, avail, start, n - start));
+  int32_t k = std::max(UnitLength(start), FitCount(canvas, st, avail, start, n - start));
   if (start + k >= n)
     return n - start;
   int32_t c = start + k - 1;
@@ -530,8 +535,9 @@ int32_t TSection::BreakLine(TCanvas& canvas, TLayoutState& st, int32_t avail, in
   }
   if (IsBreakObject(at(c + 1)))
     return k;
+  const bool utf8 = Utf8();
   for (int32_t j = c; j > start; --j)
-    if (at(j) == ' ' || IsBreakObject(at(j)))
+    if (at(j) == ' ' || IsBreakObject(at(j)) || (utf8 && IdeographBreakAt(j + 1)))
       return j + 1 - start;
   // A word wider than the line: it stays whole and widens the document.
   int32_t e = c + 1;
@@ -810,12 +816,41 @@ const LineRec* TSection::LineOfPosition(int32_t position, int32_t& lineTop) cons
 int32_t TSection::CharsFitting(const LineRec& line, int32_t width) const
 {
   int32_t w = 0;
-  for (int32_t k = 0; k < line.Count; ++k) {
-    w += TextWidthRange(line.First + k, 1);
+  for (int32_t k = 0; k < line.Count;) {
+    int32_t len = UnitLength(line.First + k);
+    w += TextWidthRange(line.First + k, len);
     if (w > width)
       return k;
+    k += len;
   }
   return line.Count;
+}
+
+bool TSection::Utf8() const
+{
+  return Doc && Doc->TextCharset() == codepage::CharsetUtf8;
+}
+
+int32_t TSection::UnitLength(int32_t index) const
+{
+  if (index >= Length() || uint8_t(Chars[size_t(index)]) < 0x80 || !Utf8())
+    return 1;
+  char32_t cp = 0;
+  return utf8::Unit(Chars.data() + index, Length() - index, cp);
+}
+
+bool TSection::IdeographBreakAt(int32_t index) const
+{
+  if (index <= 0 || index >= Length() || utf8::IsContinuation(uint8_t(Chars[size_t(index)])))
+    return false;
+  char32_t after = 0, before = 0;
+  utf8::Unit(Chars.data() + index, Length() - index, after);
+  int32_t b = index - 1;
+  while (b > 0 && index - b < 4 && utf8::IsContinuation(uint8_t(Chars[size_t(b)])))
+    --b;
+  if (b + utf8::Unit(Chars.data() + b, Length() - b, before) != index)
+    return false; // the byte before index does not end a character
+  return utf8::IsIdeograph(after) || utf8::IsIdeograph(before);
 }
 
 int32_t TSection::CursorAt(TCanvas& canvas, int32_t X, int32_t Y, int32_t& xr, int32_t& yr,
@@ -833,9 +868,10 @@ int32_t TSection::CursorAt(TCanvas& canvas, int32_t X, int32_t Y, int32_t& xr, i
     count = CharsFitting(*line, rx - line->StartX);
     if (count < line->Count) {
       int32_t left = line->StartX + TextWidthRange(line->First, count);
-      int32_t w = TextWidthRange(line->First + count, 1);
+      int32_t len = UnitLength(line->First + count);
+      int32_t w = TextWidthRange(line->First + count, len);
       if (left + w / 2 < rx)
-        ++count;
+        count += len;
     }
   }
   xr = FPaintX + line->StartX + TextWidthRange(line->First, count);
@@ -872,12 +908,13 @@ bool TSection::CharAt(int32_t position, char& ch, TCharObject& obj)
 }
 
 namespace {
-// Case folding for single-byte Latin text.
-uint8_t FoldCase(uint8_t c)
+// Case folding for single-byte Latin text; in UTF-8 text only ASCII letters fold, since the
+// bytes above 127 are parts of characters.
+uint8_t FoldCase(uint8_t c, bool utf8)
 {
   if (c >= 'a' && c <= 'z')
     return uint8_t(c - 32);
-  if (c >= 0xE0 && c <= 0xFE && c != 0xF7)
+  if (!utf8 && c >= 0xE0 && c <= 0xFE && c != 0xF7)
     return uint8_t(c - 32);
   return c;
 }
@@ -895,12 +932,13 @@ int32_t TSection::SearchText(int32_t from, const std::string& text, bool matchCa
     return p == std::string::npos ? -1 : FirstCursor + int32_t(p);
   }
   size_t len = std::min(text.size(), size_t(256));
-  uint8_t first = FoldCase(uint8_t(text[0]));
+  const bool utf8 = Utf8();
+  uint8_t first = FoldCase(uint8_t(text[0]), utf8);
   for (size_t p = start; p + len <= Chars.size(); ++p) {
-    if (FoldCase(uint8_t(Chars[p])) != first)
+    if (FoldCase(uint8_t(Chars[p]), utf8) != first)
       continue;
     size_t k = 1;
-    while (k < len && FoldCase(uint8_t(Chars[p + k])) == FoldCase(uint8_t(text[k])))
+    while (k < len && FoldCase(uint8_t(Chars[p + k]), utf8) == FoldCase(uint8_t(text[k]), utf8))
       ++k;
     if (k == len)
       return FirstCursor + int32_t(p);

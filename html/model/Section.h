@@ -145,6 +145,11 @@ private:
   int32_t TextWidthRange(int32_t start, int32_t n) const;
   const LineRec* LineAtY(int32_t Y, int32_t& lineTop, int32_t& charsBefore) const;
   int32_t CharsFitting(const LineRec& line, int32_t width) const;
+  // UTF-8 text: byte length of the character at index (1 in single-byte text), and whether a
+  // line may break before index because an ideograph stands on either side.
+  bool Utf8() const;
+  int32_t UnitLength(int32_t index) const;
+  bool IdeographBreakAt(int32_t index) const;
   // Draws at y - scroll, the view's coordinates.
   void PaintLine(TCanvas& canvas, const LineRec& line, int32_t X, int32_t lineTop, int32_t baseline,
                  int32_t posBase, int32_t scroll);

@@ -43,7 +43,7 @@ public:
   void Paint(TCanvas& canvas, const QRect& clip, int32_t clipWidth, int32_t X, int32_t Y);
   bool LinkAt(TCanvas& canvas, int32_t X, int32_t Y, TFormControlObj*& formControl,
               TUrlTarget& urlTarget);
-  // The selected text as the clipboard takes it (bytes of CharsetCode), at most
+  // The selected text as the clipboard takes it (bytes of TextCharset()), at most
   // ClipBuffer::DefaultSize - 1 bytes.
   std::string CopySelection();
 

@@ -1,5 +1,6 @@
 #include "html/parser/Builder.h"
 
+#include "base/CodePage.h"
 #include "base/Exceptions.h"
 #include "base/StringUtil.h"
 #include "html/model/CellList.h"
@@ -44,9 +45,22 @@ struct TCharsetKey {
   int Code;
 };
 constexpr TCharsetKey CharsetKeys[] = {
-    {"1252", 0},     {"8859-1", 0},   {"1253", 161},   {"8859-7", 161}, {"1250", 238},
-    {"8859-2", 238}, {"1251", 204},   {"8859-5", 204}, {"koi8-r", 204}, {"1254", 162},
-    {"8859-3", 162}, {"8859-9", 162}, {"1257", 186},   {"8859-4", 186},
+    {"1252", 0},
+    {"8859-1", 0},
+    {"1253", 161},
+    {"8859-7", 161},
+    {"1250", 238},
+    {"8859-2", 238},
+    {"1251", 204},
+    {"8859-5", 204},
+    {"koi8-r", 204},
+    {"1254", 162},
+    {"8859-3", 162},
+    {"8859-9", 162},
+    {"1257", 186},
+    {"8859-4", 186},
+    // After the code pages, so that no page naming one of them changes.
+    {"utf-8", codepage::CharsetUtf8},
 };
 
 } // namespace
@@ -113,16 +127,6 @@ void TBuilder::Start(const TParseSource& source, TSectionList* list, TAnchorList
   BaseURL.clear();
   BaseTarget.clear();
 
-  FontLevels.clear();
-  if (Doc) {
-    const std::string& name = Doc->BodyFontName;
-    TMyFont base(QString::fromLatin1(name.data(), int(name.size())), 12, clBlack, Doc->CharsetCode);
-    base.Reapply(Doc, Doc->TextColor);
-    FontLevels.push_back(base);
-  } else {
-    FontLevels.emplace_back();
-  }
-
   switch (source.Kind) {
   case skFile: FTok.BeginFile(source.FileName, events.OnInclude, events.Sender); break;
   case skStrings:
@@ -139,6 +143,21 @@ void TBuilder::Start(const TParseSource& source, TSectionList* list, TAnchorList
     FTok.BeginBuffer(source.Buffer, source.Buffer ? source.Size : 0, events.OnInclude,
                      events.Sender);
     break;
+  }
+  // The text is read in the encoding its bytes show before the fonts take their charset.
+  if (Doc) {
+    Doc->Utf8 = FTok.Utf8();
+    FTok.RefCharset = Doc->TextCharset();
+  }
+  FontLevels.clear();
+  if (Doc) {
+    const std::string& name = Doc->BodyFontName;
+    TMyFont base(QString::fromLatin1(name.data(), int(name.size())), 12, clBlack,
+                 Doc->TextCharset());
+    base.Reapply(Doc, Doc->TextColor);
+    FontLevels.push_back(base);
+  } else {
+    FontLevels.emplace_back();
   }
 }
 
@@ -538,8 +557,14 @@ void TBuilder::DoMeta()
   std::string httpEq = AttrText(attrHTTP_EQUIV);
   std::string name = AttrText(attrNAME);
   std::string content = AttrText(attrCONTENT);
-  if (FApplyMetaCharset && !FontLevels.empty() && strutil::SameText(httpEq, "content-type")) {
-    Top().Charset = CharsetFromContent(content, Doc ? Doc->CharsetCode : 0);
+  // A document whose bytes or byte-order mark show UTF-8 stays UTF-8 whatever its META says.
+  if (FApplyMetaCharset && !FontLevels.empty() && strutil::SameText(httpEq, "content-type") &&
+      !FTok.Utf8()) {
+    int charset = CharsetFromContent(content, Doc ? Doc->CharsetCode : 0);
+    Top().Charset = charset;
+    FTok.RefCharset = charset;
+    if (Doc && charset == codepage::CharsetUtf8)
+      Doc->Utf8 = true;
     FontChange(); // text still to come in the open section is in the new charset too
   }
   if (FEvents.OnMeta)

@@ -1,7 +1,9 @@
 #include "html/parser/Tokenizer.h"
 
+#include "base/CodePage.h"
 #include "base/Exceptions.h"
 #include "base/StringUtil.h"
+#include "base/Utf8.h"
 
 #include <algorithm>
 #include <array>
@@ -75,6 +77,13 @@ inline bool IsDigit(unsigned char c)
 {
   return c >= '0' && c <= '9';
 }
+inline int HexDigit(unsigned char c)
+{
+  if (IsDigit(c))
+    return c - '0';
+  unsigned char up = UpperTable[c];
+  return up >= 'A' && up <= 'F' ? up - 'A' + 10 : -1;
+}
 inline bool IsAlnum(unsigned char c)
 {
   return IsDigit(c) || IsLetter(UpperTable[c]);
@@ -123,6 +132,32 @@ void TTokenizer::Reset(TSourceKind kind, const char* data, int64_t size, TInclud
   FTagStart = -1;
   FOnInclude = std::move(onInclude);
   FSender = sender;
+  DetectEncoding();
+  FSourceLength = int32_t(FEnd - FPtr) + FSrcIndex + 1;
+  RefCharset = FUtf8 ? codepage::CharsetUtf8 : 0;
+}
+
+// A byte-order mark says UTF-8 or UTF-16 (read as UTF-8 from here on); without one, text whose
+// bytes above 127 all form UTF-8 is UTF-8. The mark itself is no text, but positions still
+// count it: they stay byte offsets of the source.
+void TTokenizer::DetectEncoding()
+{
+  const int64_t size = FEnd - FPtr;
+  const auto* p = FPtr;
+  FUtf8 = true;
+  if (size >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF) {
+    FPtr += 3;
+    FSrcIndex = 2;
+  } else if (size >= 2 && ((p[0] == 0xFF && p[1] == 0xFE) || (p[0] == 0xFE && p[1] == 0xFF))) {
+    // Positions of a UTF-16 document count bytes of its UTF-8 reading.
+    std::string text =
+        utf8::FromUtf16(reinterpret_cast<const char*>(p) + 2, size_t(size - 2), p[0] == 0xFE);
+    FSource = std::move(text);
+    FPtr = reinterpret_cast<const unsigned char*>(FSource.data());
+    FEnd = FPtr + std::min<size_t>(FSource.size(), INT32_MAX);
+  } else {
+    FUtf8 = utf8::LooksLikeUtf8(reinterpret_cast<const char*>(p), size_t(size));
+  }
 }
 
 void TTokenizer::BeginFile(const std::string& fileName, TIncludeType onInclude, QObject* sender)
@@ -631,41 +666,88 @@ void TTokenizer::ReadCharRef(TokenObj& out)
   };
   if (FCurCh == '#') {
     keep();
+    const bool hex = FCurCh == 'x' || FCurCh == 'X';
+    if (hex)
+      keep();
+    auto isDigit = [hex](unsigned char c) { return hex ? HexDigit(c) >= 0 : IsDigit(c); };
+    // At most 5 digits, and a hexadecimal value no larger than a decimal one can be.
     int digits = 0;
     int32_t n = 0;
-    while (IsDigit(FCurCh) && digits < 5) {
-      n = n * 10 + (FCurCh - '0');
+    while (isDigit(FCurCh) && digits < 5) {
+      n = n * (hex ? 16 : 10) + (hex ? HexDigit(FCurCh) : FCurCh - '0');
       ++digits;
       keep();
     }
-    if (!IsDigit(FCurCh)) { // a sixth digit makes it literal
+    if (!isDigit(FCurCh) && n <= 99999) { // a sixth digit makes it literal
       if (FCurCh == ';')
         keep();
-      if (digits > 0 && (n == 9 || n == 10 || (n >= 32 && n <= 255))) {
-        out.AppendChar(n == 9 ? ' ' : char(n), pos);
+      if (digits > 0 && AppendCharCode(out, char32_t(n), pos, step))
         return;
-      }
     }
   } else if (IsAlnum(FCurCh)) {
-    char name[6];
+    char name[MaxCharRefName];
     int leng = 0;
-    while (IsAlnum(FCurCh) && leng < 6) {
+    // Six letters at most, as ever, unless they begin one of the few longer names.
+    auto room = [&] {
+      return leng < 6 ||
+             (leng < MaxCharRefName && IsLongCharRefPrefix(std::string_view(name, size_t(leng))));
+    };
+    while (IsAlnum(FCurCh) && room()) {
       name[leng++] = char(FCurCh);
       keep();
     }
-    if (!IsAlnum(FCurCh)) { // a seventh character makes it literal
+    if (!IsAlnum(FCurCh)) { // one more letter makes it literal
       if (FCurCh == ';')
         keep();
-      std::string_view text;
-      if (LookupCharRef(std::string_view(name, size_t(leng)), text)) {
-        // "hellip" gives three characters at pos, pos + 1, pos + 2; in include text all keep
-        // the position of the include comment, which is the last byte they may point at.
-        out.AppendChars(text.data(), int(text.size()), pos, step);
+      if (AppendNamedRef(out, std::string_view(name, size_t(leng)), pos, step))
         return;
-      }
     }
   }
   out.AppendToken(FLiteral);
+}
+
+// A single-byte document keeps the text of the 103 names it always knew; the other names give
+// their character as a numeric reference would.
+bool TTokenizer::AppendNamedRef(TokenObj& out, std::string_view name, int32_t pos, int32_t step)
+{
+  std::string_view text;
+  if (RefCharset != codepage::CharsetUtf8 && LookupCharRef(name, text)) {
+    // "hellip" gives three characters at pos, pos + 1, pos + 2; in include text all keep
+    // the position of the include comment, which is the last byte they may point at.
+    out.AppendChars(text.data(), int(text.size()), pos, step);
+    return true;
+  }
+  char32_t cp = 0;
+  return LookupCharRefCode(name, cp) && AppendCharCode(out, cp, pos, step);
+}
+
+// The character of a reference in the document's charset: 9 is a space, other codes below 32
+// (but 10) and surrogates stay literal. UTF-8 documents get the character (codes 128-159 as
+// Windows-1252 reads them); single-byte documents get bytes up to 255 as they stand and
+// beyond that the code page's byte for the character, if it has one.
+bool TTokenizer::AppendCharCode(TokenObj& out, char32_t cp, int32_t pos, int32_t step)
+{
+  if (cp == 9)
+    cp = ' ';
+  if ((cp < 32 && cp != 10) || (cp >= 0xD800 && cp <= 0xDFFF))
+    return false;
+  if (cp < 128 || (cp <= 255 && RefCharset != codepage::CharsetUtf8)) {
+    out.AppendChar(char(cp), pos);
+    return true;
+  }
+  if (RefCharset != codepage::CharsetUtf8) {
+    int byte = codepage::ByteOf(RefCharset, cp);
+    if (byte < 0)
+      return false;
+    out.AppendChar(char(byte), pos);
+    return true;
+  }
+  if (cp < 160)
+    cp = codepage::Table(0)[int(cp)].unicode();
+  std::string bytes;
+  utf8::Append(bytes, cp);
+  out.AppendChars(bytes.data(), int(bytes.size()), pos, step);
+  return true;
 }
 
 // ---- Raw readers ------------------------------------------------------------------------------

@@ -58,6 +58,7 @@
 #include <iosfwd>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class QObject;
@@ -126,12 +127,21 @@ public:
   int32_t SrcIndex() const { return FSrcIndex; }
   TSourceKind Kind() const { return FKind; }
   int LineEndState() const { return FLineEndState; }
+  // The document is UTF-8: it starts with a byte-order mark (UTF-16 is read as UTF-8), or its
+  // bytes above 127 all form UTF-8.
+  bool Utf8() const { return FUtf8; }
+  // The byte count positions run up to: the source's, or that of the UTF-8 reading of UTF-16.
+  int32_t SourceLength() const { return FSourceLength; }
 
   bool PreMode = false;
   bool ScriptMode = false;
   bool NoWrapMode = false;
   bool ParaSpaceAdded = false;
   bool RawScriptBody = false;
+  // The charset character references are written in: CharsetUtf8 for UTF-8 documents, else a
+  // single-byte charset code (Begin* sets it from the detected encoding; the builder changes it
+  // when a META names a charset).
+  int RefCharset = 0;
 
 private:
   void Reset(TSourceKind kind, const char* data, int64_t size, TIncludeType onInclude,
@@ -150,6 +160,9 @@ private:
   bool ReadFlowText();
   bool ReadPreText();
   void ReadCharRef(TokenObj& out);
+  bool AppendNamedRef(TokenObj& out, std::string_view name, int32_t pos, int32_t step);
+  bool AppendCharCode(TokenObj& out, char32_t cp, int32_t pos, int32_t step);
+  void DetectEncoding();
   bool ReadAttribute();
   void ReadQuotedValue();
   void ReadNumericValue();
@@ -169,6 +182,8 @@ private:
   int FLineEndState = 0;
   bool FCommentOpen = false;
   bool FReadingIncludeParams = false;
+  bool FUtf8 = false;
+  int32_t FSourceLength = 0;
   unsigned char FCurCh = EofChar;
   unsigned char FUpCh = EofChar;
   int32_t FSrcIndex = -1;

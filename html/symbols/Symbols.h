@@ -255,6 +255,15 @@ TSymbol LookupAttribute(std::string_view upperName);
 // one character, or three full stops for "hellip".
 bool LookupCharRef(std::string_view name, std::string_view& text);
 
+// Looks a name of the full character-reference list up (case matters): the 103 names above and
+// the symbols, Greek letters, arrows, typographic marks and mathematical signs, such as "euro",
+// "mdash", "alpha" or "thetasym" (at most 8 letters). On success cp is the character.
+bool LookupCharRefCode(std::string_view name, char32_t& cp);
+constexpr int MaxCharRefName = 8;
+// True when a name of 7 or 8 letters in that list starts with prefix: only then does a
+// reference read past its sixth letter.
+bool IsLongCharRefPrefix(std::string_view prefix);
+
 // Parses a colour value: one of the 16 colour names (any case), or hexadecimal RRGGBB with an
 // optional '#', padded on the right with zeros to six digits. Returns false for empty or
 // malformed text. The result has red in the low byte and no palette flag.

@@ -1,5 +1,6 @@
 #include "html/viewer/FrameViewer.h"
 
+#include "base/CodePage.h"
 #include "base/StringUtil.h"
 #include "html/images/ImageResources.h"
 #include "html/model/FontObj.h"
@@ -129,17 +130,22 @@ bool TFrameViewer::ShowsImage() const
 QString TFrameViewer::DocumentText() const
 {
   // The text of the top-level paragraphs of every frame, one line each.
-  std::string text;
-  for (THTMLViewer* viewer : FCurFrameSet->OpenViewers)
+  QString all;
+  for (THTMLViewer* viewer : FCurFrameSet->OpenViewers) {
+    std::string text;
     for (const auto& item : *viewer->SectionList())
       if (auto* section = dynamic_cast<const TSection*>(item.get())) {
-        if (!text.empty())
+        if (!text.empty() || !all.isEmpty())
           text += '\n';
         for (char c : section->Chars)
           if (!placeholder::IsObject(c))
             text += c == placeholder::NoBreakSpace ? ' ' : c;
       }
-  return QString::fromLatin1(text.data(), int(text.size()));
+    // Each frame's text is in the charset of its own document.
+    all += codepage::Decode(text.data(), int(text.size()),
+                            viewer->SectionList()->Document().TextCharset());
+  }
+  return all;
 }
 
 // ---- top-level loading ------------------------------------------------------------------------

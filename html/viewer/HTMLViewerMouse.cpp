@@ -63,7 +63,7 @@ void THTMLViewer::CopySelected()
   if (Doc().SelStartPos >= Doc().SelEndPos)
     return;
   std::string text = FSectionList->CopySelection();
-  Clipboard().SetText(fontcache::Decode(text.data(), int(text.size()), Doc().CharsetCode));
+  Clipboard().SetText(fontcache::Decode(text.data(), int(text.size()), Doc().TextCharset()));
 }
 
 std::string THTMLViewer::SelText() const

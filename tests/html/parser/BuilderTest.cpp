@@ -2,6 +2,7 @@
 // snippets, checked on the model it builds.
 #include "BuilderTestSupport.h"
 
+#include "base/CodePage.h"
 #include "base/Exceptions.h"
 #include "html/model/MapItem.h"
 
@@ -401,14 +402,22 @@ TEST_P(BuilderCharset, MetaContentTypeSetsTheFontCharset)
 }
 
 const TCharsetCase CharsetCases[] = {
-    {"text/html; charset=windows-1252", 0},   {"text/html; charset=ISO-8859-1", 0},
-    {"text/html; charset=windows-1253", 161}, {"text/html; charset=iso-8859-7", 161},
-    {"text/html; charset=windows-1250", 238}, {"text/html; charset=iso-8859-2", 238},
-    {"text/html; charset=windows-1251", 204}, {"text/html; charset=iso-8859-5", 204},
-    {"text/html; charset=KOI8-R", 204},       {"text/html; charset=windows-1254", 162},
-    {"text/html; charset=iso-8859-3", 162},   {"text/html; charset=iso-8859-9", 162},
-    {"text/html; charset=windows-1257", 186}, {"text/html; charset=iso-8859-4", 186},
-    {"text/html; charset=utf-8", 0},          {"1253 and 1251", 161},
+    {"text/html; charset=windows-1252", 0},
+    {"text/html; charset=ISO-8859-1", 0},
+    {"text/html; charset=windows-1253", 161},
+    {"text/html; charset=iso-8859-7", 161},
+    {"text/html; charset=windows-1250", 238},
+    {"text/html; charset=iso-8859-2", 238},
+    {"text/html; charset=windows-1251", 204},
+    {"text/html; charset=iso-8859-5", 204},
+    {"text/html; charset=KOI8-R", 204},
+    {"text/html; charset=windows-1254", 162},
+    {"text/html; charset=iso-8859-3", 162},
+    {"text/html; charset=iso-8859-9", 162},
+    {"text/html; charset=windows-1257", 186},
+    {"text/html; charset=iso-8859-4", 186},
+    {"text/html; charset=utf-8", codepage::CharsetUtf8},
+    {"1253 and 1251", 161},
 };
 
 INSTANTIATE_TEST_SUITE_P(Builder, BuilderCharset, ::testing::ValuesIn(CharsetCases));
