@@ -93,14 +93,7 @@ TSymbolSet TBuilder::SetOf(std::initializer_list<TSymbol> symbols)
 
 TParaAlign TBuilder::AlignOf(const std::string& text, TParaAlign fallback)
 {
-  std::string s = strutil::LowerCase(strutil::Trim(text));
-  if (s == "left")
-    return paLeft;
-  if (s == "center")
-    return paCenter;
-  if (s == "right")
-    return paRight;
-  return fallback;
+  return ParseHorzAlign(text, fallback);
 }
 
 // ---- parse frame ------------------------------------------------------------------------------
