@@ -2,6 +2,7 @@
 
 #include "app/LumoraF.h"
 #include "app/StateReport.h"
+#include "app/SubmitMode.h"
 #include "editor/EditScript.h"
 #include "editor/HighlightDump.h"
 #include "editor/widgets/EditorModes.h"
@@ -73,6 +74,21 @@ int RunDumpLayout(const TCommandLine& command)
 {
   THeadlessApp app(command);
   return DumpLayout(Text(command.ModeValue), command.Number("width", 800), std::cout, std::cerr);
+}
+
+int RunSubmit(const TCommandLine& command)
+{
+  TSubmitRequest request;
+  request.Page = Text(command.ModeValue);
+  request.Form = command.Number("form", 1);
+  for (const QString& s : command.ValuesOf("set"))
+    request.Sets.push_back(Text(s));
+  for (const QString& c : command.ValuesOf("check"))
+    request.Checks.push_back(Text(c));
+  request.Click = Text(command.Value("click"));
+  request.At = Text(command.Value("at"));
+  THeadlessApp app(command);
+  return SubmitPage(request, std::cout, std::cerr);
 }
 
 int RunRender(const TCommandLine& command)
@@ -199,6 +215,31 @@ TCommandSet MakeCommands()
        .Help = "a variable for --eval (names in any case, the number in the C locale); may be "
                "given more than once",
        .Repeatable = true},
+      {.Name = "form",
+       .ValueName = "K",
+       .Help = "for --submit: the form to submit, counted from 1 in page order (1 by default)",
+       .Number = true,
+       .Min = 1},
+      {.Name = "set",
+       .ValueName = "NAME=VALUE",
+       .Help = "for --submit: types VALUE into the edit box or text area NAME (a line feed "
+               "starts a new line), or picks the option of that value in the list NAME; each "
+               "--set fills the next control of that name, a multiple-selection list takes "
+               "them all",
+       .Repeatable = true},
+      {.Name = "check",
+       .ValueName = "NAME[=VALUE]",
+       .Help = "for --submit: clicks the check box or radio button NAME (the one of that VALUE) "
+               "unless it is checked already",
+       .Repeatable = true},
+      {.Name = "click",
+       .ValueName = "NAME",
+       .Help = "for --submit: the submit or image button that submits (the form's first one "
+               "by default; a form without one is submitted as Enter in an edit box does)"},
+      {.Name = "at",
+       .ValueName = "X,Y",
+       .Help = "for --submit: where the image button is clicked, in the picture (0,0 by "
+               "default)"},
       {.Name = "no-highlight",
        .Help = "for --print-source: prints the text without the highlighter's styles and "
                "colours"},
@@ -246,6 +287,13 @@ TCommandSet MakeCommands()
        .Help = "prints PAGE through the Print button's code to a PDF file and writes "
                "pages=<count printed>",
        .Run = RunPrint},
+      {.Flag = "submit",
+       .ValueName = "PAGE",
+       .Options = {{"form"}, {"set"}, {"check"}, {"click"}, {"at"}},
+       .Help = "loads PAGE, fills the controls of form K, submits it through its button and "
+               "prints action=\"\" target=\"\" enctype=\"\" method=\"\" then the result lines "
+               "the form hands over, one each",
+       .Run = RunSubmit},
       {.Flag = "dump-frames",
        .ValueName = "PAGE",
        .Options = {{"width"}, {"height"}},

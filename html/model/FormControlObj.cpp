@@ -211,10 +211,12 @@ TButtonFormControlObj::TButtonFormControlObj(TDocument* doc, int32_t pos,
     : TFormControlObj(doc, pos, attributes), Which(which)
 {
   OnClickText = AttrText(attributes, attrONCLICK);
+  // Without VALUE only the caption has a default: a named submit button still sends "name=".
+  std::string caption = Value;
   if (!attributes.Find(attrVALUE))
-    Value = Which == Submit ? "Submit" : Which == Reset ? "Reset" : "Button";
+    caption = Which == Submit ? "Submit" : Which == Reset ? "Reset" : "Button";
   MakeWidget(TFormWidgetKind::Button);
-  FWidget->SetText(Value);
+  FWidget->SetText(caption);
   FWidget->OnClick = [this] { Clicked(); };
 }
 

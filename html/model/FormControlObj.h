@@ -174,13 +174,14 @@ public:
   void SetSizes(TCanvas& canvas) override;
   const char* KindName() const override { return "listbox"; }
   std::string ShownValue() const override;
+  // What option index submits: its VALUE when it has one, else its text.
+  std::string OptionValue(int index) const;
 
 protected:
   TListBoxFormControlObj(TDocument* doc, int32_t pos, const TAttributeList& attributes,
                          TFormWidgetKind kind);
   // The last selected option, or 0 when none is.
   int LastSelected() const;
-  std::string OptionValue(int index) const;
 };
 
 class TComboFormControlObj : public TListBoxFormControlObj {

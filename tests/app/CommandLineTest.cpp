@@ -1,5 +1,6 @@
 // The command line: what the parser accepts and refuses, and the built program's answers to
 // --help, --version, mistakes and missing files.
+#include "RunLumora.h"
 #include "app/Modes.h"
 #include "editor/EditScript.h"
 #include "editor/HighlightDump.h"
@@ -8,8 +9,6 @@
 
 #include <QFile>
 #include <QImage>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -145,31 +144,8 @@ TEST(CommandLine, ReadmeListsEveryMode)
     EXPECT_TRUE(text.contains("`" + set.Synopsis(mode) + "`")) << set.Synopsis(mode).toStdString();
 }
 
-// The built program, run without a display.
-struct TRun {
-  int Status = -1;
-  QString Out, Err;
-};
-
-TRun RunLumora(const QStringList& arguments)
-{
-  QProcess process;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-    env.remove(name);
-  process.setProcessEnvironment(env);
-  process.start(QStringLiteral(LUMORA_BUILD_DIR "/lumora"), arguments);
-  TRun run;
-  if (!process.waitForFinished(60000)) {
-    process.kill();
-    process.waitForFinished();
-    return run;
-  }
-  run.Status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-  run.Out = QString::fromUtf8(process.readAllStandardOutput());
-  run.Err = QString::fromUtf8(process.readAllStandardError());
-  return run;
-}
+using apptest::RunLumora;
+using apptest::TRun;
 
 bool StartsWith(const QString& text, const QString& start)
 {
