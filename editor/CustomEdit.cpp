@@ -2,6 +2,7 @@
 // per-line ranges, and the text primitives the commands are made of.
 #include "editor/CustomEdit.h"
 
+#include "editor/EditChars.h"
 #include "editor/EditText.h"
 
 #include <algorithm>
@@ -126,6 +127,31 @@ void TtxCustomEdit::RescanFrom(int a)
 
 // ---------------------------------------------------------------- caret and selection
 
+int TtxCustomEdit::SnapX(int y, int x) const
+{
+  return editchars::Snap(LineText(y), x, Utf8());
+}
+
+int TtxCustomEdit::CharLengthAt(int y, int x) const
+{
+  return editchars::LengthAt(LineText(y), size_t(std::max(x - 1, 0)), Utf8());
+}
+
+int TtxCustomEdit::CharLengthBefore(int y, int x) const
+{
+  return std::max(1, editchars::LengthBefore(LineText(y), size_t(std::max(x - 1, 0)), Utf8()));
+}
+
+int TtxCustomEdit::CellOf(TPoint p) const
+{
+  return editchars::CellOfColumn(LineText(p.Y), p.X, Utf8());
+}
+
+int TtxCustomEdit::ColumnOfCell(int y, int cell) const
+{
+  return editchars::ColumnOfCell(LineText(y), cell, Utf8());
+}
+
 void TtxCustomEdit::SetCaretColumn(int value)
 {
   value = std::max(value, 1);
@@ -133,10 +159,14 @@ void TtxCustomEdit::SetCaretColumn(int value)
     value = std::min(value, std::max(1, ColumnLimit - FVisibleColumns));
   } else {
     value = std::min({value, LineLength(FCaretY) + 1, ColumnLimit});
-    if (value >= FLeftChar + FVisibleColumns)
-      SetLeftChar(value - FVisibleColumns + 1);
-    if (value < FLeftChar)
-      SetLeftChar(value);
+  }
+  value = SnapX(FCaretY, value);
+  if (!ScrollPastEOL) {
+    const int cell = CellOf({value, FCaretY});
+    if (cell >= FLeftChar + FVisibleColumns)
+      SetLeftChar(cell - FVisibleColumns + 1);
+    if (cell < FLeftChar)
+      SetLeftChar(cell);
   }
   const bool changed = value != FCaretX;
   FCaretX = value;
@@ -158,12 +188,21 @@ void TtxCustomEdit::SetCaretLine(int value)
   value = std::clamp(value, 1, std::max(1, FLines.Count()));
   if (!ScrollPastEOL && LineLength(value) < FCaretX - 1) {
     FCaretX = LineLength(value) + 1;
-    if (FCaretX < FLeftChar)
-      SetLeftChar(FCaretX);
+    if (CellOf({FCaretX, value}) < FLeftChar)
+      SetLeftChar(CellOf({FCaretX, value}));
   }
+  FCaretX = SnapX(value, FCaretX);
   const bool changed = value != FCaretY;
   FCaretY = value;
   CaretSet(changed);
+}
+
+void TtxCustomEdit::MoveLines(int delta)
+{
+  const int cell = CaretCell();
+  SetCaretLine(FCaretY + delta);
+  if (Utf8())
+    SetCaretColumn(ColumnOfCell(FCaretY, cell));
 }
 
 void TtxCustomEdit::SetCaretXY(TPoint p)
@@ -188,6 +227,7 @@ void TtxCustomEdit::SetSelAnchor(TPoint p)
   p = ClampSelectionPoint(p, FLines.Count(), ColumnLimit);
   if (FSelectionMode == smNormal)
     p.X = std::min(p.X, LineLength(p.Y) + 1);
+  p.X = SnapX(p.Y, p.X);
   int first = std::min({FSelAnchor.Y, FSelEnd.Y, p.Y});
   int last = std::max({FSelAnchor.Y, FSelEnd.Y, p.Y});
   FSelAnchor = FSelEnd = p;
@@ -199,6 +239,7 @@ void TtxCustomEdit::SetSelEnd(TPoint p)
   p = ClampSelectionPoint(p, FLines.Count(), ColumnLimit);
   if (FSelectionMode == smNormal)
     p.X = std::min(p.X, LineLength(p.Y) + 1);
+  p.X = SnapX(p.Y, p.X);
   if (FSelectionMode == smColumn && p.X != FSelEnd.X)
     InvalidateLines(std::min({FSelAnchor.Y, FSelEnd.Y, p.Y}),
                     std::max({FSelAnchor.Y, FSelEnd.Y, p.Y}));
@@ -267,10 +308,11 @@ void TtxCustomEdit::SetTopLine(int value)
 
 void TtxCustomEdit::ScrollToCaret()
 {
-  if (FCaretX < FLeftChar)
-    SetLeftChar(FCaretX);
-  else if (FCaretX > FLeftChar + FVisibleColumns)
-    SetLeftChar(FCaretX - FVisibleColumns + 1);
+  const int cell = CaretCell();
+  if (cell < FLeftChar)
+    SetLeftChar(cell);
+  else if (cell > FLeftChar + FVisibleColumns)
+    SetLeftChar(cell - FVisibleColumns + 1);
   if (FCaretY < FTopLine)
     SetTopLine(FCaretY);
   else if (FCaretY > FTopLine + FVisibleLines - 1)
@@ -288,7 +330,7 @@ void TtxCustomEdit::PutLine(int y, std::string_view text)
 TPoint TtxCustomEdit::ClampNormal(TPoint p) const
 {
   p.Y = std::clamp(p.Y, 1, std::max(1, FLines.Count()));
-  p.X = std::clamp(p.X, 1, LineLength(p.Y) + 1);
+  p.X = SnapX(p.Y, std::clamp(p.X, 1, LineLength(p.Y) + 1));
   return p;
 }
 
@@ -302,7 +344,8 @@ std::string TtxCustomEdit::GetText(TPoint a, TPoint b, TSelectionMode mode, bool
         y2 = std::clamp(std::max(a.Y, b.Y), 1, count);
     for (int y = y1; y <= y2; ++y) {
       std::string_view line = LineText(y);
-      std::string piece(Piece(line, x1 - 1, x2 - x1));
+      const int from = SnapX(y, x1);
+      std::string piece(Piece(line, from - 1, SnapX(y, x2) - from));
       if (pad)
         piece.resize(size_t(x2 - x1), ' ');
       result += piece;
@@ -346,8 +389,9 @@ void TtxCustomEdit::DeleteText(TPoint a, TPoint b, TSelectionMode mode)
         y2 = std::clamp(std::max(a.Y, b.Y), 1, count);
     for (int y = y1; y <= y2; ++y) {
       std::string line = LineStr(y);
-      if (int(line.size()) > x1 - 1) {
-        line.erase(size_t(x1 - 1), size_t(x2 - x1));
+      const int from = SnapX(y, x1);
+      if (int(line.size()) > from - 1) {
+        line.erase(size_t(from - 1), size_t(SnapX(y, x2) - from));
         PutLine(y, line);
       }
     }
@@ -452,7 +496,7 @@ TPoint TtxCustomEdit::InsertColumn(TPoint p, std::string_view text)
     std::string line = LineStr(y);
     if (int(line.size()) < p.X - 1)
       line.resize(size_t(p.X - 1), ' ');
-    line.insert(size_t(p.X - 1), pieces[i]);
+    line.insert(size_t(SnapX(y, p.X) - 1), pieces[i]);
     PutLine(y, line);
   }
   return {p.X + int(pieces.back().size()), y - 1};

@@ -50,6 +50,9 @@ public:
   // Replaces the whole text: caret to (1, 1), view to the top, undo history emptied.
   void SetText(std::string_view text);
   void LoadFromFile(const std::string& fileName);
+  // A UTF-8 text: columns still count bytes, but the caret, the selection and deletion step
+  // over whole characters, and the screen shows a cell per character (two for a wide one).
+  bool Utf8() const { return FLines.Utf8(); }
   void SaveToFile(const std::string& fileName) const { FLines.SaveToFile(fileName); }
 
   // --- caret and selection (1-based)
@@ -58,6 +61,11 @@ public:
   int CaretLine() const { return FCaretY; }
   void SetCaretLine(int value);
   TPoint CaretXY() const { return {FCaretX, FCaretY}; }
+  // The screen cell (1-based, before scrolling) of the caret, and of any point.
+  int CaretCell() const { return CellOf({FCaretX, FCaretY}); }
+  int CellOf(TPoint p) const;
+  // The column of the character that covers screen cell `cell` of line y.
+  int ColumnOfCell(int y, int cell) const;
   // Line first, then column, so a short line does not pull the column in.
   void SetCaretXY(TPoint p);
   TPoint SelAnchor() const { return FSelAnchor; }
@@ -186,6 +194,11 @@ protected:
   virtual TPoint NextWordPos() const;
   virtual TPoint PrevWordPos() const;
   bool IsWordChar(unsigned char c) const;
+  // Column x of line y moved back to the start of its character.
+  int SnapX(int y, int x) const;
+  // Bytes of the character at column x of line y, and of the one before it.
+  int CharLengthAt(int y, int x) const;
+  int CharLengthBefore(int y, int x) const;
 
 private:
   // Range upkeep: rescans from line index a (0-based) as far as the change carries.
@@ -216,6 +229,8 @@ private:
 
   // Text primitives; none of them records undo.
   std::string LineStr(int y) const { return std::string(LineText(y)); }
+  // Up and down keep the screen cell rather than the byte column.
+  void MoveLines(int delta);
   int LineLength(int y) const { return int(LineText(y).size()); }
   void PutLine(int y, std::string_view text);
   TPoint ClampNormal(TPoint p) const;

@@ -2,21 +2,29 @@
 
 #include "platform/Clipboard.h"
 
-std::string EncodeClipBlock(TSelectionMode mode, std::string_view text)
+namespace {
+
+constexpr uint8_t Utf8Flag = 0x80;
+
+} // namespace
+
+std::string EncodeClipBlock(TSelectionMode mode, std::string_view text, bool utf8)
 {
   std::string block;
   block.reserve(text.size() + 2);
-  block.push_back(char(mode));
+  block.push_back(char(uint8_t(mode) | (utf8 ? Utf8Flag : 0)));
   block.append(text);
   block.push_back('\0');
   return block;
 }
 
-bool DecodeClipBlock(std::string_view block, TSelectionMode& mode, std::string& text)
+bool DecodeClipBlock(std::string_view block, TSelectionMode& mode, std::string& text, bool* utf8)
 {
-  if (block.empty() || uint8_t(block[0]) > smLine)
+  if (block.empty() || (uint8_t(block[0]) & ~Utf8Flag) > smLine)
     return false;
-  mode = TSelectionMode(block[0]);
+  mode = TSelectionMode(uint8_t(block[0]) & ~Utf8Flag);
+  if (utf8)
+    *utf8 = uint8_t(block[0]) & Utf8Flag;
   std::string_view rest = block.substr(1);
   text.assign(rest.substr(0, rest.find('\0')));
   return true;
@@ -39,7 +47,9 @@ const char* const TtxSystemClipboard::BlockMimeType = "application/x-lumora-txed
 
 bool TtxSystemClipboard::SetTexts(const std::string& plainText, const std::string& block)
 {
-  Clipboard().SetTextAndData(QString::fromLatin1(plainText.data(), qsizetype(plainText.size())),
+  const qsizetype size = qsizetype(plainText.size());
+  Clipboard().SetTextAndData(Utf8 ? QString::fromUtf8(plainText.data(), size)
+                                  : QString::fromLatin1(plainText.data(), size),
                              BlockMimeType, QByteArray(block.data(), qsizetype(block.size())));
   return true;
 }
@@ -49,8 +59,8 @@ std::optional<std::string> TtxSystemClipboard::PlainText() const
   const QString text = Clipboard().Text();
   if (text.isEmpty())
     return std::nullopt;
-  // Characters beyond Latin-1 have no byte in the editor's text.
-  return text.toLatin1().toStdString();
+  // Characters beyond Latin-1 have no byte in a single-byte text.
+  return (Utf8 ? text.toUtf8() : text.toLatin1()).toStdString();
 }
 
 std::optional<std::string> TtxSystemClipboard::Block() const

@@ -18,10 +18,12 @@ public:
   using ELumoraError::ELumoraError;
 };
 
-// The private block: one byte of selection mode, then the text, then a terminating zero.
-std::string EncodeClipBlock(TSelectionMode mode, std::string_view text);
+// The private block: one byte of selection mode (its top bit set for UTF-8 text), then the
+// text, then a terminating zero.
+std::string EncodeClipBlock(TSelectionMode mode, std::string_view text, bool utf8 = false);
 // False when the block is too short or names no known mode. The text ends at the first zero.
-bool DecodeClipBlock(std::string_view block, TSelectionMode& mode, std::string& text);
+bool DecodeClipBlock(std::string_view block, TSelectionMode& mode, std::string& text,
+                     bool* utf8 = nullptr);
 
 class TtxEditClipboard {
 public:
@@ -30,6 +32,9 @@ public:
   virtual bool SetTexts(const std::string& plainText, const std::string& block) = 0;
   virtual std::optional<std::string> PlainText() const = 0;
   virtual std::optional<std::string> Block() const = 0;
+  // The encoding of the editor's bytes (UTF-8 or Latin-1), set by the editor before each
+  // exchange, so that other programs get the right characters.
+  bool Utf8 = false;
 };
 
 class TtxMemoryClipboard : public TtxEditClipboard {
@@ -45,7 +50,7 @@ private:
   std::optional<std::string> FBlock;
 };
 
-// The program's clipboard (platform/Clipboard.h): plain text as Latin-1 for other programs, the
+// The program's clipboard (platform/Clipboard.h): plain text as Unicode for other programs, the
 // block under a private MIME type beside it. What the editor window exchanges through.
 class TtxSystemClipboard : public TtxEditClipboard {
 public:

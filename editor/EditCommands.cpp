@@ -1,5 +1,6 @@
 // The command executor: every editor command, and the keys that lead to them.
 #include "editor/CustomEdit.h"
+#include "editor/EditChars.h"
 #include "editor/EditText.h"
 
 #include <algorithm>
@@ -128,18 +129,18 @@ void TtxCustomEdit::MoveCaret(TtxEditorCommand command, const void* data)
     if (!ScrollPastEOL && FCaretX == 1 && FCaretY > 1)
       SetCaretXY({LineLength(FCaretY - 1) + 1, FCaretY - 1});
     else
-      SetCaretColumn(FCaretX - 1);
+      SetCaretColumn(FCaretX - CharLengthBefore(FCaretY, FCaretX));
     break;
   case ecRight:
     if (!ScrollPastEOL && FCaretX + 1 > LineLength(FCaretY) + 1) {
       if (FCaretY < LineCount())
         SetCaretXY({1, FCaretY + 1});
     } else {
-      SetCaretColumn(FCaretX + 1);
+      SetCaretColumn(FCaretX + CharLengthAt(FCaretY, FCaretX));
     }
     break;
-  case ecUp: SetCaretLine(FCaretY - 1); break;
-  case ecDown: SetCaretLine(FCaretY + 1); break;
+  case ecUp: MoveLines(-1); break;
+  case ecDown: MoveLines(1); break;
   case ecWordLeft: SetCaretXY(PrevWordPos()); break;
   case ecWordRight: SetCaretXY(NextWordPos()); break;
   case ecLineStart: SetCaretColumn(1); break;
@@ -148,14 +149,14 @@ void TtxCustomEdit::MoveCaret(TtxEditorCommand command, const void* data)
   case ecPageDown: {
     int delta = command == ecPageUp ? -page : page;
     SetTopLine(FTopLine + delta);
-    SetCaretLine(FCaretY + delta);
+    MoveLines(delta);
     break;
   }
   case ecPageLeft:
   case ecPageRight: {
     int delta = command == ecPageLeft ? -FVisibleColumns : FVisibleColumns;
     SetLeftChar(FLeftChar + delta);
-    SetCaretColumn(FCaretX + delta);
+    SetCaretColumn(ColumnOfCell(FCaretY, CaretCell() + delta));
     break;
   }
   case ecPageTop: SetCaretLine(FTopLine); break;
@@ -174,6 +175,9 @@ void TtxCustomEdit::MoveCaret(TtxEditorCommand command, const void* data)
 
 bool TtxCustomEdit::IsWordChar(unsigned char c) const
 {
+  // Letters beyond ASCII are part of words, and a character's bytes are never parted.
+  if (c >= 0x80 && Utf8())
+    return true;
   if (FHighLighter)
     return FHighLighter->IdentifierChars()[c];
   return c >= 33;
@@ -232,10 +236,10 @@ void TtxCustomEdit::DoScroll(TtxEditorCommand command)
       SetCaretLine(FTopLine);
   } else {
     SetLeftChar(FLeftChar + (command == ecScrollLeft ? -1 : 1));
-    if (FCaretX > FLeftChar + FVisibleColumns)
-      SetCaretColumn(FLeftChar + FVisibleColumns);
-    else if (FCaretX < FLeftChar)
-      SetCaretColumn(FLeftChar);
+    if (CaretCell() > FLeftChar + FVisibleColumns)
+      SetCaretColumn(ColumnOfCell(FCaretY, FLeftChar + FVisibleColumns));
+    else if (CaretCell() < FLeftChar)
+      SetCaretColumn(ColumnOfCell(FCaretY, FLeftChar));
   }
   SetSelAnchor(CaretXY());
 }
@@ -260,7 +264,7 @@ void TtxCustomEdit::DoMarker(TtxEditorCommand command)
 
 void TtxCustomEdit::FollowTyping()
 {
-  if (FCaretX >= FLeftChar + FVisibleColumns)
+  if (CaretCell() >= FLeftChar + FVisibleColumns)
     SetLeftChar(FLeftChar + std::min(25, FVisibleColumns - 1));
 }
 
@@ -269,7 +273,7 @@ void TtxCustomEdit::DoChar(char ch)
   const unsigned char c = (unsigned char)ch;
   if (c == 9) {
     if (TabIndent >= 1) {
-      int blanks = TabIndent - ((FCaretX - 1) % TabIndent);
+      int blanks = TabIndent - ((CaretCell() - 1) % TabIndent);
       for (int i = 0; i < blanks; ++i)
         DoChar(' ');
     }
@@ -277,9 +281,11 @@ void TtxCustomEdit::DoChar(char ch)
   }
   if (c < 32 || c == 127)
     return;
+  const std::string typed = editchars::Typed(ch, Utf8());
+  const int width = int(typed.size());
   if (HasSelection()) {
     DeleteSelectionRecorded(UndoSelectionReplaced);
-    SetCaretXY(InsertRecorded(UndoInsert, CaretXY(), std::string(1, ch), smNormal));
+    SetCaretXY(InsertRecorded(UndoInsert, CaretXY(), typed, smNormal));
     SetSelAnchor(CaretXY());
     FollowTyping();
     return;
@@ -291,14 +297,15 @@ void TtxCustomEdit::DoChar(char ch)
       // A blank at or past the line end would be trimmed away again: the line stays.
       RecordUndo(UndoInsert, {x, y}, {x + 1, y}, {}, smNormal);
     else
-      InsertRecorded(UndoInsert, {x, y}, std::string(1, ch), smNormal);
+      InsertRecorded(UndoInsert, {x, y}, typed, smNormal);
   } else {
-    std::string old(1, line[size_t(x - 1)]);
-    line[size_t(x - 1)] = ch;
+    // The character under the caret goes whole, whatever its length.
+    std::string old = line.substr(size_t(x - 1), size_t(CharLengthAt(y, x)));
+    line.replace(size_t(x - 1), old.size(), typed);
     PutLine(y, line);
-    RecordUndo(UndoInsert, {x, y}, {x + 1, y}, old, smNormal);
+    RecordUndo(UndoInsert, {x, y}, {x + width, y}, old, smNormal);
   }
-  SetCaretColumn(x + 1);
+  SetCaretColumn(x + width);
   SetSelAnchor(CaretXY());
   FollowTyping();
 }
@@ -315,7 +322,10 @@ void TtxCustomEdit::DoImeStr(const std::string& input)
   if (InsertMode || x - 1 >= int(line.size())) {
     InsertRecorded(UndoInsert, {x, y}, text, smNormal);
   } else {
-    std::string old = line.substr(size_t(x - 1), text.size());
+    // As many characters as the text has are overwritten, each of them whole.
+    std::string old = line.substr(
+        size_t(x - 1), editchars::BytesOfChars(std::string_view(line).substr(size_t(x - 1)),
+                                               editchars::CountChars(text, Utf8()), Utf8()));
     line.replace(size_t(x - 1), old.size(), text);
     PutLine(y, line);
     RecordUndo(UndoInsert, {x, y}, {x + int(text.size()), y}, old, smNormal);
@@ -349,10 +359,11 @@ void TtxCustomEdit::DoDeleteLastChar()
   } else if (Autoindent && (unsigned char)line[size_t(x - 2)] <= 32 && x - 1 == Indentation(line)) {
     UnindentBack(x, y);
   } else {
-    std::string removed(1, line[size_t(x - 2)]);
-    DeleteText({x - 1, y}, {x, y}, smNormal);
-    RecordUndo(UndoDelete, {x - 1, y}, {x, y}, removed, smNormal);
-    SetCaretColumn(x - 1);
+    const int from = x - CharLengthBefore(y, x);
+    std::string removed = line.substr(size_t(from - 1), size_t(x - from));
+    DeleteText({from, y}, {x, y}, smNormal);
+    RecordUndo(UndoDelete, {from, y}, {x, y}, removed, smNormal);
+    SetCaretColumn(from);
   }
   SetSelAnchor(CaretXY());
 }
@@ -398,9 +409,10 @@ void TtxCustomEdit::DoDeleteChar()
     DeleteText({x, y}, {1, y + 1}, smNormal);
     RecordUndo(UndoDeleteAfterCaret, {x, y}, {1, y + 1}, "\r\n", smNormal);
   } else {
-    std::string removed = GetText({x, y}, {x + 1, y}, smNormal, false);
-    DeleteText({x, y}, {x + 1, y}, smNormal);
-    RecordUndo(UndoDeleteAfterCaret, {x, y}, {x + 1, y}, removed, smNormal);
+    const TPoint to{x + CharLengthAt(y, x), y};
+    std::string removed = GetText({x, y}, to, smNormal, false);
+    DeleteText({x, y}, to, smNormal);
+    RecordUndo(UndoDeleteAfterCaret, {x, y}, to, removed, smNormal);
   }
   SetSelAnchor(CaretXY());
 }

@@ -1,6 +1,7 @@
 #include "editor/EditList.h"
 
 #include "base/Exceptions.h"
+#include "base/Utf8.h"
 
 #include <cstring>
 #include <fstream>
@@ -20,6 +21,8 @@ const char* BreakText(TLineBreak lineBreak)
 }
 
 // Lines longer than the entry's length field are not kept; no text file comes near it.
+constexpr char ByteOrderMarkBytes[] = {char(0xEF), char(0xBB), char(0xBF)};
+
 constexpr size_t MaxLineLength = (size_t(1) << 29) - 1;
 
 } // namespace
@@ -195,10 +198,12 @@ void TtxEditList::Clear()
 std::string TtxEditList::Text() const
 {
   std::string result;
-  size_t size = 0;
+  size_t size = FByteOrderMark ? sizeof(ByteOrderMarkBytes) : 0;
   for (const auto& e : FEntries)
     size += e.Length + 2;
   result.reserve(size);
+  if (FByteOrderMark)
+    result.append(ByteOrderMarkBytes, sizeof(ByteOrderMarkBytes));
   for (int i = 0; i < Count(); ++i) {
     result.append(Strings(i));
     result.append(BreakText(LineBreak(i)));
@@ -223,7 +228,12 @@ void TtxEditList::LoadFromBytes(std::string bytes)
   std::memcpy(FBlock.get(), bytes.data(), bytes.size());
   std::string().swap(bytes);
   const char* p = FBlock.get();
-  const char* end = p + FBlockSize;
+  FByteOrderMark = FBlockSize >= sizeof(ByteOrderMarkBytes) &&
+                   std::memcmp(p, ByteOrderMarkBytes, sizeof(ByteOrderMarkBytes)) == 0;
+  FUtf8 = FByteOrderMark || utf8::LooksLikeUtf8(p, FBlockSize);
+  if (FByteOrderMark)
+    p += sizeof(ByteOrderMarkBytes);
+  const char* end = FBlock.get() + FBlockSize;
   size_t lines = 1;
   for (const char* q = p; q < end; ++q)
     lines += (*q == '\n') || (*q == '\r' && (q + 1 == end || q[1] != '\n'));

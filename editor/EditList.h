@@ -51,6 +51,12 @@ public:
   // them. Empty when line `index` has been changed.
   std::string_view LoadedRun(int index, int& last) const;
 
+  // Set when the last whole-text replacement was UTF-8: it began with the UTF-8 byte-order
+  // mark, or its bytes above 127 all formed UTF-8. The mark is kept out of the first line and
+  // put back in front by Text().
+  bool Utf8() const { return FUtf8; }
+  bool ByteOrderMark() const { return FByteOrderMark; }
+
   TLineBreak LineBreak(int index) const { return TLineBreak(FEntries[index].Break); }
   // The break new lines get: the first break of the loaded text, CR LF when there was none.
   TLineBreak DefaultBreak() const { return FDefaultBreak; }
@@ -92,5 +98,7 @@ private:
   std::unique_ptr<char[]> FBlock;
   size_t FBlockSize = 0;
   TLineBreak FDefaultBreak = lbCRLF;
+  bool FUtf8 = false;
+  bool FByteOrderMark = false;
   int FUpdateCount = 0;
 };

@@ -2,6 +2,7 @@
 
 #include "base/Color.h"
 #include "editor/CustomEdit.h"
+#include "editor/EditChars.h"
 
 #include <QDateTime>
 #include <QFontMetrics>
@@ -85,6 +86,9 @@ private:
   std::string FDate, FTime;
   int FFirstLine = 1, FLastLine = 1, FFirstCol = 1, FLastCol = TtxCustomEdit::ColumnLimit;
   bool FStream = false; // the columns bound only the first and the last line
+  // The line being printed: its shift left and, in a UTF-8 text, the character of each cell.
+  int FShift = 0;
+  std::u32string FChars;
   int FLeft = 0, FTop = 0, FRight = 0, FBottom = 0, FPageW = 0, FPageH = 0;
   int FCell = 1, FLineHeight = 1, FAscent = 0;
   int FPage = 0, FY = 0;
@@ -227,22 +231,43 @@ void TEditPrint::PrintText(int column, std::string_view text, TFontStyles style,
   P->setPen(ToQColor(fg));
   const QString s = QString::fromLatin1(text.data(), qsizetype(text.size()));
   // A fixed-pitch font whose advance is the cell prints the run whole; otherwise cell by cell.
-  if (P->fontMetrics().horizontalAdvance(s) == int(text.size()) * FCell) {
+  if (FChars.empty() && P->fontMetrics().horizontalAdvance(s) == int(text.size()) * FCell) {
     P->drawText(x, FY + FAscent, s);
     return;
   }
-  for (int i = 0; i < s.size(); ++i)
-    P->drawText(x + i * FCell, FY + FAscent, QString(s[i]));
+  const size_t offset = size_t(column + FShift - 1);
+  for (int i = 0; i < s.size(); ++i) {
+    QString cell(s[i]);
+    if (!FChars.empty() && (unsigned char)text[size_t(i)] >= 0x80) {
+      // A UTF-8 character shows in its first cell; its second cell stays empty.
+      const char32_t c = offset + size_t(i) < FChars.size() ? FChars[offset + size_t(i)] : 0;
+      if (c == 0)
+        continue;
+      cell = QString::fromUcs4(&c, 1);
+    }
+    P->drawText(x + i * FCell, FY + FAscent, cell);
+  }
 }
 
 void TEditPrint::PrintLine(int y)
 {
   std::string text(E.LineText(y));
   std::replace(text.begin(), text.end(), '\t', ' ');
-  const int firstCol = FirstColumn(y);
-  const int lastCol = std::min(LastColumn(y), int(text.size()));
+  int firstCol = FirstColumn(y);
+  int lastCol = std::min(LastColumn(y), int(text.size()));
   // Columns left of the range are not printed, and the range starts at the left margin.
-  const int shift = FStream ? 0 : FFirstCol - 1;
+  int shift = FStream ? 0 : FFirstCol - 1;
+  FChars.clear();
+  if (E.Utf8()) {
+    // UTF-8 lines print in cells, as the editor shows them.
+    firstCol = E.CellOf({firstCol, y});
+    lastCol = E.CellOf({lastCol + 1, y}) - 1;
+    shift = FStream ? 0 : E.CellOf({FFirstCol, FFirstLine}) - 1;
+    auto cells = editchars::CellLine(text);
+    text = std::move(cells.Cells);
+    FChars = std::move(cells.Chars);
+  }
+  FShift = shift;
   TtxCustomHighLighter* hl = O.WithHighlighting ? E.HighLighter() : nullptr;
   if (!hl) {
     if (firstCol <= lastCol)

@@ -27,6 +27,9 @@ bool IsLatinLetter(unsigned c)
 struct TTables {
   std::array<uint8_t, 256> Identity{};
   std::array<uint8_t, 256> Lower{};
+  // UTF-8 text folds ASCII only: the Western table would turn one character's lead byte
+  // into another's.
+  std::array<uint8_t, 256> AsciiLower{};
   std::array<bool, 256> Delimiter{};
   TTables()
   {
@@ -40,6 +43,7 @@ struct TTables {
       else if (c == 0x9F)
         lower = 0xFF;
       Lower[c] = uint8_t(lower);
+      AsciiLower[c] = uint8_t(c >= 'A' && c <= 'Z' ? c + 32 : c);
       bool alnum = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
                    IsLatinLetter(c);
       Delimiter[c] = !alnum;
@@ -78,7 +82,20 @@ void TtxEditSearch::SetPattern(const std::string& value)
 void TtxEditSearch::SetCaseSensitive(bool value)
 {
   FCaseSensitive = value;
-  FTranslate = value ? Tables().Identity.data() : Tables().Lower.data();
+  ChooseTranslation();
+}
+
+void TtxEditSearch::SetUtf8(bool value)
+{
+  FUtf8 = value;
+  ChooseTranslation();
+}
+
+void TtxEditSearch::ChooseTranslation()
+{
+  FTranslate = FCaseSensitive ? Tables().Identity.data()
+               : FUtf8        ? Tables().AsciiLower.data()
+                              : Tables().Lower.data();
   // The shift table is made of translated characters, so it follows the case flag.
   if (!FPattern.empty())
     BuildShiftTable();
@@ -99,9 +116,11 @@ void TtxEditSearch::BuildShiftTable()
 bool TtxEditSearch::Delimited(std::string_view line, size_t start) const
 {
   size_t end = start + FPattern.size();
-  if (start > 0 && !IsDelimiter((unsigned char)line[start - 1]))
+  // In UTF-8 text every byte above 127 belongs to a letter of some script.
+  auto delimiter = [this](unsigned char c) { return !(FUtf8 && c >= 0x80) && IsDelimiter(c); };
+  if (start > 0 && !delimiter((unsigned char)line[start - 1]))
     return false;
-  return end >= line.size() || IsDelimiter((unsigned char)line[end]);
+  return end >= line.size() || delimiter((unsigned char)line[end]);
 }
 
 int TtxEditSearch::FindAllInLine(std::string_view line)

@@ -17,6 +17,8 @@ public:
   void SetPattern(const std::string& value);
   bool CaseSensitive() const { return FCaseSensitive; }
   void SetCaseSensitive(bool value);
+  // UTF-8 text: only ASCII letters are folded, and bytes above 127 are letters for whole words.
+  void SetUtf8(bool value);
   bool WholeWords() const { return FWholeWords; }
   void SetWholeWords(bool value) { FWholeWords = value; }
 
@@ -39,12 +41,14 @@ public:
 
 private:
   void BuildShiftTable();
+  void ChooseTranslation();
   template <class TTranslate> void Scan(std::string_view line, TTranslate translate);
   bool Delimited(std::string_view line, size_t start) const;
 
   std::string FPattern;
   bool FCaseSensitive = false;
   bool FWholeWords = false;
+  bool FUtf8 = false;
   const uint8_t* FTranslate;
   std::array<int, 256> FShift{};
   int FLookAt = 1;

@@ -48,6 +48,7 @@ int TtxCustomEdit::SearchAndReplace(const std::string& search, const std::string
   }
   FSearch.SetPattern(search);
   FSearch.SetCaseSensitive(options & SearchMatchCase);
+  FSearch.SetUtf8(Utf8());
   FSearch.SetWholeWords(options & SearchWholeWords);
   const bool hold = run.ReplaceAll;
   if (hold)

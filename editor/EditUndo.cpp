@@ -267,7 +267,8 @@ void TtxCustomEdit::CopyToClipboard()
   if (!HasSelection())
     return;
   std::string text = SelectedText();
-  if (!FClipboard->SetTexts(text, EncodeClipBlock(FSelectionMode, text)))
+  FClipboard->Utf8 = Utf8();
+  if (!FClipboard->SetTexts(text, EncodeClipBlock(FSelectionMode, text, Utf8())))
     throw EtxEditError("Clipboard copy operation failed");
 }
 
@@ -283,14 +284,19 @@ void TtxCustomEdit::PasteFromClipboard()
 {
   if (ReadOnly)
     return;
-  if (auto block = FClipboard->Block()) {
-    TSelectionMode mode;
-    std::string text;
-    if (!DecodeClipBlock(*block, mode, text))
-      throw EtxEditError("Clipboard paste operation failed.");
+  FClipboard->Utf8 = Utf8();
+  TSelectionMode mode;
+  std::string text;
+  bool utf8 = false;
+  auto block = FClipboard->Block();
+  if (block && !DecodeClipBlock(*block, mode, text, &utf8))
+    throw EtxEditError("Clipboard paste operation failed.");
+  // A block from a text of the other encoding comes through the plain text, which the
+  // clipboard converts.
+  if (block && utf8 == Utf8()) {
     PasteBlock(mode, text);
   } else if (auto plain = FClipboard->PlainText()) {
-    PasteBlock(FSelectionMode, *plain);
+    PasteBlock(block ? mode : FSelectionMode, *plain);
   }
 }
 

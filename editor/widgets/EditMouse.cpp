@@ -171,7 +171,7 @@ void TtxEditWidget::SelectWordAt(TPoint p)
     while (start > 1 && IsWordChar((unsigned char)line[size_t(start - 2)]))
       --start;
   } else {
-    stop = p.X + 1;
+    stop = p.X + CharLengthAt(p.Y, p.X);
   }
   TPoint from{start, p.Y}, to{stop, p.Y};
   RunCommand(ecGotoXY, '\0', &from);
@@ -183,7 +183,7 @@ void TtxEditWidget::SelectWordAt(TPoint p)
 void TtxEditWidget::StartDrag()
 {
   auto data = std::make_unique<QMimeData>();
-  data->setText(QString::fromLatin1(SelectedText()));
+  data->setText(EditorString(SelectedText()));
   data->setData(DragMimeType(), DragToken(this));
   auto* drag = new QDrag(this);
   drag->setMimeData(data.release());
@@ -242,7 +242,7 @@ void TtxEditWidget::inputMethodEvent(QInputMethodEvent* event)
   if (!commit.isEmpty()) {
     // Qt delivers the composed text only here, never again as key presses, so nothing is
     // swallowed afterwards.
-    const std::string text = commit.toLatin1().toStdString();
+    const std::string text = EditorBytes(commit);
     RunCommand(ecImeStr, '\0', &text);
   }
   event->accept();

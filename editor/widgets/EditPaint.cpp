@@ -2,6 +2,8 @@
 // token colours with the selection, the right edge and the caret.
 #include "editor/widgets/EditWidget.h"
 
+#include "editor/EditChars.h"
+
 #include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
@@ -21,6 +23,8 @@ struct TtxEditWidget::TLinePaint {
   TColor FG = clWindowText;
   TColor BG = clWindow;
   std::string Text;
+  // In a UTF-8 text: the character each cell of Text shows, 0 for ASCII and second cells.
+  std::u32string Chars;
 };
 
 void TtxEditWidget::paintEvent(QPaintEvent* event)
@@ -219,9 +223,23 @@ void TtxEditWidget::DrawLine(TLinePaint& line)
 {
   line.Text = DisplayLine(line.Y);
   SelectedColumns(line.Y, line.SelFirst, line.SelLast, line.Whole);
+  line.Chars.clear();
+  if (Utf8()) {
+    // Painting works in cells; selected columns count bytes of the line.
+    auto cells = editchars::CellLine(line.Text);
+    line.Text = std::move(cells.Cells);
+    line.Chars = std::move(cells.Chars);
+    if (line.SelFirst != line.SelLast) {
+      line.SelFirst = CellOf({line.SelFirst, line.Y});
+      if (line.SelLast != INT_MAX)
+        line.SelLast = CellOf({line.SelLast, line.Y});
+    }
+  }
   // A column block reaching past the line's end shows as selected blanks.
   if (SelectionMode() == smColumn && line.SelLast > int(line.Text.size()) + 1)
     line.Text.resize(size_t(line.SelLast - 1), ' ');
+  if (!line.Chars.empty())
+    line.Chars.resize(line.Text.size(), 0);
   line.Special = false;
   line.FG = FFontColor;
   line.BG = FColor;
@@ -343,8 +361,12 @@ void TtxEditWidget::DrawPiece(TLinePaint& line, int col, std::string_view text, 
   FDrawer.SetTextColor(fg);
   FDrawer.SetBackgroundColor(bg);
   const int x = (col - 1) * FCellWidth + TextLeft();
-  FDrawer.ExtTextOut(x, line.Top, true,
-                     QRect(x, line.Top, int(text.size()) * FCellWidth, FLinePitch), text);
+  const QRect rect(x, line.Top, int(text.size()) * FCellWidth, FLinePitch);
+  if (line.Chars.empty())
+    FDrawer.ExtTextOut(x, line.Top, true, rect, text);
+  else
+    FDrawer.ExtTextOut(x, line.Top, true, rect, text,
+                       std::u32string_view(line.Chars).substr(size_t(col - 1), text.size()));
 }
 
 void TtxEditWidget::DrawCaret(QPainter& painter)

@@ -114,14 +114,26 @@ TPoint TtxEditWidget::PixelsToPosition(int x, int y) const
 {
   // Rounded half away from zero: the right half of a cell is the position after it.
   const double exact = double(x + LeftChar() * FCellWidth - FGutterPixels - 2) / FCellWidth;
-  const int column = int(exact < 0 ? exact - 0.5 : exact + 0.5);
-  const int line = TopLine() + (y >= 0 ? y / FLinePitch : (y - FLinePitch + 1) / FLinePitch);
-  return {std::max(column, 1), std::clamp(line, 1, std::max(LineCount(), 1))};
+  const int cell = int(exact < 0 ? exact - 0.5 : exact + 0.5);
+  int line = TopLine() + (y >= 0 ? y / FLinePitch : (y - FLinePitch + 1) / FLinePitch);
+  line = std::clamp(line, 1, std::max(LineCount(), 1));
+  return {std::max(ColumnOfCell(line, cell), 1), line};
 }
 
 QPoint TtxEditWidget::PositionToPixels(TPoint p) const
 {
-  return {(p.X - 1) * FCellWidth + TextLeft(), (p.Y - TopLine()) * FLinePitch};
+  return {(CellOf(p) - 1) * FCellWidth + TextLeft(), (p.Y - TopLine()) * FLinePitch};
+}
+
+QString TtxEditWidget::EditorString(std::string_view bytes) const
+{
+  const qsizetype size = qsizetype(bytes.size());
+  return Utf8() ? QString::fromUtf8(bytes.data(), size) : QString::fromLatin1(bytes.data(), size);
+}
+
+std::string TtxEditWidget::EditorBytes(const QString& text) const
+{
+  return (Utf8() ? text.toUtf8() : text.toLatin1()).toStdString();
 }
 
 QRect TtxEditWidget::CaretRect() const
@@ -262,9 +274,14 @@ void TtxEditWidget::keyPressEvent(QKeyEvent* event)
   }
   const QString text = event->text();
   bool typed = false;
-  for (QChar c : text) {
-    if (c.unicode() >= 32 && c.unicode() < 256 && c.unicode() != 127) {
-      KeyPress(char(c.unicode()));
+  for (char32_t c : text.toUcs4()) {
+    if (c >= 32 && c < 256 && c != 127) {
+      KeyPress(char(c));
+      typed = true;
+    } else if (c >= 256 && Utf8()) {
+      // A character beyond Latin-1 has bytes only in a UTF-8 text; it goes in as one piece.
+      const std::string bytes = EditorBytes(QString::fromUcs4(&c, 1));
+      RunCommand(ecImeStr, '\0', &bytes);
       typed = true;
     }
   }

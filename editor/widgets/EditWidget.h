@@ -112,6 +112,9 @@ private:
   void MeasureView();
   void DrawLineNumbers(QPainter& painter, int firstLine, int lastLine);
   void DrawMarks(QPainter& painter, int firstLine, int lastLine);
+  // Text between the editor's bytes (UTF-8 or Latin-1) and Qt.
+  QString EditorString(std::string_view bytes) const;
+  std::string EditorBytes(const QString& text) const;
   void DrawLine(TLinePaint& line);
   void DrawHighlightedLine(TLinePaint& line);
   void DrawRun(TLinePaint& line, int col, std::string_view text, TFontStyles style, TColor fg,

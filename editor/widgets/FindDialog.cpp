@@ -64,9 +64,18 @@ TFindDialog::TFindDialog(QWidget* parent, bool replace) : QDialog(parent), FRepl
   layout->addLayout(buttons);
 }
 
-std::string TFindDialog::FindText() const
+namespace {
+
+std::string EditorBytes(const QString& text, bool utf8)
 {
-  return FFind->text().toLatin1().toStdString();
+  return (utf8 ? text.toUtf8() : text.toLatin1()).toStdString();
+}
+
+} // namespace
+
+std::string TFindDialog::FindText(bool utf8) const
+{
+  return EditorBytes(FFind->text(), utf8);
 }
 
 void TFindDialog::SetFindText(const std::string& text)
@@ -74,9 +83,9 @@ void TFindDialog::SetFindText(const std::string& text)
   FFind->setText(QString::fromLatin1(text));
 }
 
-std::string TFindDialog::ReplaceText() const
+std::string TFindDialog::ReplaceText(bool utf8) const
 {
-  return FReplaceWith ? FReplaceWith->text().toLatin1().toStdString() : std::string();
+  return FReplaceWith ? EditorBytes(FReplaceWith->text(), utf8) : std::string();
 }
 
 void TFindDialog::SetReplaceText(const std::string& text)

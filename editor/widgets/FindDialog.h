@@ -17,9 +17,10 @@ public:
   // searches down.
   TFindDialog(QWidget* parent, bool replace);
 
-  std::string FindText() const;
+  // The texts as the editor's bytes: UTF-8 for a UTF-8 text, else Latin-1.
+  std::string FindText(bool utf8 = false) const;
   void SetFindText(const std::string& text);
-  std::string ReplaceText() const;
+  std::string ReplaceText(bool utf8 = false) const;
   void SetReplaceText(const std::string& text);
   bool Down() const;
   void SetDown(bool down);

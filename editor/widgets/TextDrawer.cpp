@@ -62,6 +62,25 @@ void TTextDrawer::TextOut(int x, int y, std::string_view text)
   ExtTextOut(x, y, true, rect, text);
 }
 
+void TTextDrawer::ExtTextOut(int x, int y, bool opaque, const QRect& rect, std::string_view text,
+                             std::u32string_view chars)
+{
+  std::string plain(text);
+  for (size_t i = 0; i < plain.size(); ++i)
+    if ((unsigned char)plain[i] >= 0x80)
+      plain[i] = ' ';
+  ExtTextOut(x, y, opaque, rect, plain);
+  FPainter->setClipRect(FBounds.isNull() ? rect : rect & FBounds);
+  FPainter->setFont(FStock.Current().Font);
+  FPainter->setPen(FForeground);
+  const int cell = CellWidth();
+  for (size_t i = 0; i < chars.size() && i < text.size(); ++i)
+    if (chars[i] != 0)
+      FPainter->drawText(QPointF(x + int(i) * cell, y + FStock.Ascent()),
+                         QString::fromUcs4(&chars[i], 1));
+  FPainter->setClipping(false);
+}
+
 void TTextDrawer::ExtTextOut(int x, int y, bool opaque, const QRect& rect, std::string_view text)
 {
   if (!FPainter)

@@ -34,6 +34,10 @@ public:
   void TextOut(int x, int y, std::string_view text);
   // With opaque the rectangle is filled with the background first; the text is clipped to it.
   void ExtTextOut(int x, int y, bool opaque, const QRect& rect, std::string_view text);
+  // Cells whose entry in `chars` is not 0 show that character instead of their byte, through
+  // the font's fallback when the font lacks it.
+  void ExtTextOut(int x, int y, bool opaque, const QRect& rect, std::string_view text,
+                  std::u32string_view chars);
 
 private:
   void GrowAdvances(size_t count);

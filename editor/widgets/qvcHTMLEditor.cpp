@@ -209,7 +209,7 @@ void TqvcHTMLEditor::Replace1Click()
 
 void TqvcHTMLEditor::FindDialog1Find(TFindDialog& dialog)
 {
-  const std::string text = dialog.FindText();
+  const std::string text = dialog.FindText(Editor->Utf8());
   if (text.empty()) {
     Dialogs().ShowMessage("Can't search for empty text!");
     return;
@@ -227,7 +227,7 @@ void TqvcHTMLEditor::FindDialog1Find(TFindDialog& dialog)
 
 void TqvcHTMLEditor::ReplaceDialog1Replace(TFindDialog& dialog)
 {
-  const std::string text = dialog.FindText();
+  const std::string text = dialog.FindText(Editor->Utf8());
   if (text.empty()) {
     Dialogs().ShowMessage("Can't replace an empty text!");
     return;
@@ -237,7 +237,7 @@ void TqvcHTMLEditor::ReplaceDialog1Replace(TFindDialog& dialog)
     options |= SearchMatchCase;
   if (dialog.WholeWord())
     options |= SearchWholeWords;
-  if (Editor->SearchAndReplace(text, dialog.ReplaceText(), options) == 0)
+  if (Editor->SearchAndReplace(text, dialog.ReplaceText(Editor->Utf8()), options) == 0)
     Dialogs().ShowMessage("SearchText '" + text + "' could not be replaced!");
 }
 

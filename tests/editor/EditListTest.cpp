@@ -12,11 +12,7 @@ namespace {
 
 using namespace edittest;
 
-std::string ReadFile(const std::string& path)
-{
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
+using testsupport::ReadFile;
 
 TEST(EditList, LoadedAndSavedUnchangedIsByteIdentical)
 {

@@ -31,4 +31,12 @@ std::string WriteFile(const QString& dir, const std::string& name, const std::st
   return path.toStdString();
 }
 
+std::string ReadFile(const std::string& path)
+{
+  QFile f(QString::fromStdString(path));
+  if (!f.open(QIODevice::ReadOnly))
+    return {};
+  return f.readAll().toStdString();
+}
+
 } // namespace testsupport

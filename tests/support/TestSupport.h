@@ -13,5 +13,7 @@ QString TempDir();
 
 // Writes bytes to a file, creating folders as needed; returns the full path.
 std::string WriteFile(const QString& dir, const std::string& name, const std::string& bytes);
+// The bytes of a file, empty when it cannot be read.
+std::string ReadFile(const std::string& path);
 
 } // namespace testsupport

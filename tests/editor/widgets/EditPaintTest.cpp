@@ -401,4 +401,36 @@ TEST(EditPaint, OnPaintDrawsOverTheTextWithTheEditorsFont)
   EXPECT_EQ(image.pixelColor(1, 1), QColor(Qt::blue));
 }
 
+TEST(EditPaint, Utf8TextTakesACellPerCharacterAndTwoForAWideOne)
+{
+  TtxEditWidget w;
+  // The bar stands in the fourth cell of every line: after a wide character and a letter,
+  // after three letters, after an accented letter and two more.
+  Prepare(w, "\xe4\xb8\xad"
+             "a|\nabc|\n\xc3\xa9"
+             "ab|");
+  ASSERT_TRUE(w.Utf8());
+  const int cw = w.CellWidth(), lp = w.LinePitch(), left = w.TextLeft();
+  const TPoint bars[] = {{5, 1}, {4, 2}, {5, 3}};
+  for (const TPoint& bar : bars)
+    EXPECT_EQ(w.PositionToPixels(bar).x(), left + 3 * cw) << bar.Y;
+  // Either half of the wide character's second cell is still that character or after it.
+  EXPECT_EQ(w.PixelsToPosition(left + cw + cw / 4, 1).X, 1);
+  EXPECT_EQ(w.PixelsToPosition(left + 2 * cw - 1, 1).X, 4);
+  w.SetSelAnchor({2, 3});
+  w.SetSelEnd({4, 3});
+  w.setFocus();
+  const QImage image = Draw(w);
+  const int x = left + 3 * cw;
+  for (int line = 0; line < 3; ++line)
+    EXPECT_EQ(InkStart(image, x, x + cw, line * lp, (line + 1) * lp, Qt::white),
+              InkStart(image, x, x + cw, 0, lp, Qt::white))
+        << line;
+  // The accented letter is drawn in its one cell, and selecting the next letter marks the
+  // second cell.
+  EXPECT_GE(InkStart(image, left, left + cw, 2 * lp, 3 * lp, Qt::white), left);
+  EXPECT_EQ(CellPaper(w, image, 2, 3), ToQColor(SelPaper));
+  EXPECT_EQ(CellPaper(w, image, 4, 3), ToQColor(Paper));
+}
+
 } // namespace

@@ -103,6 +103,39 @@ TEST(EditPrint, SelectionOnlyPrintsTheSelection)
   EXPECT_NE(text.find("Page Number: 1"), std::string::npos);
 }
 
+TEST(EditPrint, Utf8TextPrintsItsCharacters)
+{
+  if (!pdfcheck::Available())
+    GTEST_SKIP() << "pdfinfo/pdftotext (poppler-utils) not installed";
+  struct TCase {
+    const char* Name;
+    bool Highlighting, Selection;
+    const char* Seen;
+    const char* Unseen;
+  } cases[] = {
+      {"plain", false, false, "Caf\xc3\xa9 \xce\xb1\xce\xb2\xce\xb3", "Caf\xc3\x83"},
+      {"highlighted", true, false, "\xd0\xb6\xd0\xb7", "\xc3\x90"},
+      // The selection starts after the Greek letters (byte column 13) and ends after the e.
+      {"selected", false, true, "end", "\xce\xb3"},
+  };
+  for (const auto& c : cases) {
+    PrintFixture f;
+    f.Box.Editor->SetText("<p>Caf\xc3\xa9 \xce\xb1\xce\xb2\xce\xb3 end</p>\r\n"
+                          "\xd0\xb6\xd0\xb7");
+    if (c.Selection) {
+      f.Box.Editor->SetSelAnchor({17, 1});
+      f.Box.Editor->SetSelEnd({20, 1});
+    }
+    TtxPrintOptions options = f.Box.PrintOptions();
+    options.WithHighlighting = c.Highlighting;
+    options.SelectionOnly = c.Selection;
+    ASSERT_EQ(f.Print(options), 1) << c.Name;
+    const std::string text = pdfcheck::PageTexts(f.Pdf)[0];
+    EXPECT_NE(text.find(c.Seen), std::string::npos) << c.Name << ": " << text;
+    EXPECT_EQ(text.find(c.Unseen), std::string::npos) << c.Name << ": " << text;
+  }
+}
+
 TEST(EditPrint, SelectionOnlyWithoutASelectionPrintsNothing)
 {
   PrintFixture f;
