@@ -87,6 +87,8 @@ private:
   void CreateViewer();
   void CreateWidget1();
   void BindPageHooks();
+  // A name found in the page of the viewer sender, as a full file name.
+  std::string ResolveFrom(QObject* sender, const std::string& name) const;
   void FormCreate(const std::string& programFile);
   void FormDestroy();
 

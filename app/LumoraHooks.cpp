@@ -7,6 +7,7 @@
 #include "editor/widgets/qvcHTMLEditor.h"
 #include "html/model/FormControlObj.h"
 #include "html/viewer/FrameViewer.h"
+#include "html/viewer/HTMLViewer.h"
 #include "outline/TreeView.h"
 #include "platform/Dialogs.h"
 #include "platform/ErrorBox.h"
@@ -16,6 +17,7 @@
 #include <QCalendarWidget>
 #include <QDate>
 #include <QFile>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLocale>
 #include <QTime>
@@ -32,6 +34,24 @@ void FillPanel(ThvPanel* panel, QWidget* control)
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(control);
   control->show();
+}
+
+bool Exists(const std::string& fileName)
+{
+  return QFileInfo(QString::fromLocal8Bit(fileName.data(), qsizetype(fileName.size()))).isFile();
+}
+
+// The tree file a page names for its tree panel, shown with its formulas worked out; a file
+// that cannot be read leaves the nodes read so far, without a message, as panels fail quietly.
+void LoadPanelTree(TqvTreeView& tree, const std::string& fileName)
+{
+  try {
+    tree.LoadFromFile(fileName);
+    tree.Filename = fileName;
+    tree.EvaluateAll();
+  } catch (const ELumoraError&) {
+  }
+  tree.expandAll();
 }
 
 } // namespace
@@ -119,9 +139,11 @@ void TLumoraF::viewerInclude(QObject*, const std::string& command, std::vector<s
   buffSize = int32_t(FIncludeStream.size());
 }
 
-void TLumoraF::viewerPanelCreate(QObject*, const std::string& src, ThvPanel* panel)
+void TLumoraF::viewerPanelCreate(QObject* sender, const std::string& src, ThvPanel* panel)
 {
   std::string kind = strutil::LowerCase(src);
+  // DATA names the file the tree or the editor opens, relative to the page.
+  std::string data = panel->Data.empty() ? std::string() : ResolveFrom(sender, panel->Data);
   if (kind == "calendar") {
     auto* calendar = new QCalendarWidget(panel);
     calendar->setGeometry(0, 0, panel->width(), panel->height());
@@ -130,10 +152,23 @@ void TLumoraF::viewerPanelCreate(QObject*, const std::string& src, ThvPanel* pan
     auto* tree = new TqvTreeView(panel);
     tree->SetFormuleColor(RGBColor(128, 0, 128));
     tree->setFont(QFont(QStringLiteral("Arial"), 10));
+    if (!data.empty())
+      LoadPanelTree(*tree, data);
     FillPanel(panel, tree);
   } else if (kind == "htmleditor") {
-    FillPanel(panel, new TqvcHTMLEditor(panel));
+    auto* editor = new TqvcHTMLEditor(panel);
+    if (Exists(data))
+      editor->OpenFile(data);
+    FillPanel(panel, editor);
   }
+}
+
+std::string TLumoraF::ResolveFrom(QObject* sender, const std::string& name) const
+{
+  // The viewer that is parsing knows the page's folder; the frame viewer knows the shown page's.
+  if (auto* v = dynamic_cast<THTMLViewer*>(sender))
+    return v->ResolveSourceName(name);
+  return viewer->ResolveSourceName(name);
 }
 
 void TLumoraF::viewerSoundRequest(QObject*, const std::string& src, int, bool)

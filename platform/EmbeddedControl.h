@@ -41,6 +41,8 @@ class TPanelControl : public TEmbeddedControl {
 public:
   virtual bool PanelShown() const = 0;
   virtual TColor Color() const = 0;
+  // The file the page's DATA attribute names for the control the host puts on the panel.
+  virtual void SetData(const std::string& data) { (void)data; }
 };
 
 // What a document asks of the window it is shown in.

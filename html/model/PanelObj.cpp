@@ -33,14 +33,14 @@ TPanelObj::TPanelObj(TDocument* doc, int32_t pos, int32_t width, int32_t height,
     : Doc(doc)
 {
   ObjPos = pos;
-  CreatePanel(width, height, std::string(), src);
+  CreatePanel(width, height, std::string(), src, std::string());
 }
 
 TPanelObj::TPanelObj(TDocument* doc, int32_t pos, const TAttributeList& attributes) : Doc(doc)
 {
   ObjPos = pos;
   int32_t width = 30, height = 20;
-  std::string src, name;
+  std::string src, name, data;
   for (const auto& a : attributes) {
     switch (a->Sym) {
     case attrALIGN: Placement = PanelPlacement(a->Text); break;
@@ -50,14 +50,18 @@ TPanelObj::TPanelObj(TDocument* doc, int32_t pos, const TAttributeList& attribut
     case attrNAME: name = a->Text; break;
     case attrSRC: src = a->Text; break;
     case attrALT: AltText = a->Text; break;
+    case symUnknownAttr:
+      if (a->Name == "DATA")
+        data = a->Text;
+      break;
     default: break;
     }
   }
-  CreatePanel(width, height, name, src);
+  CreatePanel(width, height, name, src, data);
 }
 
 void TPanelObj::CreatePanel(int32_t width, int32_t height, const std::string& name,
-                            const std::string& src)
+                            const std::string& src, const std::string& data)
 {
   BoxWidth = std::min(width, 32000);
   BoxHeight = std::min(height, 32000);
@@ -69,6 +73,7 @@ void TPanelObj::CreatePanel(int32_t width, int32_t height, const std::string& na
     Panel->Resize(BoxWidth, BoxHeight);
     if (ValidName(name))
       Panel->SetName(name);
+    Panel->SetData(data);
     if (Doc->OnPanelCreate)
       Doc->OnPanelCreate(Doc->Viewer, src, Panel.get());
     // The host may have resized the panel: that is the size it takes in the page.

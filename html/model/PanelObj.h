@@ -31,5 +31,6 @@ public:
   const char* KindName() const override { return "panel"; }
 
 private:
-  void CreatePanel(int32_t width, int32_t height, const std::string& name, const std::string& src);
+  void CreatePanel(int32_t width, int32_t height, const std::string& name, const std::string& src,
+                   const std::string& data);
 };

@@ -24,6 +24,12 @@ bool TPanelWidgetControl::PanelShown() const
   return Panel() && Panel()->PanelShown;
 }
 
+void TPanelWidgetControl::SetData(const std::string& data)
+{
+  if (Panel())
+    Panel()->Data = data;
+}
+
 TColor TPanelWidgetControl::Color() const
 {
   return Panel() ? FromQColor(Panel()->palette().color(QPalette::Window)) : clWhite;

@@ -64,6 +64,7 @@ class ThvPanel : public QFrame {
 public:
   explicit ThvPanel(QWidget* parent);
   bool PanelShown = true;
+  std::string Data; // the PANEL's DATA attribute: a file for the host's control, as written
 };
 
 class TPanelWidgetControl : public TWidgetControlOf<TPanelControl> {
@@ -73,4 +74,5 @@ public:
   ThvPanel* Panel() const { return static_cast<ThvPanel*>(Widget()); }
   bool PanelShown() const override;
   TColor Color() const override;
+  void SetData(const std::string& data) override;
 };

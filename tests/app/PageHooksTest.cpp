@@ -3,11 +3,14 @@
 #include "AppTestSupport.h"
 
 #include "editor/widgets/qvcHTMLEditor.h"
+#include "html/model/FormControlObj.h"
 #include "html/viewer/FrameViewer.h"
+#include "html/viewer/HTMLViewer.h"
 #include "outline/TreeView.h"
 #include "platform/Shell.h"
 #include "platform/widgets/WidgetControl.h"
 
+#include <QAbstractButton>
 #include <QCalendarWidget>
 #include <QDate>
 #include <QDir>
@@ -134,6 +137,67 @@ TEST_F(TWindowTest, FormResultsAreSavedUnlessTheDialogIsCancelled)
   ASSERT_EQ(Dialogs->Asked().size(), 2u);
   EXPECT_EQ(Dialogs->Asked()[1].Options.DefaultExt, "txt");
   EXPECT_EQ(Dialogs->Asked()[1].Options.Filter, "Text Files|*.txt");
+}
+
+// A page shown in the window reaches every hook: two includes, panels whose DATA names the
+// file their control opens, an ONCLICK message and the saved form results.
+TEST_F(TWindowTest, PagesShownInTheWindowReachEveryHook)
+{
+  TLumoraF& w = Start();
+  QString old = QDir::currentPath();
+  QDir::setCurrent(DocDir); // include files are found from the process's folder
+  testsupport::WriteFile(DocDir, "one.htm", "first");
+  testsupport::WriteFile(DocDir, "two.htm", "second");
+  std::string tree = testsupport::WriteFile(DocDir, "t.txt", "sum=2+3\r\n");
+  std::string source = testsupport::WriteFile(DocDir, "e.htm", "<p>edited</p>\r\n");
+  std::string page = testsupport::WriteFile(
+      DocDir, "hooks.htm",
+      "<p>[<!--#include FILE=\"one.htm\"-->|<!--#include FILE=\"two.htm\"-->]"
+      "<panel src=treeview data=\"t.txt\" width=120 height=90>"
+      "<panel src=HTMLEditor data=\"e.htm\" width=200 height=120>"
+      "<panel src=treeview data=\"missing.txt\">"
+      "<form action=a><input type=checkbox name=c onclick=\"Checked!\">"
+      "<input type=submit name=go value=Go></form>");
+  w.FilesDropped({page});
+  QDir::setCurrent(old);
+  ASSERT_EQ(w.viewer->Viewers().size(), 1u);
+  THTMLViewer& v = *w.viewer->Viewers().front();
+  v.SetSelStart(0);
+  v.SetSelLength(20);
+  EXPECT_EQ(v.SelText().substr(0, 14), "[first|second]");
+
+  std::vector<TqvTreeView*> trees;
+  std::vector<TqvcHTMLEditor*> editors;
+  for (QWidget* child : v.findChildren<QWidget*>()) {
+    if (auto* t = dynamic_cast<TqvTreeView*>(child))
+      trees.push_back(t);
+    if (auto* e = dynamic_cast<TqvcHTMLEditor*>(child))
+      editors.push_back(e);
+  }
+  ASSERT_EQ(trees.size(), 2u);
+  EXPECT_EQ(trees[0]->Filename, tree);
+  EXPECT_NE(trees[0]->TreeText().toStdString().find("sum=2+3"), std::string::npos);
+  EXPECT_EQ(trees[1]->topLevelItemCount(), 0); // a missing file: an empty tree, no message
+  ASSERT_EQ(editors.size(), 1u);
+  EXPECT_EQ(editors[0]->FileName(), source);
+  EXPECT_TRUE(Dialogs->Asked().empty());
+
+  const auto& controls = v.AllFormControls();
+  ASSERT_EQ(controls.Count(), 2);
+  auto* box = qobject_cast<QAbstractButton*>(controls[0]->TheControl->Object());
+  auto* go = qobject_cast<QAbstractButton*>(controls[1]->TheControl->Object());
+  ASSERT_TRUE(box && go);
+  box->click();
+  EXPECT_TRUE(box->isChecked()); // the message does not stop the toggle
+  ASSERT_EQ(Dialogs->Asked().size(), 1u);
+  EXPECT_EQ(Dialogs->Asked()[0].Text, "Checked!");
+  std::string results = (DocDir + "/results.txt").toStdString();
+  Dialogs->QueueFile(results);
+  go->click();
+  QCoreApplication::processEvents();
+  QFile f(QString::fromStdString(results));
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  EXPECT_EQ(f.readAll().toStdString(), "c=on\ngo=Go\n");
 }
 
 } // namespace
