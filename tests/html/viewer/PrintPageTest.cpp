@@ -108,6 +108,32 @@ TEST_F(PrintPageTest, ARangeAfterTheEndPrintsNothing)
   EXPECT_FALSE(OutExists());
 }
 
+// Form controls print as pictures of their state: the words a control shows reach the PDF,
+// what it does not show (options past the list's rows, lines past the text area's rows, a
+// drop-down list's other options, hidden fields) does not.
+TEST_F(PrintPageTest, FormControlsPrintWhatTheyShow)
+{
+  if (!pdfcheck::Available())
+    GTEST_SKIP() << "pdfinfo/pdftotext (poppler-utils) not installed";
+  options.Page = testsupport::WriteFile(
+      dir, "form.htm",
+      "<form><input name=e value=Editvalue size=12> <input type=submit value=Pressme>"
+      "<input type=hidden name=h value=Hiddenvalue><p>"
+      "<select name=d><option>Firstchoice<option selected>Secondchoice</select>"
+      "<select name=l size=2><option>Listone<option>Listtwo<option>Listthree</select>"
+      "<textarea name=t rows=2>Arealine1\nArealine2\nArealine3</textarea>"
+      "<input type=checkbox name=c checked> Boxlabel</form>");
+  ASSERT_EQ(Run(), 0) << err.str();
+  std::vector<std::string> pages = pdfcheck::PageTexts(options.Out);
+  ASSERT_EQ(pages.size(), 1u);
+  const std::string& text = pages[0];
+  for (const char* shown : {"Editvalue", "Pressme", "Secondchoice", "Listone", "Listtwo",
+                            "Arealine1", "Arealine2", "Boxlabel"})
+    EXPECT_NE(text.find(shown), std::string::npos) << shown << " missing from:\n" << text;
+  for (const char* unseen : {"Hiddenvalue", "Firstchoice", "Listthree", "Arealine3"})
+    EXPECT_EQ(text.find(unseen), std::string::npos) << unseen << " printed:\n" << text;
+}
+
 TEST(PrintMargins, Parse)
 {
   struct Case {

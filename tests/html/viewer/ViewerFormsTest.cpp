@@ -3,6 +3,7 @@
 // button reaches OnFormSubmit after the click, and Enter in an edit box submits too.
 #include "ViewerTestSupport.h"
 #include "html/model/FormControlObj.h"
+#include "html/model/htmlForm.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -96,6 +97,64 @@ TEST_F(ViewerFormsTest, ClicksAndEnterSubmitThroughTheViewer)
   QCoreApplication::processEvents();
   ASSERT_EQ(results.size(), 2u);
   EXPECT_EQ(results[1], (std::vector<std::string>{"q=vw", "c=on"}));
+}
+
+// Pages no form should be written as still load into real widgets, with what they submit.
+TEST_F(ViewerFormsTest, HugeAndMalformedFormsLoadIntoWidgets)
+{
+  std::vector<std::string> submitted;
+  viewer.OnFormSubmit = [&](QObject*, const std::string&, const std::string&, const std::string&,
+                            const std::string&,
+                            std::vector<std::string> r) { submitted = std::move(r); };
+  std::string options;
+  for (int i = 0; i < 100000; ++i)
+    options += "<option>o" + std::to_string(i);
+  std::string lines;
+  for (int i = 0; i < (10 << 20) / 80; ++i)
+    lines += std::string(79, 'a' + i % 26) + "\n";
+  viewer.LoadFromFile(File("huge.htm", "<form><select name=d>" + options +
+                                           "<option selected>last</select><select name=l "
+                                           "multiple>" +
+                                           options +
+                                           "<option selected>last</select>"
+                                           "<textarea name=t>" +
+                                           lines + "</textarea></form>"));
+  Paint();
+  const auto& controls = viewer.AllFormControls();
+  ASSERT_EQ(controls.Count(), 3);
+  EXPECT_EQ(controls[0]->Widget()->Count(), 100001);
+  EXPECT_EQ(controls[1]->Widget()->Count(), 100001);
+  EXPECT_EQ(controls[2]->Widget()->Lines().size(), lines.size() / 80);
+  controls[0]->Form->Submit();
+  QCoreApplication::processEvents();
+  ASSERT_EQ(submitted.size(), 3u);
+  EXPECT_EQ(submitted[0], "d=last");
+  EXPECT_EQ(submitted[1], "l=last");
+  // "t=", then the lines of 79 letters joined by CR LF
+  size_t n = lines.size() / 80;
+  EXPECT_EQ(submitted[2].size(), 2 + n * 79 + (n - 1) * 2);
+
+  struct Case {
+    const char* Html;
+    std::vector<std::string> Kinds; // of every control, in order
+  } cases[] = {
+      {"<input name=a><form><input name=b><form><input name=c></form><input name=d>",
+       {"edit", "edit", "edit", "edit"}},
+      {"<form><select name=s><option>one<option>two", {"combo"}},
+      {"<form><select name=s size=0 multiple><option>a</select><select size=-2 multiple></select>"
+       "<textarea name=t>never closed",
+       {"listbox", "listbox", "textarea"}},
+  };
+  for (const Case& c : cases) {
+    viewer.LoadFromFile(File("bad.htm", c.Html));
+    Paint();
+    std::vector<std::string> kinds;
+    for (const auto& control : viewer.AllFormControls()) {
+      kinds.push_back(control->KindName());
+      EXPECT_GT(control->Height(), 0) << c.Html;
+    }
+    EXPECT_EQ(kinds, c.Kinds) << c.Html;
+  }
 }
 
 } // namespace

@@ -1,0 +1,163 @@
+// Form controls in a long table against the same table with each control replaced by text of
+// about its size:
+//   (a) opening: load, layout and first paint (every control is a real Qt widget);
+//   (b) scrolling with the controls on the page: one line (arrow key) and one page (Page Down)
+//       per step, each step painted before the next.
+#include "bench/support/Timing.h"
+#include "html/viewer/HTMLViewer.h"
+#include "html/viewer/PaintPanel.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <memory>
+#include <string>
+
+namespace {
+
+struct TTimes {
+  double Wall = 0;
+  double Cpu = 0;
+};
+
+class TClock {
+public:
+  TTimes Elapsed() const
+  {
+    return {FWall.Ms(), 1000.0 * double(std::clock() - FCpu) / CLOCKS_PER_SEC};
+  }
+
+private:
+  benchutil::Stopwatch FWall;
+  std::clock_t FCpu = std::clock();
+};
+
+void Report(const std::string& what, TTimes t)
+{
+  std::printf("  %-44s %10.2f ms cpu %10.2f ms wall\n", what.c_str(), t.Cpu, t.Wall);
+}
+
+constexpr int Width = 800;
+constexpr int Height = 600;
+
+// One kind of control and the text that stands in for it: as many characters as the control
+// is wide, more or less.
+struct TControlKind {
+  const char* Html;
+  const char* Text;
+};
+
+const TControlKind Kinds[] = {
+    {"<input name=e%d value=\"text %d\">", "xxxxxxxxxxxxxxxxxxxxxxxxxxxx"},
+    {"<input type=checkbox name=c%d checked>", "[x]"},
+    {"<input type=radio name=r%d value=v>", "(o)"},
+    {"<select name=s%d><option>first<option selected>second<option>third</select>", "second_____"},
+    {"<input type=password name=p%d value=pw>", "**************************"},
+    {"<input type=submit name=b%d value=Send>", "[ Send ]"},
+    {"<select name=l%d size=3 multiple><option>a<option>b<option>c</select>", "abc<br>abc<br>abc"},
+    {"<textarea name=t%d rows=2 cols=20>two\nlines</textarea>", "xxxxxxxxxxxxxxxxxxxxxxx<br>xxx"},
+};
+
+std::string Cell(const TControlKind& kind, bool controls, int n)
+{
+  if (!controls)
+    return kind.Text;
+  char buffer[200];
+  std::snprintf(buffer, sizeof buffer, kind.Html, n, n);
+  return buffer;
+}
+
+// A FORM around a table of rows of a label and two controls each.
+std::string Page(int controlCount, bool controls)
+{
+  std::string html = "<html><body><form action=go><table border=1 cellpadding=2>\n";
+  constexpr int KindCount = int(sizeof Kinds / sizeof Kinds[0]);
+  for (int n = 0; n < controlCount; n += 2) {
+    html += "<tr><td>Row " + std::to_string(n / 2) + "</td><td>" +
+            Cell(Kinds[n % KindCount], controls, n) + "</td><td>" +
+            Cell(Kinds[(n + 1) % KindCount], controls, n + 1) + "</td></tr>\n";
+  }
+  return html + "</table></form></body></html>\n";
+}
+
+void Settle()
+{
+  for (int i = 0; i < 3; ++i)
+    QCoreApplication::processEvents();
+}
+
+std::unique_ptr<THTMLViewer> MakeViewer()
+{
+  auto viewer = std::make_unique<THTMLViewer>();
+  viewer->SetDefBackground(clWhite);
+  viewer->SetBorderStyle(htNone);
+  viewer->resize(Width, Height);
+  viewer->show();
+  Settle();
+  return viewer;
+}
+
+TTimes Open(THTMLViewer& viewer, const std::string& doc)
+{
+  TClock w;
+  viewer.LoadFromChars(doc.data(), int32_t(doc.size()));
+  viewer.PaintPanel()->repaint();
+  return w.Elapsed();
+}
+
+// Steps of one key from a third of the way down, each painted; the average and the slowest.
+void Scroll(THTMLViewer& viewer, Qt::Key key, const char* what)
+{
+  viewer.SetVScrollPosition(viewer.DocumentHeight() / 3);
+  viewer.PaintPanel()->repaint();
+  Settle();
+  constexpr int Steps = 40;
+  TTimes total, slowest;
+  for (int i = 0; i < Steps; ++i) {
+    TClock w;
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(&viewer, &press);
+    viewer.PaintPanel()->repaint();
+    Settle();
+    TTimes t = w.Elapsed();
+    total.Cpu += t.Cpu;
+    total.Wall += t.Wall;
+    slowest.Cpu = std::max(slowest.Cpu, t.Cpu);
+    slowest.Wall = std::max(slowest.Wall, t.Wall);
+  }
+  Report(std::string(what) + ", average step", {total.Wall / Steps, total.Cpu / Steps});
+  Report(std::string(what) + ", slowest step", slowest);
+  benchutil::Ratio(std::string(what) + " step / 16 ms (wall)", total.Wall / Steps, 16.0, "<= 1x");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+  if (!std::getenv("QT_QPA_PLATFORM"))
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  QApplication app(argc, argv);
+  int count = argc > 1 ? std::max(2, std::atoi(argv[1])) : 2000;
+  std::string withControls = Page(count, true);
+  std::string withText = Page(count, false);
+  std::printf("form_controls: %d controls in a table of %d rows, window %d x %d\n", count,
+              count / 2, Width, Height);
+
+  std::printf("(a) open: load, layout, first paint\n");
+  auto textViewer = MakeViewer();
+  TTimes text = Open(*textViewer, withText);
+  Report("same table, text in place of controls", text);
+  auto viewer = MakeViewer();
+  TTimes forms = Open(*viewer, withControls);
+  Report("table of form controls", forms);
+  std::printf("  controls made: %d\n", viewer->AllFormControls().Count());
+  benchutil::Ratio("controls / text (cpu)", forms.Cpu, text.Cpu, "< 3x");
+
+  std::printf("(b) scrolling the table of controls\n");
+  Scroll(*viewer, Qt::Key_Down, "one line (Down)");
+  Scroll(*viewer, Qt::Key_PageDown, "one page (Page Down)");
+  return 0;
+}
