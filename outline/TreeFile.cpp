@@ -49,7 +49,7 @@ int Depth(qsizetype indent)
 // bytes are not valid UTF-8.
 bool ReadUtf8Lines(QByteArrayView bytes, std::vector<TTreeLine>& lines)
 {
-  if (bytes.startsWith("\xEF\xBB\xBF"))
+  if (bytes.startsWith(Utf8Bom))
     bytes = bytes.sliced(3);
   QStringDecoder utf8(QStringDecoder::Utf8,
                       QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
@@ -79,14 +79,19 @@ void ReadLatin1Lines(QByteArrayView bytes, std::vector<TTreeLine>& lines)
 
 } // namespace
 
-std::vector<TTreeLine> ReadTreeLines(const QByteArray& bytes)
+std::vector<TTreeLine> ReadTreeLines(const QByteArray& bytes, TTreeEncoding* encoding)
 {
   std::vector<TTreeLine> lines;
   lines.reserve(size_t(bytes.count('\n')) + 1);
+  TTreeEncoding found =
+      bytes.startsWith(Utf8Bom) ? TTreeEncoding::Utf8WithMark : TTreeEncoding::Utf8;
   if (!ReadUtf8Lines(bytes, lines)) {
     lines.clear();
     ReadLatin1Lines(bytes, lines);
+    found = TTreeEncoding::Latin1;
   }
+  if (encoding)
+    *encoding = found;
   return lines;
 }
 
@@ -126,9 +131,12 @@ TTreeShape ShapeTree(const std::vector<TTreeLine>& lines)
   return shape;
 }
 
-void AppendTreeLine(QByteArray& out, int level, const QString& text)
+bool AppendTreeLine(QByteArray& out, int level, const QString& text, bool latin1)
 {
+  if (latin1 && std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() > 0xFF; }))
+    return false;
   out.append(level, '\t');
-  out.append(text.toUtf8());
+  out.append(latin1 ? text.toLatin1() : text.toUtf8());
   out.append("\r\n", 2);
+  return true;
 }

@@ -2,7 +2,7 @@
 
 #include "base/Exceptions.h"
 #include "outline/FloatText.h"
-#include "outline/TreeFile.h"
+
 #include "platform/Dialogs.h"
 #include "platform/ErrorBox.h"
 #include "platform/Shell.h"
@@ -93,8 +93,6 @@ std::string FoldedKey(const QString& name)
   }
   return key;
 }
-
-constexpr char Utf8Bom[] = "\xEF\xBB\xBF";
 
 // Children added to the view per run when a list is long; see AddChildrenInRuns.
 constexpr qsizetype RowHintRun = 64;
@@ -429,6 +427,7 @@ void TqvTreeView::CloseTree()
     SaveTree();
   clear();
   Filename.clear();
+  FEncoding = TTreeEncoding::Utf8;
 }
 
 // ---- Files ----
@@ -459,7 +458,7 @@ void TqvTreeView::AddChildrenInRuns(QTreeWidgetItem* parent,
 
 void TqvTreeView::LoadTreeText(const QByteArray& bytes)
 {
-  const std::vector<TTreeLine> lines = ReadTreeLines(bytes);
+  const std::vector<TTreeLine> lines = ReadTreeLines(bytes, &FEncoding);
   const TTreeShape shape = ShapeTree(lines);
   const size_t count = shape.Parent.size();
   setUpdatesEnabled(false);
@@ -496,8 +495,21 @@ void TqvTreeView::LoadTreeText(const QByteArray& bytes)
 
 QByteArray TqvTreeView::TreeText() const
 {
-  // Walked with a stack of its own: a file may nest as deep as it has lines.
   QByteArray out;
+  if (FEncoding == TTreeEncoding::Latin1 && AppendNodes(out, true))
+    return out;
+  out.clear();
+  AppendNodes(out, false);
+  // Reading skips a byte order mark at the very start of a file, so a first node whose text
+  // begins with one would lose it: such a file gets a mark of its own in front.
+  if (FEncoding == TTreeEncoding::Utf8WithMark || out.startsWith(Utf8Bom))
+    out.prepend(Utf8Bom);
+  return out;
+}
+
+bool TqvTreeView::AppendNodes(QByteArray& out, bool latin1) const
+{
+  // Walked with a stack of its own: a file may nest as deep as it has lines.
   std::vector<std::pair<const QTreeWidgetItem*, int>> pending; // node, next child
   const QTreeWidgetItem* root = invisibleRootItem();
   pending.emplace_back(root, 0);
@@ -508,14 +520,11 @@ QByteArray TqvTreeView::TreeText() const
       continue;
     }
     const QTreeWidgetItem* child = node->child(next++);
-    AppendTreeLine(out, int(pending.size()) - 1, child->text(0));
+    if (!AppendTreeLine(out, int(pending.size()) - 1, child->text(0), latin1))
+      return false;
     pending.emplace_back(child, 0);
   }
-  // Reading skips a byte order mark at the very start of a file, so a first node whose text
-  // begins with one would lose it: such a file gets a mark of its own in front.
-  if (out.startsWith(Utf8Bom))
-    out.prepend(Utf8Bom);
-  return out;
+  return true;
 }
 
 void TqvTreeView::SaveToFile(const std::string& fileName) const

@@ -4,6 +4,7 @@
 // formula node's first child; formulas refer to each other by name and to pi.
 #include "base/Color.h"
 #include "outline/MathParser.h"
+#include "outline/TreeFile.h"
 #include "outline/TreeKeyMappings.h"
 
 #include <QTreeWidget>
@@ -47,6 +48,8 @@ public:
   // ELumoraError when it did not; the old file is then untouched.
   void SaveToFile(const std::string& fileName) const;
   // The whole tree in the file format.
+  // Written as the file was read: single-byte as Latin-1 (as UTF-8 once a node holds a
+  // character Latin-1 lacks), UTF-8 with its byte-order mark when it had one.
   QByteArray TreeText() const;
 
   // Moves the selected node with its subtree to just before target, as a drop does. Nothing
@@ -89,9 +92,12 @@ private:
   bool EvaluateNode(QTreeWidgetItem* node, char decimalPoint);
   void GetVar(const std::string& name, long double& value, bool& found);
   std::string FileFilter() const;
+  // Appends every node in display order; false when one cannot be written in Latin-1.
+  bool AppendNodes(QByteArray& out, bool latin1) const;
 
   TqvMathParser* FParser;
   bool FColorFormulas = true;
+  TTreeEncoding FEncoding = TTreeEncoding::Utf8;
   TColor FFormuleColor = clBlack;
   std::string FSearchText;
   bool FParseError = false;

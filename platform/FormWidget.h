@@ -14,6 +14,10 @@ enum class TFormWidgetKind { Edit, Password, Button, CheckBox, Radio, ListBox, C
 
 class TFormWidget : public TEmbeddedControl {
 public:
+  // The charset of every text exchanged (texts, items, lines): the document's, UTF-8 or a
+  // single-byte code page, so that what the user types is submitted in the page's encoding.
+  int TextCharset = 0;
+
   // The text of an edit box, the caption of a button.
   virtual std::string Text() const = 0;
   virtual void SetText(const std::string& text) = 0;

@@ -56,6 +56,7 @@ void TFormControlObj::MakeWidget(TFormWidgetKind kind)
   std::unique_ptr<TFormWidget> w =
       Doc ? Doc->MakeFormWidget(kind) : std::make_unique<TStateFormWidget>(kind);
   FWidget = w.get();
+  FWidget->TextCharset = Doc ? Doc->TextCharset() : 0;
   FWidget->Move(0, HiddenTop);
   FWidget->Resize(120, 20);
   FWidget->SetName(Name);

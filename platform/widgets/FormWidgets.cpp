@@ -1,5 +1,7 @@
 #include "platform/widgets/FormWidgets.h"
 
+#include "base/CodePage.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -12,16 +14,6 @@
 #include <QTextBlock>
 
 namespace {
-
-QString ToQ(const std::string& s)
-{
-  return QString::fromLatin1(s.data(), int(s.size()));
-}
-
-std::string FromQ(const QString& s)
-{
-  return s.toLatin1().toStdString();
-}
 
 // Passes focus changes and key presses of a control (and of the widgets inside it) on to the
 // document's handlers.
@@ -55,6 +47,26 @@ private:
 };
 
 } // namespace
+
+QString TQtFormWidget::ToQ(const std::string& s) const
+{
+  return codepage::Decode(s.data(), int(s.size()), TextCharset);
+}
+
+std::string TQtFormWidget::FromQ(const QString& s) const
+{
+  if (TextCharset == codepage::CharsetUtf8)
+    return s.toUtf8().toStdString();
+  // What the code page cannot say becomes a question mark, as a single-byte text box would
+  // show it.
+  std::string out;
+  out.reserve(size_t(s.size()));
+  for (char32_t cp : s.toUcs4()) {
+    const int byte = codepage::ByteOf(TextCharset, cp);
+    out += byte < 0 ? '?' : char(byte);
+  }
+  return out;
+}
 
 TQtFormWidget::TQtFormWidget(TFormWidgetKind kind, QWidget* parent)
     : TWidgetControlOf<TFormWidget>(Make(kind, parent)), FKind(kind)

@@ -38,6 +38,9 @@ public:
 
 private:
   static QWidget* Make(TFormWidgetKind kind, QWidget* parent);
+  // Texts between the document's charset and Qt.
+  QString ToQ(const std::string& s) const;
+  std::string FromQ(const QString& s) const;
   void Connect();
   template <class W> W* As() const { return qobject_cast<W*>(Widget()); }
 

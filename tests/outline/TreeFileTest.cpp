@@ -79,9 +79,34 @@ TEST(TreeFile, ReadsUtf8AndKeepsSingleByteFiles)
 TEST(TreeFile, WritesTabsTextAndCrLf)
 {
   QByteArray out;
-  AppendTreeLine(out, 0, "a=1");
-  AppendTreeLine(out, 2, QString::fromUtf8("\xC3\xA9"));
+  EXPECT_TRUE(AppendTreeLine(out, 0, "a=1"));
+  EXPECT_TRUE(AppendTreeLine(out, 2, QString::fromUtf8("\xC3\xA9")));
   EXPECT_EQ(out, QByteArray("a=1\r\n\t\t\xC3\xA9\r\n"));
+  QByteArray latin1;
+  EXPECT_TRUE(AppendTreeLine(latin1, 1, QString::fromUtf8("\xC3\xA9"), true));
+  EXPECT_FALSE(AppendTreeLine(latin1, 1, QString::fromUtf8("\xE2\x82\xAC"), true));
+  EXPECT_EQ(latin1, QByteArray("\t\xE9\r\n"));
+}
+
+TEST(TreeFile, TellsWhichEncodingItRead)
+{
+  struct TCase {
+    const char* Bytes;
+    TTreeEncoding Encoding;
+  } cases[] = {
+      {"a\r\n", TTreeEncoding::Utf8},
+      {"\xC3\xA9", TTreeEncoding::Utf8},
+      {"\xEF\xBB\xBF"
+       "a",
+       TTreeEncoding::Utf8WithMark},
+      {"\xEF\xBB\xBF\xE9", TTreeEncoding::Latin1},
+      {"\xE9", TTreeEncoding::Latin1},
+  };
+  for (const TCase& c : cases) {
+    TTreeEncoding encoding = TTreeEncoding::Utf8WithMark;
+    ReadTreeLines(c.Bytes, &encoding);
+    EXPECT_EQ(int(encoding), int(c.Encoding)) << c.Bytes;
+  }
 }
 
 TEST(FloatText, GeneralFormatHasFifteenSignificantDigits)

@@ -128,6 +128,30 @@ TEST_F(TreeView, ResultsFollowTheLocaleDecimalSeparator)
   EXPECT_EQ(Text(), "a=2.5\r\n\t2,5\r\nb=a*2\r\n\t5\r\n");
 }
 
+TEST_F(TreeView, FilesSaveInTheEncodingTheyWereReadIn)
+{
+  struct TCase {
+    const char* Name;
+    const char* File;
+    const char* Edited; // a new text for the first node, or none
+    const char* Saved;
+  } cases[] = {
+      {"UTF-8", "caf\xC3\xA9\r\n\t\xCE\xB1\r\n", nullptr, "caf\xC3\xA9\r\n\t\xCE\xB1\r\n"},
+      {"UTF-8 with its mark", "\xEF\xBB\xBF\xE4\xB8\xAD\r\n", nullptr,
+       "\xEF\xBB\xBF\xE4\xB8\xAD\r\n"},
+      {"single-byte", "caf\xE9\r\n\tna\xEFve\r\n", nullptr, "caf\xE9\r\n\tna\xEFve\r\n"},
+      {"single-byte edited within Latin-1", "caf\xE9\r\n", "\xC3\xBC", "\xFC\r\n"},
+      {"single-byte given a Greek letter", "caf\xE9\r\n\tx\r\n", "\xCE\xB1", "\xCE\xB1\r\n\tx\r\n"},
+      {"ASCII", "a=1\r\n", nullptr, "a=1\r\n"},
+  };
+  for (const TCase& c : cases) {
+    Load(c.File);
+    if (c.Edited)
+      FView.topLevelItem(0)->setText(0, QString::fromUtf8(c.Edited));
+    EXPECT_EQ(Text(), c.Saved) << c.Name;
+  }
+}
+
 TEST_F(TreeView, AFirstNodeBeginningWithAByteOrderMarkKeepsIt)
 {
   // The file's own mark is skipped; the one after it belongs to the text.
