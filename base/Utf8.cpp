@@ -54,6 +54,22 @@ int Unit(const char* s, int n, char32_t& cp)
   return len;
 }
 
+size_t WholeLength(const char* s, size_t n)
+{
+  size_t start = n;
+  while (start > 0 && n - start < 3 && IsContinuation(static_cast<unsigned char>(s[start - 1])))
+    --start;
+  if (start == 0)
+    return n;
+  --start; // the byte that may lead the last unit
+  const size_t tail = n - start;
+  const int expected = SequenceLength(static_cast<unsigned char>(s[start]));
+  char32_t cp = 0;
+  if (expected > int(tail) && size_t(Unit(s + start, int(tail), cp)) == tail)
+    return start;
+  return n;
+}
+
 bool LooksLikeUtf8(const char* s, size_t n)
 {
   bool high = false;

@@ -18,6 +18,10 @@ inline bool IsContinuation(unsigned char b)
 // Byte length (at least 1, at most n) of the unit at s; cp is its character or U+FFFD. n > 0.
 int Unit(const char* s, int n, char32_t& cp);
 
+// Length of the text without a last character that was cut short (the start of a well-formed
+// sequence that the text ends inside); n when the text ends on a whole unit.
+size_t WholeLength(const char* s, size_t n);
+
 // True when the text has bytes above 127 and all of them form well-formed UTF-8.
 bool LooksLikeUtf8(const char* s, size_t n);
 

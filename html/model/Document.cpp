@@ -37,6 +37,7 @@ void TDocument::Clear()
   Animations.clear();
   SelStartPos = SelEndPos = 0;
   Utf8 = false;
+  MetaCharset = -1;
   Maps.Clear();
 }
 

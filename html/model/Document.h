@@ -46,6 +46,9 @@ struct TSectionListSettings {
   // The document was found to be UTF-8 (byte-order mark, META or its bytes): its text is UTF-8
   // whatever CharsetCode the viewer gives.
   bool Utf8 = false;
+  // The code page a META of the page named, -1 for none: it outlasts a change of CharsetCode, so
+  // fonts given the defaults again keep the page's own charset.
+  int MetaCharset = -1;
   int LinkStyle = fsUnderline; // TFontStyleFlag set of links
   bool PrintBackgrounds = false;
   TColor PageColor = clWindow;
@@ -53,7 +56,10 @@ struct TSectionListSettings {
   bool CaretShown = false;
 
   // The charset the text of the document is in.
-  int TextCharset() const { return Utf8 ? codepage::CharsetUtf8 : CharsetCode; }
+  int TextCharset() const
+  {
+    return Utf8 ? codepage::CharsetUtf8 : MetaCharset >= 0 ? MetaCharset : CharsetCode;
+  }
 };
 
 struct TPendingImage {

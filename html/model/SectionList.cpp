@@ -126,6 +126,7 @@ std::string TSectionList::CopySelection()
   if (FDocument.SelStartPos >= FDocument.SelEndPos)
     return std::string();
   ClipBuffer buffer;
+  buffer.Utf8 = FDocument.Utf8;
   TCell::CopySelection(buffer);
   buffer.Terminate();
   return buffer.Text();

@@ -1,5 +1,7 @@
 #include "html/model/SelTextCount.h"
 
+#include "base/Utf8.h"
+
 #include <memory>
 
 void SelTextCount::AddText(const char* text, int32_t len)
@@ -28,13 +30,17 @@ SelTextBuf::SelTextBuf(char* buffer, int32_t size)
 
 void SelTextBuf::AddText(const char* text, int32_t len)
 {
-  for (int32_t i = 0; i < len && Count < BufSize - 1; ++i)
+  int32_t i = 0;
+  for (; i < len && Count < BufSize - 1; ++i)
     if (text[i] != 2 && text[i] != 4)
       Buf[Count++] = text[i];
+  FFull = FFull || i < len;
 }
 
 int32_t SelTextBuf::Terminate()
 {
+  if (Utf8 && FFull)
+    Count = int32_t(utf8::WholeLength(Buf, size_t(Count)));
   if (BufSize > 0)
     Buf[Count] = 0;
   return Count + 1;

@@ -23,6 +23,11 @@ public:
   SelTextBuf(char* buffer, int32_t size);
   void AddText(const char* text, int32_t len) override;
   int32_t Terminate() override;
+  // The text is UTF-8: a character the buffer's end would cut is left out whole.
+  bool Utf8 = false;
+
+private:
+  bool FFull = false;
 };
 
 class ClipBuffer : public SelTextBuf {

@@ -553,11 +553,14 @@ void TBuilder::DoMeta()
   // A document whose bytes or byte-order mark show UTF-8 stays UTF-8 whatever its META says.
   if (FApplyMetaCharset && !FontLevels.empty() && strutil::SameText(httpEq, "content-type") &&
       !FTok.Utf8()) {
-    int charset = CharsetFromContent(content, Doc ? Doc->CharsetCode : 0);
+    const int named = CharsetFromContent(content, -1);
+    const int charset = named >= 0 ? named : Doc ? Doc->CharsetCode : 0;
     Top().Charset = charset;
     FTok.RefCharset = charset;
     if (Doc && charset == codepage::CharsetUtf8)
       Doc->Utf8 = true;
+    else if (Doc && named >= 0)
+      Doc->MetaCharset = named;
     FontChange(); // text still to come in the open section is in the new charset too
   }
   if (FEvents.OnMeta)

@@ -1,5 +1,6 @@
 #include "html/viewer/PrintJob.h"
 
+#include "base/CodePage.h"
 #include "base/MulDiv.h"
 #include "html/model/ParagraphSpace.h"
 #include "html/model/Section.h"
@@ -141,6 +142,8 @@ int32_t TPrintJob::Print(TvwPrinter& printer, int32_t fromPage, int32_t toPage)
   FCopy = ClonePrintList(FDocument, PrintBackgrounds);
   int32_t page = 1;
   bool done = false;
+  if (!Title.empty())
+    printer.Title = Title;
   printer.BeginDoc();
   try {
     Measure(printer);
@@ -192,7 +195,8 @@ void THTMLViewer::Print(int32_t FromPage, int32_t ToPage)
   job.MarginRight = PrintMarginRight;
   job.MarginBottom = PrintMarginBottom;
   job.PrintBackgrounds = (FOptions & htPrintTableBackground) != 0;
-  job.Title = FPageTitle;
+  job.Title = codepage::Decode(FPageTitle.data(), int(FPageTitle.size()), Doc().TextCharset())
+                  .toStdString();
   job.OnPrintHeader = OnPrintHeader;
   job.OnPrintFooter = OnPrintFooter;
   job.OnPrintProgress = OnPrintProgress;

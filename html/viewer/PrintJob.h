@@ -26,7 +26,7 @@ public:
   double MarginRight = 2.0;
   double MarginBottom = 2.0;
   bool PrintBackgrounds = false;
-  std::string Title;
+  std::string Title; // UTF-8
   THTMLViewer::TPagePrinted OnPrintHeader;
   THTMLViewer::TPagePrinted OnPrintFooter;
   THTMLViewer::TPrintProgressEvent OnPrintProgress;

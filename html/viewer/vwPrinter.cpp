@@ -41,6 +41,15 @@ QPrinter& SelectedPrinter()
   return printer;
 }
 
+QString PrintJobName(const std::string& title)
+{
+  const QString name = QString::fromStdString(title);
+  qsizetype end = 0;
+  for (int count = 0; count < 31 && end < name.size(); ++count)
+    end += name[end].isHighSurrogate() && end + 1 < name.size() ? 2 : 1;
+  return name.left(end);
+}
+
 TvwPrinter::TvwPrinter(QPrinter* printer) : FSelected(printer)
 {
 }
@@ -149,7 +158,7 @@ void TvwPrinter::BeginDoc()
     throw EPrinter(msg::PrintingInProgress);
   SetState(2);
   FCanvas.reset();
-  FPrinter->setDocName(QString::fromLocal8Bit(Title.substr(0, 31).c_str()));
+  FPrinter->setDocName(PrintJobName(Title));
   FPrinter->setFullPage(true);
   FPrinting = true;
   FAborted = false;

@@ -14,6 +14,9 @@
 class QPrinter;
 class TvwPrinter;
 
+// A job name from a UTF-8 title: its first 31 characters, never half of one.
+QString PrintJobName(const std::string& title);
+
 class EPrinter : public ELumoraError {
 public:
   using ELumoraError::ELumoraError;
@@ -40,7 +43,7 @@ public:
   TvwPrinter(const TvwPrinter&) = delete;
   TvwPrinter& operator=(const TvwPrinter&) = delete;
 
-  std::string Title; // job name; at most 31 characters are passed on
+  std::string Title; // job name (UTF-8); at most 31 characters are passed on
   bool Printing() const { return FPrinting; }
   bool Aborted() const { return FAborted; }
   int32_t PageNumber() const { return FPageNumber; }

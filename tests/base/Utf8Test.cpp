@@ -63,6 +63,28 @@ TEST(Utf8, SniffsTextWhoseHighBytesAreAllUtf8)
     EXPECT_EQ(utf8::LooksLikeUtf8(c.Bytes.data(), c.Bytes.size()), c.Utf8) << c.Name;
 }
 
+TEST(Utf8, WholeLengthLeavesOutALastCharacterCutShort)
+{
+  const struct {
+    std::string Text;
+    size_t Whole;
+  } cases[] = {
+      {"ab", 2},
+      {"a\xc3", 1},
+      {"a\xc3\xa9", 3},
+      {"a\xe4\xb8", 1},
+      {"a\xf0\x9f\x98", 1},
+      {"a\xf0\x9f\x98\x80", 5},
+      {"\xe4\xb8", 0},
+      {"a\xa9", 2},     // a stray continuation byte is a whole (broken) unit
+      {"a\xe0\x80", 3}, // not the start of a well-formed sequence: kept as it is
+      {"\xa9\xa9\xa9\xa9", 4},
+      {"", 0},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(utf8::WholeLength(c.Text.data(), c.Text.size()), c.Whole) << c.Text;
+}
+
 TEST(Utf8, AppendsAndReadsUtf16)
 {
   std::string out;

@@ -78,6 +78,32 @@ TEST_F(ModelTest, CopyStopsAtTheClipboardLimit)
   EXPECT_EQ(copied.size(), 32499u);
 }
 
+TEST_F(ModelTest, TheClipboardLimitNeverCutsAUtf8Character)
+{
+  struct TCase {
+    const char* Name;
+    bool Utf8;
+    size_t Copied;
+  } cases[] = {
+      // 32498 bytes of x, then three-byte characters: the limit falls after the first byte of
+      // the first of them.
+      {"UTF-8 leaves the cut character out", true, 32498},
+      {"single-byte takes bytes up to the limit", false, 32499},
+  };
+  for (const auto& c : cases) {
+    List.Clear();
+    Doc.Utf8 = c.Utf8;
+    std::string text(32498, 'x');
+    for (int i = 0; i < 10; ++i)
+      text += "\xe4\xb8\xad";
+    AddText(text);
+    LayoutAt(1000);
+    Doc.SelStartPos = 0;
+    Doc.SelEndPos = List.CursorCount;
+    EXPECT_EQ(List.CopySelection().size(), c.Copied) << c.Name;
+  }
+}
+
 TEST(SelectedText, CollectorsSkipPlaceholdersAndRespectTheBuffer)
 {
   SelTextCount count;

@@ -63,6 +63,34 @@ TEST(Encoding, FirstRuleThatAppliesDecides)
   }
 }
 
+TEST(Encoding, DefaultsAppliedAgainKeepThePagesOwnCharset)
+{
+  const int greek = 161;
+  const struct {
+    const char* Name;
+    std::string Bytes;
+    int Charset; // of the text and of a link's font, after the viewer's charset became Greek
+  } cases[] = {
+      {"code-page META",
+       "<META HTTP-EQUIV=Content-Type CONTENT=\"charset=windows-1251\"><A HREF=a>x</A>", 204},
+      {"META without a charset",
+       "<META HTTP-EQUIV=Content-Type CONTENT=\"text/html\"><A HREF=a>x</A>", greek},
+      {"no META", "<A HREF=a>x</A>", greek},
+      {"UTF-8", "<A HREF=a>\xC3\xA9x</A>", codepage::CharsetUtf8},
+  };
+  for (const auto& c : cases) {
+    auto p = Parse(c.Bytes);
+    p->List->Document().CharsetCode = greek;
+    p->List->ApplyDefaults("Arial", "Courier New", 14, clBlack, clBlue, clPurple, clRed, clWhite,
+                           false);
+    EXPECT_EQ(p->List->Document().TextCharset(), c.Charset) << c.Name;
+    const TFontObj* f = FontOf(*p->List, "x");
+    ASSERT_NE(f, nullptr) << c.Name;
+    EXPECT_EQ(f->FontCopy().Charset, c.Charset) << c.Name;
+    EXPECT_EQ(f->FontCopy().family(), "Arial") << c.Name;
+  }
+}
+
 TEST(Encoding, ByteOrderMarksAreNoTextAndPositionsCountSourceBytes)
 {
   EXPECT_EQ(Tokens("\xEF\xBB\xBF"

@@ -89,6 +89,31 @@ TEST_F(PrintFixture, EveryLineIsPrintedWholeOnExactlyOnePageWithHeadersAndFooter
   }
 }
 
+TEST_F(PrintFixture, TheTitleNamesTheJobInItsOwnCharacters)
+{
+  if (!pdfcheck::Available())
+    GTEST_SKIP() << "pdfinfo/pdftotext (poppler-utils) not installed";
+  struct TCase {
+    const char* Name;
+    std::string Page;
+    std::string Title;
+  } cases[] = {
+      {"UTF-8", "<title>Caf\xc3\xa9 \xe2\x82\xac</title>x", "Caf\xc3\xa9 \xe2\x82\xac"},
+      {"Windows-1251",
+       "<meta http-equiv=Content-Type content=\"text/html; charset=windows-1251\">"
+       "<title>\xe6\xe7</title>x",
+       "\xd0\xb6\xd0\xb7"},
+      {"cut after 31 characters", "<title>" + std::string(30, 'a') + "\xc3\xa9\xc3\xa9</title>x",
+       std::string(30, 'a') + "\xc3\xa9"},
+  };
+  for (const auto& c : cases) {
+    Load(c.Page);
+    viewer.Print(1, 1);
+    EXPECT_EQ(pdfcheck::Info(pdf, "Title"), c.Title) << c.Name;
+  }
+  EXPECT_EQ(PrintJobName(std::string(30, 'x') + "\xf0\x9f\x98\x80!").size(), 32);
+}
+
 TEST_F(PrintFixture, PageRangesPrintTheSamePagesAsAFullPrint)
 {
   if (!pdfcheck::Available())
