@@ -2,7 +2,9 @@
 // text before it is loaded into the editor, the bytes after it are read as commands with their
 // arguments. After the run, undoing everything must give back the loaded lines exactly, and
 // redoing everything the edited ones; saving unchanged text must give back the loaded bytes.
+#include "base/Utf8.h"
 #include "editor/CustomEdit.h"
+#include "editor/EditChars.h"
 #include "editor/HTMLHighlighter.h"
 
 #include <cstdint>
@@ -114,6 +116,15 @@ void RunSearch(TtxCustomEdit& editor, TReader& in)
   editor.SearchAndReplace(pattern, replace, options);
 }
 
+// In a UTF-8 text the caret and the selection's ends stand at the start of a character.
+void CheckWholeCharacters(const TtxCustomEdit& editor)
+{
+  if (!editor.Utf8())
+    return;
+  for (TPoint p : {editor.CaretXY(), editor.SelAnchor(), editor.SelEnd()})
+    Check(editchars::Snap(editor.LineText(p.Y), p.X, true) == p.X);
+}
+
 void RunOne(TtxCustomEdit& editor, TReader& in)
 {
   const uint8_t op = in.Byte();
@@ -133,6 +144,14 @@ void RunOne(TtxCustomEdit& editor, TReader& in)
     return;
   }
   TtxEditorCommand command = Commands[op % std::size(Commands)];
+  if (command == ecImeStr && (op & 0x80)) {
+    // Characters beyond ASCII, as a UTF-8 text gets them from the input method.
+    std::string text;
+    for (int n = in.Byte() % 3; n >= 0; --n)
+      utf8::Append(text, char32_t(0xA0 + in.Byte() * 97));
+    editor.RunCommand(ecImeStr, '\0', &text);
+    return;
+  }
   if (command == ecGotoMarker0 || command == ecSetMarker0)
     command = TtxEditorCommand(command + in.Byte() % 10);
   TPoint p{int(in.Byte() % 40) + 1, int(in.Byte() % 12) + 1};
@@ -157,8 +176,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
   const auto original = Lines(editor);
   editor.SetMaxUndo(100000);
   TReader in{zero ? zero + 1 : end, end};
-  for (int steps = 0; in.More() && steps < 400; ++steps)
+  for (int steps = 0; in.More() && steps < 400; ++steps) {
     RunOne(editor, in);
+    CheckWholeCharacters(editor);
+  }
   Check(editor.LineCount() >= 1);
   while (editor.CanRedo())
     editor.Redo();
