@@ -145,6 +145,7 @@ void TLumoraF::CreateViewer()
   viewer = new TFrameViewer(Splitter1);
   viewer->setObjectName("viewer");
   ConfigureMainViewer(*viewer);
+  viewer->ProgressiveLoad = true; // long frame documents show their first screens early
   viewer->SetHistoryMaxCount(50);
   viewer->OnHistoryChange = [this](QObject* sender) { viewerHistoryChange(sender); };
   BindPageHooks();

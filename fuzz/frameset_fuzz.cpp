@@ -1,13 +1,16 @@
-// Arbitrary bytes as a group of up to four documents that name each other as frames: the
-// frame viewer reads, loads, lays out, resizes, reloads and steps through them. Cycles,
+// Arbitrary bytes as a group of up to four documents that name each other as frames (the
+// fourth made long, so that it shows its start first): the frame viewer reads, loads, lays out,
+// resizes, reloads and steps through them. Cycles,
 // nesting and long ROWS/COLS lists come from the input. The ROWS/COLS arithmetic also takes
 // the raw bytes.
 #include "fuzz/FuzzSupport.h"
 #include "html/model/SectionList.h"
+#include "html/viewer/DocumentStart.h"
 #include "html/viewer/FrameDump.h"
 #include "html/viewer/FrameSizes.h"
 #include "html/viewer/FrameViewer.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -60,13 +63,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     SetProcessErrorHandler([](const std::string&) {});
   CheckSizes(std::string(reinterpret_cast<const char*>(data), std::min<size_t>(size, 512)));
   std::vector<std::string> docs = Documents(data, size);
+  docs.resize(4);
+  // The last one is long enough that, as a frame, it shows its start first.
+  while (int64_t(docs[3].size()) <= docstart::WholeUpTo)
+    docs[3] += "\n<p>more text of a long document";
   for (size_t i = 0; i < 4; ++i) {
     QFile file(Folder() + QString("/f%1.htm").arg(i));
     if (file.open(QIODevice::WriteOnly))
-      file.write(i < docs.size() ? docs[i].data() : "",
-                 i < docs.size() ? qint64(docs[i].size()) : 0);
+      file.write(docs[i].data(), qint64(docs[i].size()));
   }
   TFrameViewer viewer;
+  viewer.ProgressiveLoad = true;
   viewer.SetHistoryMaxCount(5);
   viewer.SetfvOptions(fvMetaRefresh);
   viewer.resize(400, 300);
@@ -75,11 +82,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
   try {
     viewer.LoadFromFile((Folder() + "/f0.htm").toStdString());
     DumpFrameTree(viewer, out);
+    QCoreApplication::processEvents(); // a waiting frame reads its whole document
     viewer.resize(123, 77);
     viewer.LoadFromFile((Folder() + "/f1.htm").toStdString());
     viewer.StepBack();
     viewer.Reload();
     viewer.StepForward();
+    viewer.LoadWaitingFrames();
     DumpFrameTree(viewer, out);
   } catch (const std::exception&) {
     // Reported errors are a valid outcome.

@@ -193,6 +193,8 @@ void TFVBase::SetSelLength(int32_t value)
 
 void TFVBase::Print(int32_t FromPage, int32_t ToPage)
 {
+  if (FCurFrameSet) // a frame showing only its document's start prints the whole of it
+    FCurFrameSet->LoadWaiting();
   if (THTMLViewer* v = FocusViewer())
     v->Print(FromPage, ToPage);
 }

@@ -3,9 +3,11 @@
 #include "base/StringUtil.h"
 #include "html/parser/Builder.h"
 #include "html/symbols/AttributeList.h"
+#include "html/viewer/DocumentStart.h"
 #include "html/viewer/FrameSet.h"
 #include "html/viewer/FrameViewer.h"
 #include "html/viewer/HTMLViewer.h"
+#include "html/viewer/PaintPanel.h"
 #include "html/viewer/SourceName.h"
 
 #include <QFileInfo>
@@ -210,10 +212,56 @@ void TFrame::LoadFiles()
     if (IsFrameSetFile(Source)) {
       LoadNestedSet(Source);
       AddFirstEntry(0);
+    } else if (LoadStart()) {
+      AddFirstEntry(0);
     } else {
       LoadViewer(Source, Destination);
       AddFirstEntry(FViewer->ReadingPosition());
     }
+  } catch (const std::exception&) {
+    ShowError(Source);
+  }
+}
+
+// A long document in a set of several frames shows its start first, read until the frame's
+// first screen is full: all frames show something long before their documents are read whole.
+// The whole document follows from the event loop (LoadRest).
+bool TFrame::LoadStart()
+{
+  if (!MasterSet->ShowsStartsFirst() || !Destination.empty() || FromHost() ||
+      viewerutil::IsImageName(Source) || viewerutil::IsTextName(Source) ||
+      QFileInfo(QString::fromStdString(Source)).size() <= docstart::WholeUpTo)
+    return false;
+  std::string text;
+  for (int64_t part = docstart::FirstPart; part <= docstart::MostPart; part *= 2) {
+    if (!docstart::Read(Source, part, text))
+      break;
+    CreateViewer();
+    TSubFrameSet* set = ParentSet();
+    FViewer->SetHostBase(set ? set->Base : std::string());
+    FViewer->LoadFileStart(Source, text);
+    FWaitsForRest = true;
+    if (FViewer->DocumentHeight() >= FViewer->PaintPanel()->height())
+      break;
+  }
+  if (FWaitsForRest)
+    MasterSet->WaitToLoad(this);
+  return FWaitsForRest;
+}
+
+void TFrame::LoadRest()
+{
+  if (!FWaitsForRest)
+    return;
+  FWaitsForRest = false;
+  if (!FViewer)
+    return;
+  // Where the reader has got to in the start stays where it is.
+  const int32_t position = FViewer->ReadingPosition();
+  try {
+    LoadViewer(Source, Destination);
+    if (position > 0)
+      FViewer->SetReadingPosition(position);
   } catch (const std::exception&) {
     ShowError(Source);
   }
@@ -236,6 +284,7 @@ void TFrame::ShowError(const std::string& name)
 void TFrame::ReloadFiles(int32_t position)
 {
   FUnloaded = false;
+  FWaitsForRest = false; // the whole document is read below
   if (FFrameSet) {
     FFrameSet->ReloadFiles(-1);
     return;
@@ -253,6 +302,7 @@ void TFrame::ReloadFiles(int32_t position)
 void TFrame::UnloadFiles()
 {
   FRefreshTimer.stop();
+  FWaitsForRest = false; // a reload reads the whole document
   if (FViewer) {
     FViewerPosition = FViewer->ReadingPosition();
     // A document shown again from the history plays no background sound.
@@ -354,6 +404,10 @@ void TFrame::frLoadFromFile(const std::string& source, const std::string& destin
       throw EViewerError(msg::CantLoad + name);
     }
   }
+  // Another document needs no rest of this one; the same one is worked on whole.
+  if (same)
+    LoadRest();
+  FWaitsForRest = false;
   std::string oldName = Source;
   Source = name;
   if (!same && (FFrameSet || isFrameSet)) {
@@ -404,6 +458,7 @@ void TFrame::frSetHistoryIndex(int j)
 {
   if (j == FrameHistoryIndex || j < 0 || j >= int(FrameHistory.size()))
     return;
+  LoadRest();
   FRefreshTimer.stop();
   if (FViewer)
     FrameHistoryPos[size_t(FrameHistoryIndex)].Pos = FViewer->ReadingPosition();

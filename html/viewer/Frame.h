@@ -45,6 +45,10 @@ public:
   THTMLViewer* Viewer() const { return FViewer; }
   TSubFrameSet* FrameSet() const { return FFrameSet; }
   bool Unloaded() const { return FUnloaded; }
+  // Whether the frame shows only the start of its document and waits for the rest.
+  bool WaitsForRest() const { return FWaitsForRest; }
+  // Shows the whole document of a frame that waits for it.
+  void LoadRest();
 
   void LoadFiles() override;
   void ReloadFiles(int32_t position) override;
@@ -89,6 +93,7 @@ private:
   void DropViewer();
   void LoadViewer(const std::string& name, const std::string& destination);
   void LoadNestedSet(const std::string& name);
+  bool LoadStart();
   bool IsFrameSetFile(const std::string& name) const;
   // Whether documents come from the host, and the document for name.
   bool FromHost() const;
@@ -101,6 +106,7 @@ private:
   THTMLViewer* FViewer = nullptr;
   TSubFrameSet* FFrameSet = nullptr;
   bool FUnloaded = false;
+  bool FWaitsForRest = false;
   int32_t FViewerPosition = 0;
   QTimer FRefreshTimer;
   std::string FRefreshURL;

@@ -14,6 +14,8 @@ TFrameSet::TFrameSet(TFrameViewer* owner, QWidget* parent)
     : TSubFrameSet(parent, this, nullptr), FrameViewer(owner)
 {
   BorderWidth = owner && (owner->fvOptions() & fvNoBorder) ? 0 : 2;
+  FWaitTimer.setSingleShot(true);
+  QObject::connect(&FWaitTimer, &QTimer::timeout, this, [this] { LoadNextWaiting(); });
 }
 
 TFrameSet::~TFrameSet()
@@ -56,6 +58,8 @@ void TFrameSet::Clear()
     child->deleteLater();
   }
   List.clear();
+  FWaiting.clear();
+  FWaitTimer.stop();
   Dim.clear();
   Sizes.clear();
   Ends.clear();
@@ -99,6 +103,62 @@ void TFrameSet::CopyFromViewer(const THTMLViewer& viewer)
   Base = viewer.BaseURL();
   if (!viewer.LoadedFileName().empty())
     DocumentName = viewer.LoadedFileName();
+}
+
+bool TFrameSet::ShowsStartsFirst() const
+{
+  return FrameViewer && FrameViewer->ProgressiveLoad && FFrameCount > 1;
+}
+
+bool TFrameSet::Waiting() const
+{
+  return std::any_of(FWaiting.begin(), FWaiting.end(),
+                     [](const QPointer<TFrame>& f) { return f && f->WaitsForRest(); });
+}
+
+void TFrameSet::WaitToLoad(TFrame* frame)
+{
+  FWaiting.emplace_back(frame);
+  FWaitTimer.start(0);
+}
+
+bool TFrameSet::LoadFirstWaiting(std::vector<QPointer<TFrame>>& busy)
+{
+  while (!FWaiting.empty()) {
+    QPointer<TFrame> frame = FWaiting.front();
+    FWaiting.erase(FWaiting.begin());
+    if (!frame || !frame->WaitsForRest())
+      continue;
+    // A viewer still at work (a nested event loop runs inside it) cannot load now.
+    if (frame->Viewer() && frame->Viewer()->Processing()) {
+      busy.push_back(frame);
+      continue;
+    }
+    frame->LoadRest();
+    return true;
+  }
+  return false;
+}
+
+void TFrameSet::LoadNextWaiting()
+{
+  // One frame per turn of the event loop: the window keeps answering while the rest loads.
+  std::vector<QPointer<TFrame>> busy;
+  LoadFirstWaiting(busy);
+  FWaiting.insert(FWaiting.end(), busy.begin(), busy.end());
+  if (!FWaiting.empty())
+    FWaitTimer.start(busy.empty() ? 0 : BusyRetryMs);
+}
+
+void TFrameSet::LoadWaiting()
+{
+  FWaitTimer.stop();
+  std::vector<QPointer<TFrame>> busy;
+  while (LoadFirstWaiting(busy)) {
+  }
+  FWaiting = std::move(busy);
+  if (!FWaiting.empty())
+    FWaitTimer.start(BusyRetryMs);
 }
 
 void TFrameSet::ReadInto(TSubFrameSet& set, const TDocSource& doc)

@@ -4,6 +4,9 @@
 #include "html/viewer/DocSource.h"
 #include "html/viewer/SubFrameSet.h"
 
+#include <QPointer>
+#include <QTimer>
+
 #include <map>
 #include <string>
 #include <vector>
@@ -47,6 +50,22 @@ public:
   // Title, base target and name of a single-viewer document follow its viewer.
   void CopyFromViewer(const THTMLViewer& viewer);
 
+  // In a set of several frames, long documents show their starts first and the rest follows
+  // from the event loop, a frame at a time, when the frame viewer asks for it (ProgressiveLoad).
+  bool ShowsStartsFirst() const;
+  // frame shows its document's start; its whole document follows later.
+  void WaitToLoad(TFrame* frame);
+  // Shows every waiting frame's whole document now (a frame whose viewer is busy follows later).
+  void LoadWaiting();
+  bool Waiting() const;
+
 private:
+  // Loads the first waiting frame that can load now; frames whose viewers are busy go to busy.
+  bool LoadFirstWaiting(std::vector<QPointer<TFrame>>& busy);
+  void LoadNextWaiting();
+  static constexpr int BusyRetryMs = 50;
+
   int FFrameCount = 0;
+  std::vector<QPointer<TFrame>> FWaiting;
+  QTimer FWaitTimer;
 };

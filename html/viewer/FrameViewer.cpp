@@ -111,6 +111,16 @@ bool TFrameViewer::RequestEvents() const
   return OnStringsRequest || OnStreamRequest || OnBufferRequest || OnFileRequest;
 }
 
+bool TFrameViewer::FramesWaiting() const
+{
+  return FCurFrameSet->Waiting();
+}
+
+void TFrameViewer::LoadWaitingFrames()
+{
+  FCurFrameSet->LoadWaiting();
+}
+
 const std::string& TFrameViewer::DocumentName() const
 {
   return FCurFrameSet->DocumentName;

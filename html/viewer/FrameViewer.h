@@ -65,6 +65,14 @@ public:
   int HistoryCount() const { return int(FHistory.size()); }
   // Whether any document request event is set: documents then come from the host.
   bool RequestEvents() const;
+  // In a document of several frames, a long frame document shows its start at once and the
+  // rest of it from the event loop, so that the window shows every frame early. Off, every
+  // frame is read whole before LoadFromFile returns.
+  bool ProgressiveLoad = false;
+  // Whether a frame still shows only the start of its document; LoadWaitingFrames reads every
+  // such document whole now.
+  bool FramesWaiting() const;
+  void LoadWaitingFrames();
 
   THotSpotTargetEvent OnHotSpotTargetCovered;
   THotSpotTargetClickEvent OnHotSpotTargetClick;

@@ -23,6 +23,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QTimer>
 #include <QWheelEvent>
@@ -210,7 +211,7 @@ void THTMLViewer::ShowDocument(const TParseSource& source, TDocKind kind,
   FKind = kind;
   std::exception_ptr failure;
   try {
-    if (kind == dkHTML)
+    if (kind == dkHTML && !FStartOnly)
       StopSound();
     Parse(source, kind);
   } catch (...) {
@@ -251,6 +252,15 @@ void THTMLViewer::LoadFromStream(std::istream& Stream)
   LoadSource(TParseSource::FromStream(Stream), dkHTML);
 }
 
+void THTMLViewer::LoadFileStart(const std::string& FileName, const std::string& text)
+{
+  if (FProcessing || FileName.empty())
+    return;
+  TBusy busy(this);
+  QScopedValueRollback<bool> startOnly(FStartOnly, true);
+  ShowDocument(TParseSource::FromString(text), dkHTML, FileName, std::string());
+}
+
 void THTMLViewer::PrepareForLoad()
 {
   FSectionList->Clear();
@@ -268,12 +278,14 @@ void THTMLViewer::Parse(const TParseSource& source, TDocKind kind)
   TBuilder builder;
   TParseEvents events;
   events.Sender = this;
-  events.OnMeta = [this](QObject*, const std::string& httpEq, const std::string& name,
-                         const std::string& content) { MetaElement(httpEq, name, content); };
-  events.OnSoundRequest = [this](QObject*, const std::string& src, int loop, bool terminate) {
-    if (OnSoundRequest)
-      OnSoundRequest(this, src, loop, terminate);
-  };
+  if (!FStartOnly) {
+    events.OnMeta = [this](QObject*, const std::string& httpEq, const std::string& name,
+                           const std::string& content) { MetaElement(httpEq, name, content); };
+    events.OnSoundRequest = [this](QObject*, const std::string& src, int loop, bool terminate) {
+      if (OnSoundRequest)
+        OnSoundRequest(this, src, loop, terminate);
+    };
+  }
   if (OnInclude)
     events.OnInclude = [this](QObject*, const std::string& command, std::vector<std::string> params,
                               const char*& buffer, int32_t& size) {

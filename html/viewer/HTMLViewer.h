@@ -104,6 +104,10 @@ public:
   void LoadPlainLines(const std::vector<std::string>& Strings);
   void LoadFromChars(const char* Buffer, int32_t BuffSize);
   void LoadFromStream(std::istream& Stream);
+  // Shows text, the start of the file FileName, as that file's document: a quick first screen of
+  // a long document while the rest of it waits. It tells the host nothing (no meta, sound or
+  // refresh) and makes no history entry; LoadFromFile of the same name later shows it whole.
+  void LoadFileStart(const std::string& FileName, const std::string& text);
   void Clear();
 
   // Navigation and reading position.
@@ -354,6 +358,7 @@ private:
   int FRefreshDelay = 0;
   std::string FRefreshURL;
   bool FProcessing = false;
+  bool FStartOnly = false; // showing a document's start: the host hears of the whole one
   bool FInLayout = false;
   int32_t FCaretPos = 0;
   int32_t FSelAnchor = -1;
