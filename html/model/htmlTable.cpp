@@ -349,6 +349,8 @@ void ThtmlTable::LayoutRows(TCanvas& canvas, const std::vector<int32_t>& H, int3
                             int32_t& pos)
 {
   const int32_t rowCount = Rows.Count();
+  FRowTops.assign(size_t(rowCount) + 1, 0);
+  FRowReach.assign(size_t(rowCount), 0);
   for (int32_t k = 0; k < rowCount; ++k) {
     TCellList* row = Rows.Items(k);
     row->RowHeight = H[size_t(k)];
@@ -360,6 +362,9 @@ void ThtmlTable::LayoutRows(TCanvas& canvas, const std::vector<int32_t>& H, int3
         cell->SpanHeight += H[size_t(n)];
       row->TallestSpan = std::max(row->TallestSpan, cell->SpanHeight);
     }
+    const size_t i = size_t(k);
+    FRowTops[i + 1] = FRowTops[i] + row->RowHeight;
+    FRowReach[i] = std::max(FRowTops[i] + row->TallestSpan, k > 0 ? FRowReach[i - 1] : 0);
     for (const auto& cell : *row) {
       if (!cell->HasContent())
         continue;
@@ -536,6 +541,18 @@ int32_t ThtmlTable::PaintRow(TCanvas& canvas, TPaintContext& ctx, TCellList& row
   return result;
 }
 
+// False when the rows changed since they were laid out: Paint then looks at every row.
+bool ThtmlTable::RowsMeasured() const
+{
+  return FRowReach.size() == size_t(Rows.Count()) && FRowTops.size() == FRowReach.size() + 1;
+}
+
+// The first row whose cells reach localY (below the first row's top) or further down.
+int32_t ThtmlTable::FirstRowReaching(int32_t localY) const
+{
+  return int32_t(std::lower_bound(FRowReach.begin(), FRowReach.end(), localY) - FRowReach.begin());
+}
+
 int32_t ThtmlTable::Paint(TCanvas& canvas, TPaintContext& ctx, IndentManager& indent, int32_t X,
                           int32_t Y)
 {
@@ -565,9 +582,18 @@ int32_t ThtmlTable::Paint(TCanvas& canvas, TPaintContext& ctx, IndentManager& in
   if (HasBorderColor)
     region = QRegion(Corners(DrawnX, std::max(clip.top() - 1, Y0 - yOff), DrawnX + GridWidth,
                              std::min(clipBottom, Y0 + GridHeight - yOff)));
-  int32_t y = Y0;
-  for (int32_t k = 0; k < Rows.Count(); ++k)
+  // Rows that end above the clip draw nothing; neither do rows below it (and, on paper, below
+  // the page end, which they can no longer move up).
+  const bool measured = RowsMeasured();
+  const int32_t first = measured ? FirstRowReaching(clip.top() + yOff - Y0) : 0;
+  int32_t y = Y0 + (measured ? FRowTops[size_t(first)] : 0);
+  for (int32_t k = first; k < Rows.Count(); ++k) {
+    if (measured && y - yOff >= clipBottom && (!printing || y >= ctx.PageBottom)) {
+      y = Y0 + FRowTops.back();
+      break;
+    }
     y = PaintRow(canvas, ctx, *Rows.Items(k), k, y, HasBorderColor ? &region : nullptr);
+  }
   if (HasBorderColor)
     for (const QRect& r : region)
       canvas.FillRect(r, BorderColor | PaletteFlag);

@@ -110,6 +110,14 @@ private:
     std::vector<int32_t> RowHeights;
   };
   TMeasureCache FCache;
+  // Set by LayoutRows: each row's top below the first row's (and the end of the last), and the
+  // lowest point reached by any row up to each one, spans included. Paint starts at the first
+  // row that reaches into its clip, found by bisection, so a page of a long table is drawn
+  // without walking the rows of every page above it.
+  std::vector<int32_t> FRowTops;
+  std::vector<int32_t> FRowReach;
+  bool RowsMeasured() const;
+  int32_t FirstRowReaching(int32_t localY) const;
   bool FNested = false; // inside another table's cell: the outermost table owns the pass
   void ForgetMeasures();
 

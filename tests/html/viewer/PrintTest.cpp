@@ -14,22 +14,43 @@
 
 namespace {
 
-std::string NumberedLines(int count)
+// "Line 0007 alpha beta gamma" for kind "Line" and i 7.
+std::string Numbered(const char* kind, int i)
 {
-  std::string html = "<title>Numbered</title>";
-  for (int i = 1; i <= count; ++i) {
-    char line[64];
-    std::snprintf(line, sizeof line, "Line %04d alpha beta gamma<br>\n", i);
-    html += line;
-  }
-  return html;
+  char text[64];
+  std::snprintf(text, sizeof text, "%s %04d alpha beta gamma", kind, i);
+  return text;
 }
 
 std::string LineText(int i)
 {
-  char line[64];
-  std::snprintf(line, sizeof line, "Line %04d alpha beta gamma", i);
-  return line;
+  return Numbered("Line", i);
+}
+
+std::string RowText(int i)
+{
+  return Numbered("Row", i);
+}
+
+std::string NumberedLines(int count)
+{
+  std::string html = "<title>Numbered</title>";
+  for (int i = 1; i <= count; ++i)
+    html += LineText(i) + "<br>\n";
+  return html;
+}
+
+// A long table whose rows are cut between pages; every tenth row has a cell spanning two rows.
+std::string NumberedRows(int count)
+{
+  std::string html = "<title>Rows</title><table border=1>";
+  for (int i = 1; i <= count; ++i) {
+    html += "<tr><td>" + RowText(i);
+    if (i % 10 == 1 && i < count)
+      html += "<td rowspan=2>Span" + std::to_string(i);
+    html += "\n";
+  }
+  return html + "</table>";
 }
 
 int PagesContaining(const std::vector<std::string>& pages, const std::string& text)
@@ -72,20 +93,29 @@ TEST_F(PrintFixture, EveryLineIsPrintedWholeOnExactlyOnePageWithHeadersAndFooter
 {
   if (!pdfcheck::Available())
     GTEST_SKIP() << "pdfinfo/pdftotext (poppler-utils) not installed";
-  Load(NumberedLines(250));
-  viewer.Print(1, 999);
-  ASSERT_TRUE(PdfExists());
-  const int pages = pdfcheck::Pages(pdf);
-  EXPECT_GT(pages, 2);
-  EXPECT_EQ(viewer.PrintPage(), pages);
-  EXPECT_EQ(pdfcheck::Info(pdf, "Page size").substr(0, 13), "595 x 842 pts"); // A4
-  std::vector<std::string> texts = pdfcheck::PageTexts(pdf);
-  for (int i = 1; i <= 250; ++i)
-    EXPECT_EQ(PagesContaining(texts, LineText(i)), 1) << LineText(i);
-  for (int page = 1; page <= pages; ++page) {
-    const std::string& text = texts[size_t(page - 1)];
-    EXPECT_NE(text.find("Header " + std::to_string(page)), std::string::npos) << page;
-    EXPECT_NE(text.find("Footer " + std::to_string(page)), std::string::npos) << page;
+  struct Case {
+    std::string Html;
+    std::string (*Text)(int);
+  };
+  const Case cases[] = {{NumberedLines(250), LineText}, {NumberedRows(250), RowText}};
+  for (const Case& c : cases) {
+    Load(c.Html);
+    viewer.Print(1, 999);
+    ASSERT_TRUE(PdfExists());
+    const int pages = pdfcheck::Pages(pdf);
+    EXPECT_GT(pages, 2);
+    EXPECT_EQ(viewer.PrintPage(), pages);
+    EXPECT_EQ(pdfcheck::Info(pdf, "Page size").substr(0, 13), "595 x 842 pts"); // A4
+    std::vector<std::string> texts = pdfcheck::PageTexts(pdf);
+    for (int i = 1; i <= 250; ++i)
+      EXPECT_EQ(PagesContaining(texts, c.Text(i)), 1) << c.Text(i);
+    for (int i = 1; i < 250; i += 10) // the spanning cells as well
+      EXPECT_EQ(PagesContaining(texts, "Span" + std::to_string(i) + "\n"), c.Text == RowText) << i;
+    for (int page = 1; page <= pages; ++page) {
+      const std::string& text = texts[size_t(page - 1)];
+      EXPECT_NE(text.find("Header " + std::to_string(page)), std::string::npos) << page;
+      EXPECT_NE(text.find("Footer " + std::to_string(page)), std::string::npos) << page;
+    }
   }
 }
 
