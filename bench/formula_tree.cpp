@@ -18,7 +18,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <ctime>
 #include <string>
 #include <vector>
 
@@ -33,23 +32,15 @@ using benchutil::Report;
 
 volatile long double Sink = 0;
 
-// The machine is shared: this thread's CPU time keeps other work on it out of the figures.
-double CpuMs()
-{
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
-
 // The fastest of `repeats` runs of f, each after an untimed setup, in CPU milliseconds.
 template <class S, class F> double BestAfter(int repeats, S&& setup, F&& f)
 {
   double best = 1e300;
   for (int i = 0; i < repeats; ++i) {
     setup();
-    double start = CpuMs();
+    double start = benchutil::ThreadCpuMs();
     f();
-    best = std::min(best, CpuMs() - start);
+    best = std::min(best, benchutil::ThreadCpuMs() - start);
   }
   return best;
 }
