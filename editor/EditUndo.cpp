@@ -318,6 +318,7 @@ bool TtxCustomEdit::DropSelection(TPoint at, bool copy)
 {
   if (ReadOnly || !HasSelection())
     return false;
+  at.X = SnapX(at.Y, at.X); // a drop inside a character lands in front of it
   TPoint start = SelStart(), stop = SelStop();
   if (FSelectionMode == smLine) {
     start.X = at.X = 1;
@@ -342,6 +343,7 @@ bool TtxCustomEdit::DropSelection(TPoint at, bool copy)
   if (!copy)
     DeleteSelectionRecorded(UndoDragDelete);
   at.Y = std::clamp(at.Y, 1, LineCount());
+  at.X = SnapX(at.Y, at.X); // again on the line a drop past the last one goes to
   TPoint end = InsertRecorded(UndoDragInsert, at, text, FSelectionMode);
   SetCaretXY(end);
   SetSelAnchor(at);

@@ -146,6 +146,18 @@ TEST(Utf8Edit, PointsInsideACharacterMoveToItsStart)
   editor.SetSelAnchor({2, 1});
   editor.SetSelEnd({5, 2});
   EXPECT_EQ(editor.SelectedText(), Zh + "\r\n   ");
+  // A drop inside a character lands in front of it.
+  editor.SetSelectionMode(smNormal);
+  editor.SetSelAnchor({5, 1});
+  editor.SetSelEnd({6, 1});
+  EXPECT_TRUE(editor.DropSelection({3, 1}, true));
+  EXPECT_EQ(editor.LineText(1), "ab" + Zh + "b");
+  // A drop below the last line goes to that line, in front of the character it would split.
+  Fill(editor, {"ab", E + E});
+  editor.SetSelAnchor({1, 1});
+  editor.SetSelEnd({2, 1});
+  EXPECT_TRUE(editor.DropSelection({2, 7}, false));
+  EXPECT_EQ(LinesOf(editor), (std::vector<std::string>{"b", "a" + E + E}));
 }
 
 TEST(Utf8Edit, TypingPutsCharactersInTheTextsEncoding)
