@@ -7,7 +7,6 @@
 #include "html/viewer/FrameViewer.h"
 #include "html/viewer/HTMLViewer.h"
 
-#include <QAbstractButton>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <optional>
@@ -86,11 +85,9 @@ std::optional<std::pair<int, int>> ParseAt(const std::string& at)
 // A click on the control's own button widget, as the user's mouse gives it.
 void Press(TFormControlObj* control)
 {
-  auto* button =
-      control->TheControl ? qobject_cast<QAbstractButton*>(control->TheControl->Object()) : nullptr;
-  if (!button)
+  if (!control->Widget())
     throw ESubmitError(control->Name + " has no button to press");
-  button->click();
+  control->Widget()->Click();
 }
 
 // Fills one form's controls by name and submits it.

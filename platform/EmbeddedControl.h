@@ -33,6 +33,9 @@ public:
   virtual void SetName(const std::string& name) = 0;
   // The toolkit's own object, for a host that puts controls of its own inside.
   virtual QObject* Object() const = 0;
+  // False while a control made on demand has no window control yet: it keeps its state and
+  // takes none of the focus until it is shown, focused or clicked.
+  virtual bool Realised() const { return true; }
 };
 
 // A panel a page asks for (PANEL): empty and white with a thin border until the host fills it.

@@ -47,6 +47,9 @@ public:
   virtual void SetFont(const QFont& font) = 0;
   // The size inside the frame; the control adds its frame around it.
   virtual void SetClientSize(int32_t width, int32_t height) = 0;
+  // The user's click on a button, check box or radio button: the check mark changes, then
+  // OnClick runs.
+  virtual void Click() = 0;
 
   // What the user does: a click on a button, check box or radio button (after the check mark
   // has changed), a key pressed in an edit box or text area (the Qt key code, Enter as
@@ -105,7 +108,7 @@ public:
   void SetClientSize(int32_t width, int32_t height) override;
 
   // The user's click: a check box toggles, a radio button is checked, then OnClick.
-  void Click();
+  void Click() override;
   void PressKey(int key);
 
 private:

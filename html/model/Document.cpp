@@ -100,12 +100,26 @@ void ShowOutOfSight(TEmbeddedControl& control)
 
 void TDocument::ControlEntered(TFormControlObj* control)
 {
-  (void)control;
   if (PrintMode)
     return;
-  for (const auto& c : AllFormControls)
-    if (!c->Placed && c->TheControl)
+  // Controls made on demand that have no widget yet stay without one, except the controls
+  // next to this one on the page, which Tab and Shift+Tab go to: they get theirs now.
+  int at = -1;
+  for (int i = 0; i < AllFormControls.Count() && at < 0; ++i)
+    if (AllFormControls[i] == control)
+      at = i;
+  auto neighbour = [&](int step) {
+    for (int j = at + step; at >= 0 && j >= 0 && j < AllFormControls.Count(); j += step)
+      if (AllFormControls[j]->TheControl)
+        return j;
+    return -1;
+  };
+  int before = neighbour(-1), after = neighbour(1);
+  for (int i = 0; i < AllFormControls.Count(); ++i) {
+    TFormControlObj* c = AllFormControls[i];
+    if (!c->Placed && c->TheControl && (c->TheControl->Realised() || i == before || i == after))
       ShowOutOfSight(*c->TheControl);
+  }
 }
 
 void TDocument::ControlExited()

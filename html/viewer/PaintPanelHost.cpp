@@ -1,6 +1,6 @@
 #include "html/viewer/PaintPanelHost.h"
 
-#include "platform/widgets/FormWidgets.h"
+#include "platform/widgets/LazyFormWidget.h"
 #include "platform/widgets/WidgetControl.h"
 
 std::unique_ptr<TPanelControl> TPaintPanelHost::CreatePanel()
@@ -24,5 +24,7 @@ std::unique_ptr<TFormWidget> TPaintPanelHost::CreateFormWidget(TFormWidgetKind k
 {
   if (!FSurface)
     return nullptr;
-  return std::make_unique<TQtFormWidget>(kind, FSurface);
+  if (!FFormWidgets)
+    FFormWidgets = std::make_shared<TLazyFormWidgetList>();
+  return std::make_unique<TLazyFormWidget>(kind, FSurface, FFormWidgets);
 }

@@ -5,6 +5,7 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <memory>
 
 class TPaintPanelHost : public TControlHost {
 public:
@@ -15,4 +16,6 @@ public:
 
 private:
   QPointer<QWidget> FSurface;
+  // Form widgets are made when first shown, focused or clicked; this keeps their page order.
+  std::shared_ptr<struct TLazyFormWidgetList> FFormWidgets;
 };

@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <map>
 
 namespace {
 
@@ -314,6 +315,26 @@ void TQtFormWidget::SetFont(const QFont& font)
 {
   if (Widget())
     Widget()->setFont(font);
+}
+
+void TQtFormWidget::Click()
+{
+  if (auto* b = As<QAbstractButton>())
+    b->click();
+}
+
+QSize TQtFormWidget::FrameExtra(TFormWidgetKind kind, bool wordWrap)
+{
+  // Measured once per kind on a control of its own: frames and bars depend on the style only.
+  static std::map<std::pair<TFormWidgetKind, bool>, QSize> known;
+  auto [it, added] = known.try_emplace({kind, wordWrap});
+  if (added) {
+    TQtFormWidget probe(kind, nullptr);
+    probe.SetWordWrap(wordWrap);
+    probe.SetClientSize(0, 0);
+    it->second = probe.Geometry().size();
+  }
+  return it->second;
 }
 
 void TQtFormWidget::SetClientSize(int32_t width, int32_t height)

@@ -33,8 +33,12 @@ public:
   QFont Font() const override;
   void SetFont(const QFont& font) override;
   void SetClientSize(int32_t width, int32_t height) override;
+  void Click() override;
 
   TFormWidgetKind Kind() const { return FKind; }
+  // What SetClientSize adds around the inside for a control of kind (its frame, and the
+  // scroll bars a text area always shows), as this style draws them.
+  static QSize FrameExtra(TFormWidgetKind kind, bool wordWrap);
 
 private:
   static QWidget* Make(TFormWidgetKind kind, QWidget* parent);

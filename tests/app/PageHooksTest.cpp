@@ -184,16 +184,18 @@ TEST_F(TWindowTest, PagesShownInTheWindowReachEveryHook)
 
   const auto& controls = v.AllFormControls();
   ASSERT_EQ(controls.Count(), 2);
-  auto* box = qobject_cast<QAbstractButton*>(controls[0]->TheControl->Object());
-  auto* go = qobject_cast<QAbstractButton*>(controls[1]->TheControl->Object());
+  // clicked as the user clicks them: their widgets are made for the click if not yet shown
+  TFormWidget* box = controls[0]->Widget();
+  TFormWidget* go = controls[1]->Widget();
   ASSERT_TRUE(box && go);
-  box->click();
-  EXPECT_TRUE(box->isChecked()); // the message does not stop the toggle
+  box->Click();
+  EXPECT_TRUE(qobject_cast<QAbstractButton*>(box->Object()));
+  EXPECT_TRUE(box->Checked()); // the message does not stop the toggle
   ASSERT_EQ(Dialogs->Asked().size(), 1u);
   EXPECT_EQ(Dialogs->Asked()[0].Text, "Checked!");
   std::string results = (DocDir + "/results.txt").toStdString();
   Dialogs->QueueFile(results);
-  go->click();
+  go->Click();
   QCoreApplication::processEvents();
   QFile f(QString::fromStdString(results));
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));

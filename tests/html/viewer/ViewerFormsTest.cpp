@@ -157,4 +157,99 @@ TEST_F(ViewerFormsTest, HugeAndMalformedFormsLoadIntoWidgets)
   }
 }
 
+// A long page of controls makes widgets only for the controls shown, focused or clicked; the
+// others keep their state, have the sizes their widgets will have and submit the same.
+TEST_F(ViewerFormsTest, WidgetsAreMadeForTheControlsShown)
+{
+  std::string page = "<form>";
+  for (int i = 0; i < 300; ++i)
+    page += "<p>Field " + std::to_string(i) + " <input name=e" + std::to_string(i) + " value=v" +
+            std::to_string(i) + "></p>\n";
+  // a UTF-8 page: the widget made late still shows the text in the page's charset
+  page += "<p><input name=u value=\"Gr\xC3\xBC\xC3\x9F\xC3\xA9\">";
+  page += "<p><select name=l size=3><option>a<option selected>b</select>"
+          "<textarea name=t rows=2>x\ny</textarea><select name=d><option>c</select></form>";
+  viewer.LoadFromFile(File("many.htm", page));
+  Paint();
+  const auto& controls = viewer.AllFormControls();
+  ASSERT_EQ(controls.Count(), 304);
+  auto realised = [&] {
+    std::vector<int> made;
+    for (int i = 0; i < controls.Count(); ++i)
+      if (controls[i]->TheControl->Realised())
+        made.push_back(i);
+    return made;
+  };
+  std::vector<int> shown = realised();
+  ASSERT_FALSE(shown.empty());
+  EXPECT_EQ(shown.front(), 0);
+  EXPECT_LT(shown.size(), 30u);
+  // the sizes measured without widgets are the widgets' sizes
+  std::vector<QSize> before;
+  for (int i = 301; i < 304; ++i)
+    before.push_back(controls[i]->TheControl->Geometry().size());
+  viewer.SetVScrollPosition(viewer.DocumentHeight());
+  Paint();
+  for (int i = 301; i < 304; ++i) {
+    QWidget* w = WidgetOf(*controls[i]);
+    ASSERT_NE(w, nullptr) << i;
+    EXPECT_TRUE(w->isVisible()) << i;
+    EXPECT_EQ(w->size(), before[size_t(i - 301)]) << controls[i]->KindName();
+  }
+  auto* utf8 = qobject_cast<QLineEdit*>(WidgetOf(*controls[300]));
+  ASSERT_NE(utf8, nullptr);
+  EXPECT_EQ(utf8->text(), QString::fromUtf8("Gr\xC3\xBC\xC3\x9F\xC3\xA9"));
+  EXPECT_LT(realised().size(), 60u);
+  std::vector<std::string> results;
+  viewer.OnFormSubmit = [&](QObject*, const std::string&, const std::string&, const std::string&,
+                            const std::string&,
+                            std::vector<std::string> r) { results = std::move(r); };
+  controls[0]->Form->Submit();
+  QCoreApplication::processEvents();
+  ASSERT_EQ(results.size(), 304u);
+  EXPECT_EQ(results[150], "e150=v150");
+  EXPECT_EQ(results[300], "u=Gr\xC3\xBC\xC3\x9F\xC3\xA9");
+  EXPECT_EQ(results[301], "l=b");
+  EXPECT_EQ(results[302], "t=x\r\ny");
+  EXPECT_EQ(results[303], "d=c");
+}
+
+// Widgets made late stand in the tab chain in page order, and a focused control gets widgets
+// for its neighbours so that Tab and Shift+Tab reach them.
+TEST_F(ViewerFormsTest, TabFollowsThePageWhateverOrderWidgetsAreMadeIn)
+{
+  std::string lines;
+  for (int i = 0; i < 80; ++i)
+    lines += "<p>Line " + std::to_string(i) + "</p>\n";
+  viewer.LoadFromFile(File("tabs.htm", "<form><input name=a>" + lines + "<input name=b>" + lines +
+                                           "<input name=c>" + lines + "</form>"));
+  const auto& controls = viewer.AllFormControls();
+  ASSERT_EQ(controls.Count(), 3);
+  // shown from the bottom up: c first, then b, then a
+  for (int i : {2, 1, 0}) {
+    viewer.SetVScrollPosition(controls[i]->YValue - 20);
+    Paint();
+    EXPECT_TRUE(controls[i]->TheControl->Realised()) << i;
+    EXPECT_EQ(controls[0]->TheControl->Realised(), i == 0) << i;
+  }
+  QWidget* a = WidgetOf(*controls[0]);
+  QWidget* b = WidgetOf(*controls[1]);
+  QWidget* c = WidgetOf(*controls[2]);
+  ASSERT_TRUE(a && b && c);
+  EXPECT_EQ(a->nextInFocusChain(), b);
+  EXPECT_EQ(b->nextInFocusChain(), c);
+
+  viewer.LoadFromFile(File("tabs2.htm", "<form><input name=a>" + lines + "<input name=b>" + lines +
+                                            "<input name=c></form>"));
+  Paint();
+  const auto& again = viewer.AllFormControls();
+  ASSERT_TRUE(again[0]->TheControl->Realised());
+  EXPECT_FALSE(again[1]->TheControl->Realised());
+  WidgetOf(*again[0])->setFocus();
+  QCoreApplication::processEvents();
+  ASSERT_TRUE(again[1]->TheControl->Realised()); // the next one, for Tab
+  EXPECT_FALSE(again[2]->TheControl->Realised());
+  EXPECT_EQ(WidgetOf(*again[0])->nextInFocusChain(), WidgetOf(*again[1]));
+}
+
 } // namespace
