@@ -231,6 +231,7 @@ private:
   std::string LineStr(int y) const { return std::string(LineText(y)); }
   // Up and down keep the screen cell rather than the byte column.
   void MoveLines(int delta);
+  void KeepWholeCharacters();
   int LineLength(int y) const { return int(LineText(y).size()); }
   void PutLine(int y, std::string_view text);
   TPoint ClampNormal(TPoint p) const;

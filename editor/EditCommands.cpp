@@ -100,8 +100,23 @@ void TtxCustomEdit::RunCommand(TtxEditorCommand command, char ch, const void* da
     default: break;
     }
   }
+  if (Utf8())
+    KeepWholeCharacters();
   if (OnCommandDone)
     OnCommandDone();
+}
+
+// Removing a broken byte can join the bytes around it into one character with a point inside;
+// the points go back to its start.
+void TtxCustomEdit::KeepWholeCharacters()
+{
+  const int x = SnapX(FCaretY, FCaretX);
+  if (x != FCaretX) {
+    FCaretX = x;
+    PlaceCaret();
+  }
+  FSelAnchor.X = SnapX(FSelAnchor.Y, FSelAnchor.X);
+  FSelEnd.X = SnapX(FSelEnd.Y, FSelEnd.X);
 }
 
 // ---------------------------------------------------------------- motion

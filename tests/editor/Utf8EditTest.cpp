@@ -117,6 +117,14 @@ TEST(Utf8Edit, CommandsStepOverWholeCharacters)
        {},
        {10, 1}},
       {"line end", {line}, {1, 1}, {ecLineEnd, ecLeft}, {}, {11, 1}},
+      // Deleting the blank between a broken lead byte and the rest of its character joins them.
+      {"a character joined around the caret",
+       {"\xef\xbb\xbf"
+        "ab\xf0 \x9f\x98\x80"},
+       {5, 1},
+       {ecDeleteLastChar},
+       {"ab\xf0\x9f\x98\x80"},
+       {3, 1}},
   };
   for (const auto& c : cases) {
     TtxCustomEdit editor;
