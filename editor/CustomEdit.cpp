@@ -330,7 +330,9 @@ void TtxCustomEdit::PutLine(int y, std::string_view text)
 TPoint TtxCustomEdit::ClampNormal(TPoint p) const
 {
   p.Y = std::clamp(p.Y, 1, std::max(1, FLines.Count()));
-  p.X = SnapX(p.Y, std::clamp(p.X, 1, LineLength(p.Y) + 1));
+  // No snapping here: undo gives byte-exact ranges, which may end inside a character that a
+  // broken byte has joined since.
+  p.X = std::clamp(p.X, 1, LineLength(p.Y) + 1);
   return p;
 }
 

@@ -196,6 +196,13 @@ TEST(Utf8Edit, TypingPutsCharactersInTheTextsEncoding)
     editor.RunCommand(ecUndo, '\0', nullptr);
     EXPECT_EQ(editor.LineText(1), c.Text) << c.Name;
   }
+  // Undo takes back exactly what was typed, even when it joined a broken byte into a character.
+  TtxCustomEdit joined;
+  joined.SetText("\xef\xbb\xbf\xb8");
+  const std::string lead = "\xde\xde";
+  joined.RunCommand(ecImeStr, '\0', &lead);
+  joined.RunCommand(ecUndo, '\0', nullptr);
+  EXPECT_EQ(joined.LineText(1), "\xb8");
   TtxCustomEdit editor;
   Fill(editor, {E + Zh + "z"});
   editor.InsertMode = false;
