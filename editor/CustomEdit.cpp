@@ -346,8 +346,7 @@ std::string TtxCustomEdit::GetText(TPoint a, TPoint b, TSelectionMode mode, bool
         y2 = std::clamp(std::max(a.Y, b.Y), 1, count);
     for (int y = y1; y <= y2; ++y) {
       std::string_view line = LineText(y);
-      const int from = SnapX(y, x1);
-      std::string piece(Piece(line, from - 1, SnapX(y, x2) - from));
+      std::string piece(Piece(line, x1 - 1, x2 - x1));
       if (pad)
         piece.resize(size_t(x2 - x1), ' ');
       result += piece;
@@ -391,9 +390,8 @@ void TtxCustomEdit::DeleteText(TPoint a, TPoint b, TSelectionMode mode)
         y2 = std::clamp(std::max(a.Y, b.Y), 1, count);
     for (int y = y1; y <= y2; ++y) {
       std::string line = LineStr(y);
-      const int from = SnapX(y, x1);
-      if (int(line.size()) > from - 1) {
-        line.erase(size_t(from - 1), size_t(SnapX(y, x2) - from));
+      if (int(line.size()) > x1 - 1) {
+        line.erase(size_t(x1 - 1), size_t(x2 - x1));
         PutLine(y, line);
       }
     }
@@ -498,7 +496,7 @@ TPoint TtxCustomEdit::InsertColumn(TPoint p, std::string_view text)
     std::string line = LineStr(y);
     if (int(line.size()) < p.X - 1)
       line.resize(size_t(p.X - 1), ' ');
-    line.insert(size_t(SnapX(y, p.X) - 1), pieces[i]);
+    line.insert(size_t(p.X - 1), pieces[i]);
     PutLine(y, line);
   }
   return {p.X + int(pieces.back().size()), y - 1};

@@ -168,6 +168,25 @@ TEST(Utf8Edit, PointsInsideACharacterMoveToItsStart)
   EXPECT_EQ(LinesOf(editor), (std::vector<std::string>{"b", "a" + E + E}));
 }
 
+TEST(Utf8Edit, ColumnBlocksUndoAndRedoByteForByte)
+{
+  // A column block counts bytes on every line, so on lines of other characters its edges may
+  // fall inside one; undo and redo must still give back exactly what was there.
+  TtxCustomEdit editor;
+  Fill(editor, {"a" + Zh + "b", "abcde", E + E});
+  const auto before = LinesOf(editor);
+  editor.RunCommand(ecColumnSelect, '\0', nullptr);
+  editor.SetSelAnchor({2, 2});
+  editor.SetSelEnd({4, 3});
+  editor.RunCommand(ecDeleteChar, '\0', nullptr);
+  const auto after = LinesOf(editor);
+  EXPECT_NE(after, before);
+  editor.RunCommand(ecUndo, '\0', nullptr);
+  EXPECT_EQ(LinesOf(editor), before);
+  editor.RunCommand(ecRedo, '\0', nullptr);
+  EXPECT_EQ(LinesOf(editor), after);
+}
+
 TEST(Utf8Edit, TypingPutsCharactersInTheTextsEncoding)
 {
   struct TCase {
