@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <istream>
@@ -15,6 +16,10 @@
 #include <memory>
 #include <sstream>
 #include <utility>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -44,6 +49,87 @@ constexpr auto SimpleByte = [] {
     t[size_t(c)] = false;
   return t;
 }();
+
+// Bytes a text run takes in bulk: plain text that needs no folding and cannot open a comment.
+constexpr auto RunByte = [] {
+  std::array<bool, 256> t{};
+  for (int c = 0; c < 256; ++c)
+    t[size_t(c)] = CharClass[size_t(c)] == ccPlain && SimpleByte[size_t(c)];
+  return t;
+}();
+
+// The end of the text run that starts at p: bytes of RunByte, and (when spaces is set) single
+// spaces between them. The run never ends with a space, so that a blank after it is folded as
+// usual. Sixteen bytes are looked at in one step where the processor allows.
+const unsigned char* RunEnd(const unsigned char* p, const unsigned char* limit, bool spaces)
+{
+  const unsigned char* q = p;
+#if defined(__SSE2__)
+  const __m128i lowest = _mm_set1_epi8(32), lt = _mm_set1_epi8('<'), amp = _mm_set1_epi8('&');
+  const __m128i blank = _mm_set1_epi8(' ');
+  while (limit - q >= 16) {
+    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(q));
+    __m128i below = _mm_cmpeq_epi8(_mm_max_epu8(v, lowest), lowest); // 32 or less
+    __m128i sp = _mm_cmpeq_epi8(v, blank);
+    __m128i stop = _mm_or_si128(_mm_andnot_si128(sp, below),
+                                _mm_or_si128(_mm_cmpeq_epi8(v, lt), _mm_cmpeq_epi8(v, amp)));
+    unsigned spaceBits = unsigned(_mm_movemask_epi8(sp));
+    unsigned stopBits = unsigned(_mm_movemask_epi8(stop));
+    // A space stops the run when spaces are not taken, or at the first of two.
+    stopBits |= spaces ? spaceBits & (spaceBits >> 1) : spaceBits;
+    if (stopBits) {
+      q += __builtin_ctz(stopBits);
+      break;
+    }
+    // A space at the end of the block may start a pair: the next block starts with it.
+    q += (spaceBits & 0x8000u) ? 15 : 16;
+  }
+#endif
+  while (q < limit && (RunByte[*q] || (spaces && *q == ' ' && q + 1 < limit && RunByte[q[1]])))
+    q += *q == ' ' ? 2 : 1;
+  while (q > p && q[-1] == ' ')
+    --q;
+  return q;
+}
+
+// The first byte above 127 in [p, end), or end.
+const unsigned char* FirstHighByte(const unsigned char* p, const unsigned char* end)
+{
+#if defined(__SSE2__)
+  for (; end - p >= 16; p += 16) {
+    int bits = _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
+    if (bits)
+      return p + __builtin_ctz(unsigned(bits));
+  }
+#endif
+  while (p < end && *p < 0x80)
+    ++p;
+  return p;
+}
+
+// positions[k] = first + k * step for k < n.
+void FillPositions(int32_t* positions, int n, int32_t first, int32_t step)
+{
+  int k = 0;
+#if defined(__SSE2__)
+  if (step == 1) {
+    __m128i v = _mm_setr_epi32(first, first + 1, first + 2, first + 3);
+    const __m128i four = _mm_set1_epi32(4);
+    for (; k + 4 <= n; k += 4) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(positions + k), v);
+      v = _mm_add_epi32(v, four);
+    }
+  }
+#endif
+  for (; k < n; ++k)
+    positions[k] = first + k * step;
+}
+
+// A '<' that cannot open a comment or declaration: read like a simple byte.
+inline bool PlainTagOpen(const unsigned char* p, const unsigned char* end)
+{
+  return *p == '<' && end - p >= 2 && p[1] != '!';
+}
 
 // Blank bytes before line-end folding.
 constexpr auto BlankByte = [] {
@@ -156,7 +242,10 @@ void TTokenizer::DetectEncoding()
     FPtr = reinterpret_cast<const unsigned char*>(FSource.data());
     FEnd = FPtr + std::min<size_t>(FSource.size(), INT32_MAX);
   } else {
-    FUtf8 = utf8::LooksLikeUtf8(reinterpret_cast<const char*>(p), size_t(size));
+    // Text without a byte above 127 is not UTF-8; the ASCII before the first such byte tells
+    // nothing, so only the rest is looked at.
+    const unsigned char* high = FirstHighByte(p, FEnd);
+    FUtf8 = utf8::LooksLikeUtf8(reinterpret_cast<const char*>(high), size_t(FEnd - high));
   }
 }
 
@@ -292,7 +381,7 @@ void TTokenizer::AdvanceChar()
 // AdvanceChar for the common case of a byte that needs no folding or comment check.
 inline void TTokenizer::Advance()
 {
-  if (FPtr < FEnd && SimpleByte[*FPtr]) {
+  if (FPtr < FEnd && (SimpleByte[*FPtr] || PlainTagOpen(FPtr, FEnd))) {
     FCurCh = *FPtr++;
     FUpCh = UpperTable[FCurCh];
     FSrcIndex += FIndexStep;
@@ -300,6 +389,25 @@ inline void TTokenizer::Advance()
     return;
   }
   AdvanceChar();
+}
+
+inline void TTokenizer::TakeSimple(const unsigned char* q)
+{
+  if (q == FPtr)
+    return;
+  FCurCh = q[-1];
+  FUpCh = UpperTable[FCurCh];
+  FSrcIndex += int32_t(q - FPtr) * FIndexStep;
+  FLineEndState = 0;
+  FPtr = q;
+}
+
+template <class F> inline const unsigned char* TTokenizer::SimpleUntil(F keep) const
+{
+  const unsigned char* q = FPtr;
+  while (q < FEnd && SimpleByte[*q] && keep(*q))
+    ++q;
+  return q;
 }
 
 void TTokenizer::SkipBlanks()
@@ -416,9 +524,9 @@ bool TTokenizer::ReadText()
 bool TTokenizer::ReadFlowText()
 {
   const char space = NoWrapMode ? char(NoBreakSpaceChar) : ' ';
-  const int room = MaxTextToken - FCurToken.Leng();
-  char chars[MaxTextToken];
-  int32_t positions[MaxTextToken];
+  const int room = std::max(0, MaxTextToken - FCurToken.Leng());
+  int32_t* positions = nullptr;
+  char* chars = FCurToken.Extend(room, positions);
   int n = 0;
 
   // Locals, not members: the stores into `chars` could alias members and force reloads.
@@ -430,7 +538,7 @@ bool TTokenizer::ReadFlowText()
   int lineEndState = FLineEndState;
   // Moves to the next character: straight from the block when it needs no folding.
   auto next = [&] {
-    if (p < end && SimpleByte[*p]) {
+    if (p < end && (SimpleByte[*p] || PlainTagOpen(p, end))) {
       c = *p++;
       index += step;
       lineEndState = 0;
@@ -452,6 +560,18 @@ bool TTokenizer::ReadFlowText()
     if (cls == ccPlain) {
       chars[n] = char(c);
       positions[n++] = index;
+      // The bytes that follow up to the next stop, blank pair or line end are taken as they
+      // stand, each one position on; single spaces between words too (unless NOBR turns
+      // them into code 5).
+      const unsigned char* q = RunEnd(p, p + std::min<ptrdiff_t>(end - p, room - n), !NoWrapMode);
+      if (q != p) {
+        const int k = int(q - p);
+        std::memcpy(chars + n, p, size_t(k));
+        FillPositions(positions + n, k, index + step, step);
+        n += k;
+        index += k * step;
+        p = q;
+      }
       next();
     } else if (cls == ccBlank) {
       chars[n] = space;
@@ -476,7 +596,7 @@ bool TTokenizer::ReadFlowText()
   FSrcIndex = index;
   FPtr = p;
   FLineEndState = lineEndState;
-  FCurToken.AppendRun(chars, positions, n);
+  FCurToken.Commit(room, n);
   return FCurToken.Leng() > 0;
 }
 
@@ -491,8 +611,36 @@ bool TTokenizer::ReadPreText()
   return FCurToken.Leng() > 0;
 }
 
+// "<WORD>" and "</WORD>" with nothing between the letters and the '>': read straight from the
+// block. False (nothing read) for any other tag.
+bool TTokenizer::ReadPlainTag()
+{
+  const unsigned char* p = FPtr;
+  const bool endTag = p < FEnd && *p == '/';
+  p += endTag;
+  const unsigned char* word = p;
+  char upper[MaxPackedTagWord];
+  while (p < FEnd && IsLetter(UpperTable[*p]) && p - word < MaxPackedTagWord) {
+    upper[p - word] = char(UpperTable[*p]);
+    ++p;
+  }
+  if (p == word || p >= FEnd || *p != '>')
+    return false;
+  TSymbol sym = LookupTag(std::string_view(upper, size_t(p - word)), endTag);
+  FTagStart = FSrcIndex;
+  FHeadingDigit = 0;
+  if (!endTag && TagTakesAttributes(sym))
+    ClearAttributes();
+  FCurSym = sym;
+  TakeSimple(p + 1); // the '>' is current
+  SkipPastTagEnd();
+  return true;
+}
+
 void TTokenizer::ReadTag()
 {
+  if (ReadPlainTag())
+    return;
   FTagStart = FSrcIndex;
   Advance();
   bool endTag = false;
@@ -509,6 +657,10 @@ void TTokenizer::ReadTag()
   while (IsLetter(FUpCh)) {
     if (leng < MaxTagWord)
       word[leng++] = char(FUpCh);
+    const unsigned char* q = SimpleUntil([](unsigned char c) { return IsLetter(UpperTable[c]); });
+    for (const unsigned char* r = FPtr; r < q && leng < MaxTagWord; ++r)
+      word[leng++] = char(UpperTable[*r]);
+    TakeSimple(q);
     Advance();
   }
   TSymbol sym = LookupTag(std::string_view(word, size_t(leng)), endTag);
@@ -556,8 +708,10 @@ void TTokenizer::AddAttribute()
 
 void TTokenizer::SkipPastTagEnd()
 {
-  while (FCurCh != '>' && FCurCh != EofChar)
+  while (FCurCh != '>' && FCurCh != EofChar) {
+    TakeSimple(SimpleUntil([](unsigned char c) { return c != '>'; }));
     Advance();
+  }
   if (FCurCh != '>')
     return;
   // A script body is raw text from its first character on: a comment opener right after
@@ -574,8 +728,13 @@ bool TTokenizer::ReadAttribute()
   if (!IsLetter(FUpCh))
     return false;
   FAttrName.clear();
-  while (IsLetter(FUpCh) || FUpCh == '-') {
+  auto nameByte = [](unsigned char c) { return IsLetter(UpperTable[c]) || c == '-'; };
+  while (nameByte(FCurCh)) {
     FAttrName += char(FUpCh);
+    const unsigned char* q = SimpleUntil(nameByte);
+    for (const unsigned char* r = FPtr; r < q; ++r)
+      FAttrName += char(UpperTable[*r]);
+    TakeSimple(q);
     Advance();
   }
   FAttrSym = LookupAttribute(FAttrName);
@@ -608,6 +767,10 @@ void TTokenizer::ReadQuotedValue()
       FAttrText += FValueRef.Chars();
     } else {
       FAttrText += char(FCurCh);
+      const unsigned char* q =
+          SimpleUntil([quote](unsigned char c) { return c != quote && c != '&'; });
+      FAttrText.append(reinterpret_cast<const char*>(FPtr), size_t(q - FPtr));
+      TakeSimple(q);
       Advance();
     }
   }
@@ -647,6 +810,9 @@ void TTokenizer::ReadPlainValue()
 {
   while (FCurCh != ' ' && FCurCh != CrChar && FCurCh != EofChar && FCurCh != '>') {
     FAttrText += char(FCurCh);
+    const unsigned char* q = SimpleUntil([](unsigned char c) { return c != ' ' && c != '>'; });
+    FAttrText.append(reinterpret_cast<const char*>(FPtr), size_t(q - FPtr));
+    TakeSimple(q);
     Advance();
   }
 }

@@ -88,6 +88,7 @@ public:
   static constexpr unsigned char NoBreakSpaceChar = 5; // a blank inside NOBR
   static constexpr int MaxTextToken = 100;
   static constexpr int MaxTagWord = 255;
+  static constexpr int MaxPackedTagWord = 16; // longer words are read the general way
 
   TTokenizer();
   TTokenizer(const TTokenizer&) = delete;
@@ -147,6 +148,12 @@ private:
   void Reset(TSourceKind kind, const char* data, int64_t size, TIncludeType onInclude,
              QObject* sender);
   void Advance();
+  // The bytes from the reader position up to q are simple bytes that have been read: the last
+  // of them becomes the current character.
+  void TakeSimple(const unsigned char* q);
+  // The first byte from the reader position on (at most FEnd) that is not a simple byte
+  // accepted by keep.
+  template <class F> const unsigned char* SimpleUntil(F keep) const;
   int FetchByte();
   int FetchAtEnd();
   int PeekByte();
@@ -156,6 +163,7 @@ private:
   void SkipCommentBody();
   void RunInclude();
   void ReadTag();
+  bool ReadPlainTag();
   bool ReadText();
   bool ReadFlowText();
   bool ReadPreText();

@@ -37,16 +37,20 @@ void TokenObj::Reserve(int needed, int newCapacity)
   FCapacity = newCapacity;
 }
 
+void TokenObj::Grow(int needed)
+{
+  int capacity = FCapacity;
+  while (needed > capacity)
+    capacity += GrowBy;
+  Reserve(needed, capacity);
+}
+
 void TokenObj::AppendCharsGrowing(const char* chars, int n, int32_t firstPosition, int32_t step)
 {
   if (n <= 0)
     return;
-  int leng = Leng();
   // The same capacity as n single appends would reach.
-  int capacity = FCapacity;
-  while (leng + n > capacity)
-    capacity += GrowBy;
-  Reserve(leng + n, capacity);
+  Grow(Leng() + n);
   AppendChars(chars, n, firstPosition, step);
 }
 
@@ -55,10 +59,7 @@ void TokenObj::AppendRun(const char* chars, const int32_t* positions, int n)
   if (n <= 0)
     return;
   int leng = Leng();
-  int capacity = FCapacity;
-  while (leng + n > capacity)
-    capacity += GrowBy;
-  Reserve(leng + n, capacity);
+  Grow(leng + n);
   std::copy_n(positions, size_t(n), FPositions.get() + leng);
   FChars.append(chars, size_t(n));
 }

@@ -45,6 +45,18 @@ public:
       p[k] = firstPosition + k * step;
     FChars.append(chars, size_t(n));
   }
+  // Room for n more characters, to be written in place at the returned text and positions;
+  // Commit then keeps the first `used` of them.
+  char* Extend(int n, int32_t*& positions)
+  {
+    size_t leng = FChars.size();
+    if (int(leng) + n > FCapacity)
+      Grow(int(leng) + n);
+    FChars.resize(leng + size_t(n));
+    positions = FPositions.get() + leng;
+    return FChars.data() + leng;
+  }
+  void Commit(int extended, int used) { FChars.resize(FChars.size() - size_t(extended - used)); }
   // Appends n characters with their own positions.
   void AppendRun(const char* chars, const int32_t* positions, int n);
   void AppendToken(const TokenObj& other);
@@ -54,6 +66,8 @@ public:
 private:
   void AppendCharsGrowing(const char* chars, int n, int32_t firstPosition, int32_t step);
   void Reserve(int needed, int newCapacity);
+  // Room for `needed` positions, in the same steps single appends would take.
+  void Grow(int needed);
 
   std::string FChars;
   std::unique_ptr<int32_t[]> FPositions;

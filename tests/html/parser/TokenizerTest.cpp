@@ -2,6 +2,7 @@
 #include "base/Exceptions.h"
 #include "html/parser/TokenDump.h"
 
+#include <algorithm>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -296,6 +297,75 @@ TEST(Tokenizer, CutsTextIntoTokensOfAtMost100Characters)
     tok.NextToken();
   }
   EXPECT_EQ(lengths, (std::vector<int>{100, 100, 49}));
+}
+
+// Text runs are read many bytes at a time. Whatever the place of a blank pair, a stop byte or
+// the end relative to those steps, the text must read as words joined by one space (code 5 in
+// NOBR) with every character at its own byte, the kept blank at the first of a pair.
+TEST(Tokenizer, ReadsLongTextRunsAsByteByByte)
+{
+  struct TRunCase {
+    const char* name;
+    std::string tail;         // what follows the head
+    std::string expectedTail; // its text, up to a tag or a reference
+    bool noWrap;
+  };
+  const TRunCase cases[] = {
+      {"two spaces", "  more words here", " more words here", false},
+      {"space and line end", " \r\nmore words here", " more words here", false},
+      {"tab", "\tmore words here", " more words here", false},
+      {"single spaces in NOBR", " more  words", "\x05more\x05words", true},
+      {"tag after a space", " <b>more words here", " ", false},
+      {"comment after a space", " <!-- c -->more words", " more words", false},
+      {"reference", "&amp;more words here", "&", false},
+      {"bytes above 127", "\xE9\xFF more  words", "\xE9\xFF more words", false},
+  };
+  for (const auto& c : cases) {
+    for (size_t lead = 1; lead < 40; ++lead) {
+      std::string head;
+      while (head.size() < lead)
+        head += head.size() % 6 == 5 ? ' ' : char('a' + head.size() % 26);
+      if (head.back() == ' ')
+        head.back() = 'z';
+      const std::string html = head + c.tail;
+      TTokenizer tok;
+      tok.BeginBuffer(html.data(), int64_t(html.size()));
+      tok.NoWrapMode = c.noWrap;
+      tok.Prime();
+      std::string text;
+      std::vector<int32_t> positions;
+      for (; tok.CurSym() == symText; tok.NextToken()) {
+        for (int k = 0; k < tok.CurToken().Leng(); ++k)
+          positions.push_back(tok.CurToken().Position(k));
+        text += tok.CurToken().Chars();
+        if (tok.CurToken().Chars() == "&")
+          break;
+      }
+      std::string expected = head;
+      if (c.noWrap)
+        std::replace(expected.begin(), expected.end(), ' ', '\x05');
+      EXPECT_EQ(text, expected + c.expectedTail) << c.name << " lead " << lead;
+      ASSERT_GT(positions.size(), head.size()) << c.name << " lead " << lead;
+      // Every character of the head at its own byte; the first of the tail (a kept blank, a
+      // stop) at the byte right after the head.
+      for (size_t k = 0; k <= head.size(); ++k)
+        EXPECT_EQ(positions[k], int32_t(k)) << c.name << " lead " << lead << " char " << k;
+    }
+  }
+}
+
+TEST(Tokenizer, ReadsTagsWithoutBlanksLikeAnyOther)
+{
+  RunCases({
+      {"start and end", "<b>x</B>", {"<B", "TEXT @3 \"x\"", "</B", "EOF"}},
+      {"attributes of the last tag that took some stay",
+       "<p align=left><b></b><p>",
+       {"<P ALIGN=0:\"left\"", "<B", "</B", "<P", "EOF"}},
+      {"heading digit", "<h4>", {"<H4", "EOF"}},
+      {"seventeen letters", "<abcdefghijklmnopq>x", {"UNKNOWN", "TEXT @19 \"x\"", "EOF"}},
+      {"no closing bracket", "<b", {"<B", "EOF"}},
+      {"comment right after", "<b><!-- c -->x", {"<B", "TEXT @13 \"x\"", "EOF"}},
+  });
 }
 
 TEST(Tokenizer, TreatsByte26AsTheEndAndNeverReadsPastIt)
