@@ -184,8 +184,15 @@ void Memory(size_t bytes)
         f(*s);
     });
   };
-  std::printf("  by owner (bytes/source byte), %zu text sections of %d blocks:\n", sections.size(),
-              list->Count());
+  size_t fonts = 0, lines = 0, runs = 0;
+  for (const TSection* s : sections) {
+    fonts += size_t(s->Fonts.Count());
+    lines += s->LineList.size();
+    runs += s->SourceRuns.size();
+  }
+  std::printf("  by owner (bytes/source byte); %zu text sections of %d blocks, %zu font objects,"
+              " %zu lines, %zu position runs:\n",
+              sections.size(), list->Count(), fonts, lines, runs);
   std::printf("    %-36s %6.2f\n", "line records",
               each([](TSection& s) { std::vector<LineRec>().swap(s.LineList); }));
   std::printf("    %-36s %6.2f\n", "source positions",

@@ -1,23 +1,38 @@
 #include "html/model/FontObj.h"
 
 #include "html/model/Document.h"
+#include "html/model/FontTable.h"
 #include "html/model/Section.h"
 #include "platform/Canvas.h"
 
 TFontObj::TFontObj(TSection* section, int32_t pos, const TMyFont& font)
-    : Section(section), ObjPos(pos), FFont(font)
+    : Section(section), ObjPos(pos), FFont(TFontTable::Intern(font))
 {
 }
 
 TFontObj::TFontObj(TSection* section, const TFontObj& source)
     : Section(section), ObjPos(source.ObjPos), ScriptShift(source.ScriptShift),
-      WasVisited(source.WasVisited), Link(source.Link), FFont(source.FFont)
+      WasVisited(source.WasVisited), FFont(source.FFont), FLink(source.FLink)
 {
+}
+
+const TUrlTarget& TFontObj::Link() const
+{
+  static const TUrlTarget none;
+  return FLink ? *FLink : none;
+}
+
+void TFontObj::SetLink(const TUrlTarget& link)
+{
+  if (link.Empty())
+    FLink.reset();
+  else if (!FLink || !(*FLink == link))
+    FLink = std::make_shared<const TUrlTarget>(link);
 }
 
 void TFontObj::SetFont(const TMyFont& font)
 {
-  FFont = font;
+  FFont = TFontTable::Intern(font);
   Metrics = nullptr;
 }
 
@@ -27,7 +42,7 @@ const TFontMetrics& TFontObj::UpdateMetrics(const TCanvas& canvas)
   if (Metrics && FMetricsDpi == canvas.LogPixelsY())
     return *Metrics;
   FMetricsDpi = canvas.LogPixelsY();
-  const TFontMetrics& m = FFont.Metrics(canvas);
+  const TFontMetrics& m = FFont->Metrics(canvas);
   Metrics = &m;
   FullHeight = m.Height + m.Leading;
   BodyHeight = m.Height;
@@ -42,7 +57,9 @@ void TFontObj::UpdateLinkColor()
   if (!doc)
     return;
   TColor c = UnderMouse ? doc->OverColor : WasVisited ? doc->VisitedColor : doc->LinkColor;
-  FFont.Color = IsSystemColor(c) ? c : c | PaletteFlag;
+  TMyFont font = *FFont;
+  font.Color = IsSystemColor(c) ? c : c | PaletteFlag;
+  FFont = TFontTable::Intern(font); // the metrics do not depend on the colour
 }
 
 void TFontObj::MarkVisited(bool v)
@@ -66,12 +83,13 @@ void TFontObj::Refresh()
   const TDocument* doc = Section ? Section->Doc : nullptr;
   if (!doc)
     return;
-  FFont.Reapply(doc, IsLink() ? doc->LinkColor : doc->TextColor);
+  TMyFont font = *FFont;
+  font.Reapply(doc, IsLink() ? doc->LinkColor : doc->TextColor);
   if (ScriptShift != ssNormal)
-    FFont.setPointSize(std::max(1, FFont.pointSize() * 3 / 4));
+    font.setPointSize(std::max(1, font.pointSize() * 3 / 4));
+  SetFont(font);
   if (IsLink())
     UpdateLinkColor();
-  Metrics = nullptr;
 }
 
 TFontObj* TFontList::ObjAt(int32_t pos) const

@@ -6,6 +6,7 @@
 #include "html/model/MyFont.h"
 
 #include <cstdint>
+#include <memory>
 
 class TSection;
 class TDocument;
@@ -22,16 +23,17 @@ public:
   bool WasVisited = false;
   bool UnderMouse = false;
   bool ListedAsLinkStart = false; // already in the section list's LinkStarts
-  TUrlTarget Link;
 
-  const TMyFont& FontCopy() const { return FFont; }
+  // The link the text from here on belongs to (empty when none). The font objects of one link
+  // share it.
+  const TUrlTarget& Link() const;
+  void SetLink(const TUrlTarget& link);
+  void ShareLink(const TFontObj& other) { FLink = other.FLink; }
+  void ClearLink() { FLink.reset(); }
+
+  const TMyFont& FontCopy() const { return *FFont; }
+  // The metrics are looked up again at the next layout.
   void SetFont(const TMyFont& font);
-  // For changes in place; the metrics are looked up again at the next layout.
-  TMyFont& MutableFont()
-  {
-    Metrics = nullptr;
-    return FFont;
-  }
 
   // Metrics on the canvas last laid out on (screen unless printing).
   int FullHeight = 0; // height plus external leading
@@ -45,10 +47,12 @@ public:
   void MarkVisited(bool v);
   void MarkHover(bool h);
   void Refresh();
-  bool IsLink() const { return !Link.Url.empty(); }
+  bool IsLink() const { return FLink && !FLink->Url.empty(); }
 
 private:
-  TMyFont FFont;
+  // Shared with every equal font of the process (see TFontTable).
+  std::shared_ptr<const TMyFont> FFont;
+  std::shared_ptr<const TUrlTarget> FLink;
   int FMetricsDpi = 0;
   void UpdateLinkColor();
 };
@@ -61,4 +65,6 @@ public:
   // Characters from pos to the next font change, or to len.
   int32_t RunLength(int32_t pos, int32_t len) const;
   void RefreshAll();
+  // Gives back the room the list grew into while the section was built.
+  void Trim() { FItems.shrink_to_fit(); }
 };

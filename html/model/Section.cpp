@@ -4,6 +4,7 @@
 #include "base/MulDiv.h"
 #include "base/Utf8.h"
 #include "html/model/Document.h"
+#include "html/model/FontTable.h"
 #include "html/model/FormControlObj.h"
 #include "html/model/ImageObj.h"
 #include "html/model/IndentManager.h"
@@ -68,11 +69,11 @@ struct TSection::TLayoutState {
 TSection::TSection(TDocument* doc, TParaAlign align, const TUrlTarget& link, const TMyFont& font,
                    int level)
     : TSectionBase(doc), Level(level), LevelIndent(level * LevelStep), ParaAlign(align),
-      MarkerFont(font)
+      MarkerFont(TFontTable::Intern(font))
 {
   TFontObj* f = Fonts.Add(std::make_unique<TFontObj>(this, 0, font));
   if (!link.Url.empty()) {
-    f->Link = link;
+    f->SetLink(link);
     if (doc) {
       f->ListedAsLinkStart = true;
       doc->AddLinkStart(f);
@@ -168,30 +169,29 @@ void TSection::AppendChar(char ch, int32_t sourcePos)
 
 void TSection::FontChange(const TMyFont& font, int styleFlags, TScriptShift scriptShift)
 {
+  TMyFont styled = font;
+  styled.AddStyle(styleFlags);
+  if (scriptShift != ssNormal)
+    styled.setPointSize(std::max(1, styled.pointSize() * 3 / 4));
   TFontObj* last = Fonts.Last();
   TFontObj* obj = last;
   if (last && last->ObjPos == Length()) {
-    last->SetFont(font);
+    last->SetFont(styled);
   } else {
-    obj = Fonts.Add(std::make_unique<TFontObj>(this, Length(), font));
+    obj = Fonts.Add(std::make_unique<TFontObj>(this, Length(), styled));
     if (last)
-      obj->Link = last->Link;
+      obj->ShareLink(*last);
   }
-  obj->MutableFont().AddStyle(styleFlags);
   obj->ScriptShift = scriptShift;
-  if (scriptShift != ssNormal) {
-    int pt = obj->FontCopy().pointSize();
-    obj->MutableFont().setPointSize(std::max(1, pt * 3 / 4));
-  }
 }
 
 void TSection::LinkMark(bool start, const TMyFont& font, int styleFlags, const TUrlTarget& link)
 {
   FontChange(font, styleFlags, ssNormal);
   TFontObj* obj = Fonts.Last();
-  obj->Link.Clear();
+  obj->ClearLink();
   if (start) {
-    obj->Link = link;
+    obj->SetLink(link);
     // A flag rather than a search of the list: a page may hold many thousands of links.
     if (Doc && !obj->ListedAsLinkStart) {
       obj->ListedAsLinkStart = true;
@@ -256,6 +256,7 @@ void TSection::Finish()
 {
   Chars.shrink_to_fit();
   SourceRuns.shrink_to_fit();
+  Fonts.Trim();
   Finished = true;
 }
 
@@ -753,9 +754,9 @@ void TSection::PaintMarker(TCanvas& canvas, int32_t x0, int32_t baseline, const 
 {
   if (ItemKind == ikOrdered) {
     std::string text = MarkerText();
-    const TFontMetrics& m = MarkerFont.Metrics(canvas);
+    const TFontMetrics& m = MarkerFont->Metrics(canvas);
     int32_t w = m.TextWidth(text.data(), int(text.size()));
-    canvas.TextOut(m, x0 - 5 - w, baseline, text.data(), int(text.size()), MarkerFont.Color);
+    canvas.TextOut(m, x0 - 5 - w, baseline, text.data(), int(text.size()), MarkerFont->Color);
     return;
   }
   if (ItemKind != ikUnordered || MarkerText().empty())
@@ -995,7 +996,7 @@ bool TSection::LinkAt(TCanvas& canvas, int32_t X, int32_t Y, TFormControlObj*& f
     hover.Image = hit.Image;
     TFontObj* f = Fonts.ObjAt(hit.Pos);
     if (f && f->IsLink()) {
-      urlTarget = f->Link;
+      urlTarget = f->Link();
       if (hit.ServerMap)
         urlTarget.Url += "?" + std::to_string(hit.X) + "," + std::to_string(hit.Y);
       hover.Link = f;
@@ -1014,7 +1015,7 @@ bool TSection::LinkAt(TCanvas& canvas, int32_t X, int32_t Y, TFormControlObj*& f
   TFontObj* f = Fonts.ObjAt(line->First + std::min(k, line->Count - 1));
   if (!f || !f->IsLink())
     return false;
-  urlTarget = f->Link;
+  urlTarget = f->Link();
   hover.Link = f;
   return true;
 }
@@ -1052,7 +1053,9 @@ void TSection::CopySelection(ClipBuffer& clip)
 void TSection::RefreshFonts()
 {
   Fonts.RefreshAll();
-  MarkerFont.Reapply(Doc, Doc ? Doc->TextColor : clBlack);
+  TMyFont marker = *MarkerFont;
+  marker.Reapply(Doc, Doc ? Doc->TextColor : clBlack);
+  MarkerFont = TFontTable::Intern(marker);
 }
 
 // ---- layout dump ----
@@ -1162,7 +1165,7 @@ void TSection::DumpLine(std::ostream& out, int indent, const LineRec& line, int3
     ColorHex(out, font.Color);
     if (f->IsLink()) {
       out << " link=";
-      Quoted(out, f->Link.Url.data(), f->Link.Url.size());
+      Quoted(out, f->Link().Url.data(), f->Link().Url.size());
     }
     out << ' ';
     Quoted(out, Chars.data() + i, size_t(j - i));

@@ -74,7 +74,8 @@ public:
   int32_t MarkerX = 0;
   TParaAlign ParaAlign = paLeft;
   int ClearSide = clNoClear;
-  TMyFont MarkerFont;
+  // The font of the list marker: the section's font at its start, shared.
+  std::shared_ptr<const TMyFont> MarkerFont;
   bool Finished = false;
 
   // Building

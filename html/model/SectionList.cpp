@@ -108,7 +108,7 @@ bool TSectionList::LinkAt(TCanvas& canvas, int32_t X, int32_t Y, TFormControlObj
   if (d.HoverColoring && oldLink != d.HoverLink) {
     // Every font object of the link changes colour, not only the one under the mouse.
     for (TFontObj* f : d.LinkStarts) {
-      if (oldLink && f->Link == oldLink->Link)
+      if (oldLink && f->Link() == oldLink->Link())
         f->MarkHover(false);
     }
     if (oldLink)

@@ -487,7 +487,7 @@ void TFrameViewer::CheckVisitedLinks()
     // system: each name is looked up once.
     std::unordered_map<std::string, bool> known;
     for (TFontObj* link : v->LinkStarts()) {
-      const std::string& url = link->Link.Url;
+      const std::string& url = link->Link().Url;
       auto [it, added] = known.try_emplace(url, false);
       if (added)
         it->second = FVisited.Contains(VisitedName(*v, url));

@@ -82,7 +82,7 @@ void THTMLViewer::AddVisited(const std::string& url)
     return;
   bool marked = false;
   for (TFontObj* link : Doc().LinkStarts)
-    if (strutil::SameText(FullLinkUrl(link->Link.Url), url)) {
+    if (strutil::SameText(FullLinkUrl(link->Link().Url), url)) {
       link->MarkVisited(true);
       marked = true;
     }
@@ -95,7 +95,7 @@ void THTMLViewer::MarkVisitedLinks()
   if (InsideFrameViewer || FVisited.Count() == 0)
     return;
   for (TFontObj* link : Doc().LinkStarts)
-    if (FVisited.Contains(FullLinkUrl(link->Link.Url)))
+    if (FVisited.Contains(FullLinkUrl(link->Link().Url)))
       link->MarkVisited(true);
 }
 

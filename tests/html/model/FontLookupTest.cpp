@@ -1,5 +1,6 @@
 #include "base/MulDiv.h"
 #include "html/model/FontObj.h"
+#include "html/model/FontTable.h"
 #include "platform/Canvas.h"
 
 #include <gtest/gtest.h>
@@ -60,8 +61,49 @@ TEST(FontLookup, FontObjectFollowsTheDeviceAndFontChanges)
   EXPECT_EQ(printed, &Expected({"Times New Roman", 12, false, false, 0}, 300));
   EXPECT_EQ(obj.BodyHeight, printed->Height);
 
-  obj.MutableFont().setBold(true);
+  TMyFont bold = obj.FontCopy();
+  bold.setBold(true);
+  obj.SetFont(bold);
   EXPECT_EQ(&obj.UpdateMetrics(printer), &Expected({"Times New Roman", 12, true, false, 0}, 300));
+}
+
+// Font objects hold their fonts by value from one table: equal fonts are one copy, a font that
+// differs in any property the text is drawn with is another, and a font goes with its last holder.
+TEST(FontTable, SharesEqualFontsAndKeepsEveryDifference)
+{
+  const TMyFont base("Times New Roman", 12, clBlack);
+  struct TChange {
+    const char* Name;
+    void (*Apply)(TMyFont&);
+  };
+  const TChange changes[] = {
+      {"bold", [](TMyFont& f) { f.setBold(true); }},
+      {"underline", [](TMyFont& f) { f.setUnderline(true); }},
+      {"point size", [](TMyFont& f) { f.setPointSize(13); }},
+      {"family", [](TMyFont& f) { f.setFamily("Courier New"); }},
+      {"colour", [](TMyFont& f) { f.Color = clRed; }},
+      {"charset", [](TMyFont& f) { f.Charset = 161; }},
+      {"nominal size", [](TMyFont& f) { f.NominalSize = 14; }},
+      {"monospace", [](TMyFont& f) { f.Monospace = true; }},
+  };
+  TFontObj a(nullptr, 0, base), b(nullptr, 5, TMyFont(base));
+  EXPECT_EQ(&a.FontCopy(), &b.FontCopy());
+  for (const auto& c : changes) {
+    TMyFont changed = base;
+    c.Apply(changed);
+    TFontObj other(nullptr, 0, changed);
+    EXPECT_NE(&other.FontCopy(), &a.FontCopy()) << c.Name;
+    EXPECT_TRUE(SameFont(other.FontCopy(), changed)) << c.Name;
+  }
+  size_t live = TFontTable::LiveCount();
+  {
+    TMyFont unique("Times New Roman", 77, clBlack);
+    TFontObj holder(nullptr, 0, unique);
+    TFontObj copy(nullptr, holder);
+    EXPECT_EQ(TFontTable::LiveCount(), live + 1);
+    EXPECT_EQ(&copy.FontCopy(), &holder.FontCopy());
+  }
+  EXPECT_EQ(TFontTable::LiveCount(), live);
 }
 
 } // namespace

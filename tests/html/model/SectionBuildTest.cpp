@@ -93,8 +93,8 @@ TEST_F(ModelTest, LinksContinueAcrossFontChangesUntilEnded)
   s->LinkMark(false, Font(), 0, TUrlTarget());
   Append(*s, " after", 11);
   EXPECT_FALSE(s->Fonts.ObjAt(0)->IsLink());
-  EXPECT_EQ(s->Fonts.ObjAt(5)->Link, link);
-  EXPECT_EQ(s->Fonts.ObjAt(9)->Link, link);
+  EXPECT_EQ(s->Fonts.ObjAt(5)->Link(), link);
+  EXPECT_EQ(s->Fonts.ObjAt(9)->Link(), link);
   EXPECT_FALSE(s->Fonts.ObjAt(12)->IsLink());
   ASSERT_EQ(Doc.LinkStarts.size(), 1u);
   EXPECT_EQ(Doc.LinkStarts[0], s->Fonts.ObjAt(4));
@@ -105,7 +105,7 @@ TEST_F(ModelTest, SectionStartedInsideALinkContinuesIt)
   TUrlTarget link;
   link.Assign("x.htm", "");
   auto s = std::make_unique<TSection>(&Doc, paLeft, link, Font(), 0);
-  EXPECT_EQ(s->Fonts[0]->Link, link);
+  EXPECT_EQ(s->Fonts[0]->Link(), link);
   EXPECT_EQ(Doc.LinkStarts.size(), 1u);
 }
 

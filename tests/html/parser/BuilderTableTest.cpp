@@ -117,11 +117,11 @@ TEST(BuilderTableCells, StylesAndFontsEndWithTheCell)
 TEST(BuilderTableCells, OpenLinkEndsAtTheTable)
 {
   auto p = Parse("<A HREF=x>a<TABLE><TR><TD>b</TABLE>c");
-  EXPECT_EQ(FontOf(*p->List, "a")->Link.Url, "x");
+  EXPECT_EQ(FontOf(*p->List, "a")->Link().Url, "x");
   ThtmlTable* t = FirstTable(*p->List);
   ASSERT_NE(t, nullptr);
-  EXPECT_TRUE(SectionWith(CellContent(*t, 0, 0), "b")->Fonts.ObjAt(0)->Link.Url.empty());
-  EXPECT_TRUE(FontOf(*p->List, "c")->Link.Url.empty());
+  EXPECT_TRUE(SectionWith(CellContent(*t, 0, 0), "b")->Fonts.ObjAt(0)->Link().Url.empty());
+  EXPECT_TRUE(FontOf(*p->List, "c")->Link().Url.empty());
 }
 
 TEST(BuilderTableCells, CaptionAboveOrBelow)

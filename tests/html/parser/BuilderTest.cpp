@@ -198,10 +198,10 @@ TEST(Builder, FontStackStopsAtItsLimit)
 TEST(Builder, LinksContinueAcrossBlocks)
 {
   auto p = Parse("<A HREF=x TARGET=f>one<P>two</A>three");
-  EXPECT_EQ(FontOf(*p->List, "one")->Link.Url, "x");
-  EXPECT_EQ(FontOf(*p->List, "one")->Link.Target, "f");
-  EXPECT_EQ(FontOf(*p->List, "two")->Link.Url, "x");
-  EXPECT_TRUE(FontOf(*p->List, "three")->Link.Url.empty());
+  EXPECT_EQ(FontOf(*p->List, "one")->Link().Url, "x");
+  EXPECT_EQ(FontOf(*p->List, "one")->Link().Target, "f");
+  EXPECT_EQ(FontOf(*p->List, "two")->Link().Url, "x");
+  EXPECT_TRUE(FontOf(*p->List, "three")->Link().Url.empty());
   EXPECT_TRUE(FontOf(*p->List, "one")->FontCopy().underline());
   EXPECT_FALSE(FontOf(*p->List, "three")->FontCopy().underline());
   EXPECT_EQ(p->List->Document().LinkStarts.size(), 2u);
@@ -233,9 +233,9 @@ TEST(Builder, DroppedContentLeavesNoLinkStartsBehind)
 TEST(Builder, SecondHrefEndsTheFirstLink)
 {
   auto p = Parse("<A HREF=a>x<A HREF=b>y</A>z");
-  EXPECT_EQ(FontOf(*p->List, "x")->Link.Url, "a");
-  EXPECT_EQ(FontOf(*p->List, "y")->Link.Url, "b");
-  EXPECT_TRUE(FontOf(*p->List, "z")->Link.Url.empty());
+  EXPECT_EQ(FontOf(*p->List, "x")->Link().Url, "a");
+  EXPECT_EQ(FontOf(*p->List, "y")->Link().Url, "b");
+  EXPECT_TRUE(FontOf(*p->List, "z")->Link().Url.empty());
   EXPECT_NE(FontOf(*p->List, "z")->FontCopy().Color, FontOf(*p->List, "x")->FontCopy().Color);
 }
 

@@ -124,7 +124,7 @@ TEST_F(TwoFrames, VisitedLinksAreSharedByAllFrames)
   // The same link in the left frame is now drawn as visited.
   bool marked = false;
   for (TFontObj* link : Named("LEFT")->Viewer()->LinkStarts())
-    if (link->Link.Url == "c.htm")
+    if (link->Link().Url == "c.htm")
       marked = marked || link->WasVisited;
   EXPECT_TRUE(marked);
 }
