@@ -19,6 +19,7 @@
 #include <malloc.h>
 #include <memory>
 #include <string>
+#include <sys/resource.h>
 #include <vector>
 
 namespace {
@@ -205,6 +206,52 @@ void Memory(size_t bytes)
   std::printf("    %-36s %6.2f\n", "blocks and the rest", Freed(n, [&] { list.reset(); }));
 }
 
+// Peak resident memory of the process so far, in bytes.
+size_t PeakResident()
+{
+  rusage r{};
+  getrusage(RUSAGE_SELF, &r);
+  return size_t(r.ru_maxrss) * 1024;
+}
+
+// Parse, layout and relayout of pages from 1 to 64 MB: the time per megabyte and the model per
+// source byte stay flat when the work grows linearly. The growth of the peak memory during a
+// parse beyond the model it leaves shows that no second copy of the source is made on the way.
+void Scaling()
+{
+  std::printf("Scaling, processor time, best of 2 (ms per MB in brackets):\n");
+  std::printf("  %6s %22s %22s %22s %10s %12s\n", "MB", "parse", "layout 800", "relayout 600",
+              "model B/B", "extra peak");
+  for (size_t mb = 1; mb <= 64; mb *= 2) {
+    std::string html = docgen::TextDocument(mb << 20);
+    const double size = double(html.size()) / (1 << 20);
+    double parse = 1e300, layout = 1e300, relayout = 1e300, model = 0;
+    long long extraPeak = 0;
+    for (int i = 0; i < 2; ++i) {
+      malloc_trim(0);
+      size_t heap = HeapInUse(), peak = PeakResident();
+      const double p = benchutil::ThreadCpuMs();
+      auto list = Build(html);
+      parse = std::min(parse, benchutil::ThreadCpuMs() - p);
+      size_t built = HeapInUse() - heap;
+      model = double(built) / double(html.size());
+      // Only a parse that raises the peak tells something: a larger page before may have set
+      // it higher already.
+      if (PeakResident() > peak)
+        extraPeak = (long long)(PeakResident() - peak) - (long long)built;
+      const double l = benchutil::ThreadCpuMs();
+      LayoutAt(*list, 800);
+      layout = std::min(layout, benchutil::ThreadCpuMs() - l);
+      const double r = benchutil::ThreadCpuMs();
+      LayoutAt(*list, 600);
+      relayout = std::min(relayout, benchutil::ThreadCpuMs() - r);
+    }
+    std::printf("  %6.1f %10.1f (%7.2f) %10.1f (%7.2f) %10.1f (%7.2f) %10.2f %9.1f MB\n", size,
+                parse, parse / size, layout, layout / size, relayout, relayout / size, model,
+                double(extraPeak) / (1 << 20));
+  }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -212,8 +259,14 @@ int main(int argc, char** argv)
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   QApplication app(argc, argv);
   SetProcessErrorHandler([](const std::string& m) { std::fprintf(stderr, "%s\n", m.c_str()); });
-  // "memory" measures the model's memory alone.
-  const bool memoryOnly = argc > 1 && std::string(argv[1]) == "memory";
+  // "memory" measures the model's memory alone; "scale" runs the pages of 1 to 64 MB (slow, and
+  // about 1 GB of memory at the top).
+  const std::string mode = argc > 1 ? argv[1] : "";
+  if (mode == "scale") {
+    Scaling();
+    return 0;
+  }
+  const bool memoryOnly = mode == "memory";
   if (!memoryOnly) {
     Run(1 << 20, 5);
     Run(8 << 20, 3);

@@ -15,6 +15,7 @@
 #include "platform/Canvas.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -86,7 +87,8 @@ TSection::TSection(TDocument* masterDoc, const TSection& source)
       Controls(source.Controls), LineList(source.LineList), Level(source.Level),
       LevelIndent(source.LevelIndent), ItemKind(source.ItemKind), ItemNumber(source.ItemNumber),
       MarkerX(source.MarkerX), ParaAlign(source.ParaAlign), ClearSide(source.ClearSide),
-      MarkerFont(source.MarkerFont), Finished(source.Finished), FNoWrap(source.FNoWrap)
+      MarkerFont(source.MarkerFont), Finished(source.Finished), FNoWrap(source.FNoWrap),
+      FTallLines(source.FTallLines)
 {
   for (const auto& f : source.Fonts)
     Fonts.Add(std::make_unique<TFontObj>(this, *f));
@@ -111,10 +113,14 @@ void TSection::AddSourcePos(int32_t bufIndex, int32_t srcPos)
 
 void TSection::AppendRaw(const char* chars, const int32_t* positions, int32_t n)
 {
-  for (int32_t i = 0; i < n; ++i) {
-    AddSourcePos(Length(), positions ? positions[i] : -1);
-    Chars.push_back(chars[i]);
+  if (n <= 0)
+    return;
+  if (positions) {
+    const int32_t base = Length();
+    for (int32_t i = 0; i < n; ++i)
+      AddSourcePos(base + i, positions[i]);
   }
+  Chars.append(chars, size_t(n));
 }
 
 void TSection::AppendRun(const TokenObj& token)
@@ -138,6 +144,12 @@ void TSection::AppendRun(const char* chars, const int32_t* positions, int32_t n)
     }
     if (onlyFloats)
       i = 1;
+  }
+  // Text without NOBR markers goes in as one piece.
+  const void* marker = std::memchr(chars + i, placeholder::NoBreakMarker, size_t(n - i));
+  if (!marker) {
+    AppendRaw(chars + i, positions ? positions + i : nullptr, n - i);
+    return;
   }
   bool lastWasMarker = false;
   for (; i < n; ++i) {
@@ -457,6 +469,7 @@ void TSection::EndLine(TCanvas& canvas, TLayoutState& st, int32_t start, int32_t
     line.StartX = L;
   line.PaintWidth = tw;
   int32_t h = line.Height();
+  line.Top = st.Y - TopY;
   FlowHeight += h;
   st.Y += h;
   line.PaintHeight = std::max(h, st.StartFloatHeight);
@@ -469,6 +482,7 @@ void TSection::EndLine(TCanvas& canvas, TLayoutState& st, int32_t start, int32_t
   }
   st.Pending.clear();
   st.StartFloatHeight = 0;
+  FTallLines = FTallLines || line.PaintHeight > h;
   LineList.push_back(line);
 }
 
@@ -479,6 +493,7 @@ int32_t TSection::Layout(TCanvas& canvas, int32_t Y, IndentManager& indent, int3
   FirstCursor = pos;
   FlowHeight = 0;
   LineList.clear();
+  FTallLines = false;
   indent.SetLevel(Y, Level);
   CursorCount = Length();
   if (Chars.empty()) {
@@ -603,8 +618,10 @@ int32_t TSection::Paint(TCanvas& canvas, TPaintContext& ctx, IndentManager& inde
   if (Y - scroll > clip.bottom() ||
       Y - scroll + std::max(PaintHeight, FlowHeight) + overhang < clip.top())
     return result;
-  int32_t y = Y;
-  for (size_t k = 0; k < LineList.size(); ++k) {
+  // On screen the lines above the band are passed over at once.
+  const size_t first = canvas.Printing ? 0 : FirstLineToPaint(clip.top() + scroll - Y - overhang);
+  int32_t y = first < LineList.size() ? Y + LineList[first].Top : Y;
+  for (size_t k = first; k < LineList.size(); ++k) {
     const LineRec& line = LineList[k];
     int32_t lineTop = y;
     y += line.ExtraAbove + line.TextHeight;
@@ -631,6 +648,19 @@ int32_t TSection::Paint(TCanvas& canvas, TPaintContext& ctx, IndentManager& inde
   }
   PaintCaret(canvas, X, scroll);
   return result;
+}
+
+size_t TSection::FirstLineToPaint(int32_t bandTop) const
+{
+  if (FTallLines || LineList.empty())
+    return 0;
+  // Line tops and bottoms grow with the index: the first line whose bottom passes the band top.
+  auto it = std::partition_point(LineList.begin(), LineList.end(), [bandTop](const LineRec& l) {
+    return l.Top + l.Height() <= bandTop;
+  });
+  size_t k = size_t(it - LineList.begin());
+  // The marker belongs to the first line (the second after a clearing gap): those are walked.
+  return k <= 1 ? 0 : std::min(k, LineList.size() - 1);
 }
 
 void TSection::PaintCaret(TCanvas& canvas, int32_t X, int32_t scroll)

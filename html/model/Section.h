@@ -41,6 +41,7 @@ public:
 
 class LineRec {
 public:
+  int32_t Top = 0;   // relative to the section's top
   int32_t First = 0; // index of the first character in Chars
   int32_t Count = 0;
   int32_t TextHeight = 0;
@@ -124,6 +125,9 @@ public:
 
 protected:
   bool FNoWrap = false; // pre-formatted lines never wrap
+  // A line paints below its own height (a float hangs from it): lines above the band may then
+  // still reach into it, so paints walk every line.
+  bool FTallLines = false;
   void AddSourcePos(int32_t bufIndex, int32_t srcPos);
   void AppendRaw(const char* chars, const int32_t* positions, int32_t n);
   void PaintMarker(TCanvas& canvas, int32_t x0, int32_t baseline, const LineRec& line);
@@ -145,6 +149,8 @@ private:
   // Width of n characters from start, objects included (floats take no width).
   int32_t TextWidthRange(int32_t start, int32_t n) const;
   const LineRec* LineAtY(int32_t Y, int32_t& lineTop, int32_t& charsBefore) const;
+  // The first line a screen paint of the band from bandTop (section coordinates) must draw.
+  size_t FirstLineToPaint(int32_t bandTop) const;
   int32_t CharsFitting(const LineRec& line, int32_t width) const;
   // UTF-8 text: byte length of the character at index (1 in single-byte text), and whether a
   // line may break before index because an ideograph stands on either side.

@@ -2,6 +2,7 @@
 // and documents that keep to themselves.
 #include "TableTestSupport.h"
 #include "html/model/HorzLine.h"
+#include "html/model/ListItem.h"
 #include "html/model/PanelObj.h"
 #include "html/model/SelTextCount.h"
 
@@ -164,6 +165,46 @@ TEST_F(PaintContextTest, BandPaintsMatchTheWalkOfEveryBlock)
     int k = 0;
     for (const auto& item : List)
       EXPECT_EQ(item->TopY, tops[size_t(k++)]) << width << " block " << k - 1;
+  }
+}
+
+// A long paragraph is entered at the first of its lines that reaches the band. Every band shows
+// the pixels of the whole page there: a list item's marker on its first line, the lines of a
+// plain paragraph, and a paragraph whose float hangs below its first line (all its lines are
+// walked then). The line tops the layout keeps are those the line heights add up to.
+TEST_F(PaintContextTest, LongParagraphsPaintFromTheFirstLineInTheBand)
+{
+  std::string words;
+  for (int i = 0; i < 40; ++i)
+    words += "gjpqy word " + std::to_string(i) + " ";
+  auto item = std::make_unique<TOListItem>(&Doc, TUrlTarget(), Font(), '1', 7, 1);
+  Append(*item, words);
+  List.Add(std::move(item));
+  AddText(words);
+  auto s = MakeSection();
+  Append(*s, "ab");
+  auto img = std::make_unique<TImageObj>(&Doc, &List, 0, "x.gif");
+  img->Placement = plLeft;
+  img->ReqWidth = 30;
+  img->ReqHeight = 120;
+  s->PlaceImage(std::move(img), 2);
+  Append(*s, words, 3);
+  List.Add(std::move(s));
+
+  const int width = 220;
+  const int32_t height = LayoutAt(width);
+  for (const auto& block : List) {
+    if (const auto* section = dynamic_cast<const TSection*>(block.get())) {
+      for (size_t k = 0; k < section->LineList.size(); ++k)
+        EXPECT_EQ(section->TopY + section->LineList[k].Top, LineTop(*section, k)) << k;
+    }
+  }
+  TPaintContext whole = Pass(QRect(0, 0, width, height));
+  const QImage full = PaintPass(whole, width);
+  const int32_t band = 16;
+  for (int32_t scroll = 0; scroll + band <= height; scroll += 3) {
+    TPaintContext ctx = Pass(QRect(0, 0, width, band), scroll);
+    EXPECT_EQ(PaintPass(ctx, width), full.copy(0, scroll, width, band)) << "scroll " << scroll;
   }
 }
 

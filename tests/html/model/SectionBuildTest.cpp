@@ -39,7 +39,9 @@ INSTANTIATE_TEST_SUITE_P(
                       RunCase{"marker after a space is dropped", {"a ", "~b"}, "a b"},
                       RunCase{"marker pairs reduce to one", {"a~~b"}, "a_b"},
                       RunCase{"marker then space reduce to one", {"a~ b"}, "a_b"},
-                      RunCase{"marker after a non-breaking space", {"a~", "~b"}, "a_b"}),
+                      RunCase{"marker after a non-breaking space", {"a~", "~b"}, "a_b"},
+                      RunCase{"text after a marker token", {"a~", " b c"}, "a_ b c"},
+                      RunCase{"marker after plain text", {"ab cd~e"}, "ab cd_e"}),
     [](const auto& info) {
       std::string n = info.param.Name;
       for (char& ch : n)
