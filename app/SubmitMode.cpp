@@ -1,6 +1,8 @@
 #include "app/SubmitMode.h"
 
+#include "base/CodePage.h"
 #include "base/Exceptions.h"
+#include "html/model/Document.h"
 #include "html/model/FormControlObj.h"
 #include "html/model/SectionList.h"
 #include "html/model/htmlForm.h"
@@ -94,7 +96,8 @@ void Press(TFormControlObj* control)
 class TFormFiller {
 public:
   TFormFiller(ThtmlForm& form, int number)
-      : FForm(form), FWhere(" in form " + std::to_string(number))
+      : FForm(form), FWhere(" in form " + std::to_string(number)),
+        FCharset(form.OwnerList ? form.OwnerList->TextCharset() : 0)
   {
   }
 
@@ -107,9 +110,12 @@ private:
   TFormControlObj* NextToSet(const std::string& name);
   static void SelectOption(TListBoxFormControlObj& list, const std::string& value, bool first);
   TFormControlObj* Trigger(const std::string& click) const;
+  TAssignment Read(const std::string& argument) const;
+  std::string PageText(const std::string& argument) const;
 
   ThtmlForm& FForm;
   std::string FWhere;
+  int FCharset; // the page's: names and values on the command line are UTF-8
   std::set<TFormControlObj*> FFilled;
 };
 
@@ -166,9 +172,22 @@ void TFormFiller::SelectOption(TListBoxFormControlObj& list, const std::string& 
   w->SetSelected(found, true);
 }
 
+std::string TFormFiller::PageText(const std::string& argument) const
+{
+  return codepage::Encode(QString::fromStdString(argument), FCharset);
+}
+
+TAssignment TFormFiller::Read(const std::string& argument) const
+{
+  TAssignment a = Split(argument);
+  a.Name = PageText(a.Name);
+  a.Value = PageText(a.Value);
+  return a;
+}
+
 void TFormFiller::Set(const std::string& assignment)
 {
-  TAssignment a = Split(assignment);
+  TAssignment a = Read(assignment);
   if (!a.HasValue)
     throw ESubmitError("--set needs NAME=VALUE, not " + assignment);
   TFormControlObj* c = NextToSet(a.Name);
@@ -183,7 +202,7 @@ void TFormFiller::Set(const std::string& assignment)
 
 void TFormFiller::Check(const std::string& what)
 {
-  TAssignment a = Split(what);
+  TAssignment a = Read(what);
   std::vector<TFormControlObj*> named = Named(a.Name);
   bool boxes = false;
   for (TFormControlObj* c : named) {
@@ -210,7 +229,7 @@ TFormControlObj* TFormFiller::Trigger(const std::string& click) const
         return c;
     return nullptr;
   }
-  std::vector<TFormControlObj*> named = Named(click);
+  std::vector<TFormControlObj*> named = Named(PageText(click));
   for (TFormControlObj* c : named)
     if (Submits(c))
       return c;

@@ -2,6 +2,7 @@
 
 #include "base/Utf8.h"
 
+#include <QList>
 #include <iconv.h>
 #include <unordered_map>
 
@@ -93,6 +94,19 @@ QString Decode(const char* s, int n, int charset)
   out.resize(n);
   for (int i = 0; i < n; ++i)
     out[i] = table[uint8_t(s[i])];
+  return out;
+}
+
+std::string Encode(const QString& s, int charset)
+{
+  if (charset == CharsetUtf8)
+    return s.toUtf8().toStdString();
+  std::string out;
+  out.reserve(size_t(s.size()));
+  for (char32_t cp : s.toUcs4()) {
+    const int byte = ByteOf(charset, cp);
+    out += byte < 0 ? '?' : char(byte);
+  }
   return out;
 }
 

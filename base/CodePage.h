@@ -2,6 +2,7 @@
 // The charset codes of documents and the single-byte code pages behind them. Text of a UTF-8
 // document carries CharsetUtf8; every other code is one byte per character.
 #include <QString>
+#include <string>
 
 namespace codepage {
 
@@ -17,5 +18,9 @@ int ByteOf(int charset, char32_t cp);
 
 // Text of a charset as Unicode: UTF-8 (a broken unit gives one U+FFFD) or single bytes.
 QString Decode(const char* s, int n, int charset);
+
+// Unicode text in a charset: UTF-8, or a byte per character with a question mark for what the
+// code page cannot say.
+std::string Encode(const QString& s, int charset);
 
 } // namespace codepage

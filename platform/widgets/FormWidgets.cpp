@@ -56,17 +56,9 @@ QString TQtFormWidget::ToQ(const std::string& s) const
 
 std::string TQtFormWidget::FromQ(const QString& s) const
 {
-  if (TextCharset == codepage::CharsetUtf8)
-    return s.toUtf8().toStdString();
   // What the code page cannot say becomes a question mark, as a single-byte text box would
   // show it.
-  std::string out;
-  out.reserve(size_t(s.size()));
-  for (char32_t cp : s.toUcs4()) {
-    const int byte = codepage::ByteOf(TextCharset, cp);
-    out += byte < 0 ? '?' : char(byte);
-  }
-  return out;
+  return codepage::Encode(s, TextCharset);
 }
 
 TQtFormWidget::TQtFormWidget(TFormWidgetKind kind, QWidget* parent)

@@ -99,6 +99,12 @@ TEST(SubmitMode, PrintsTheFormsAttributesAndStrings)
        "<input name=e><input name=e><input type=submit></form>",
        {"--set", "m=b", "--set", "e=1", "--set", "e=2"},
        implicitHead + "m=b\ne=1\ne=2\n"},
+      {"names and values given in UTF-8 reach a single-byte page in its own code page",
+       "<form><select name=s><option>caf\xE9<option>th\xE9</select>"
+       "<input type=radio name=\xE9t\xE9 value=a><input type=radio name=\xE9t\xE9 value=b>"
+       "<input type=submit></form>",
+       {"--set", "s=th\u00e9", "--check", "\u00e9t\u00e9=b"},
+       implicitHead + "s=th\uFFFD\n\uFFFDt\uFFFD=b\n"},
       {"a check box already checked stays checked; a SELECT without options sends nothing",
        "<form><input type=checkbox name=c value=v checked><select name=s></select>"
        "<input type=submit></form>",
