@@ -23,29 +23,9 @@
 
 namespace {
 
-// Wall-clock figures suffer when other work shares the machine; the processor time of this
-// process is reported beside them and the ratios are taken from it.
-struct TTimes {
-  double Wall = 0;
-  double Cpu = 0;
-};
-
-class TClock {
-public:
-  TTimes Elapsed() const
-  {
-    return {FWall.Ms(), 1000.0 * double(std::clock() - FCpu) / CLOCKS_PER_SEC};
-  }
-
-private:
-  benchutil::Stopwatch FWall;
-  std::clock_t FCpu = std::clock();
-};
-
-void Report(const std::string& what, TTimes t)
-{
-  std::printf("  %-44s %10.2f ms cpu %10.2f ms wall\n", what.c_str(), t.Cpu, t.Wall);
-}
+using benchutil::Report;
+using benchutil::TClock;
+using benchutil::TTimes;
 
 TTimes Per(TTimes t, int n)
 {

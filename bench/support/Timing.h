@@ -61,6 +61,30 @@ inline void Report(const std::string& what, double ms)
   std::printf("  %-44s %10.2f ms\n", what.c_str(), ms);
 }
 
+// Wall-clock and process CPU time of one timed stretch; the ratios are taken from the CPU time,
+// which other work on a shared machine leaves alone.
+struct TTimes {
+  double Wall = 0;
+  double Cpu = 0;
+};
+
+class TClock {
+public:
+  TTimes Elapsed() const
+  {
+    return {FWall.Ms(), 1000.0 * double(std::clock() - FCpu) / CLOCKS_PER_SEC};
+  }
+
+private:
+  benchutil::Stopwatch FWall;
+  std::clock_t FCpu = std::clock();
+};
+
+inline void Report(const std::string& what, TTimes t)
+{
+  std::printf("  %-44s %10.2f ms cpu %10.2f ms wall\n", what.c_str(), t.Cpu, t.Wall);
+}
+
 inline void Ratio(const std::string& what, double num, double den, const char* target = nullptr)
 {
   std::printf("  %-44s %10.2fx%s%s\n", what.c_str(), den > 0 ? num / den : 0.0,
