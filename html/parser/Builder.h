@@ -63,6 +63,10 @@ public:
                          const TParseEvents& events = {});
   // True when a FRAMESET comes before any body content.
   bool HasFrameSet(const TParseSource& source);
+  // The same question for what may be only the start of a document: unknown when the source
+  // ends (or a comment or script runs off its end) before a FRAMESET or body content is seen.
+  enum TFrameSetVerdict { fvNo, fvYes, fvUnknown };
+  TFrameSetVerdict FrameSetVerdict(const TParseSource& source);
 
   // From TITLE and BASE after the last parse.
   std::string PageTitle;

@@ -87,13 +87,18 @@ void TBuilder::ReadFrameSet(TFrameSetReader& frameset, int depth)
 
 bool TBuilder::HasFrameSet(const TParseSource& source)
 {
-  bool result = false;
+  return FrameSetVerdict(source) == fvYes;
+}
+
+TBuilder::TFrameSetVerdict TBuilder::FrameSetVerdict(const TParseSource& source)
+{
+  TFrameSetVerdict result = fvUnknown;
   try {
     Start(source, nullptr, nullptr, TParseEvents());
     FTok.Prime();
-    while (Sym() != symEof && !ShowsBodyContent(Sym())) {
-      if (Sym() == symFRAMESET) {
-        result = true;
+    while (Sym() != symEof) {
+      if (Sym() == symFRAMESET || ShowsBodyContent(Sym())) {
+        result = Sym() == symFRAMESET ? fvYes : fvNo;
         break;
       }
       if (Sym() == symSCRIPT)

@@ -2,6 +2,7 @@
 
 #include "base/CodePage.h"
 #include "base/Exceptions.h"
+#include "base/FileBytes.h"
 #include "base/StringUtil.h"
 #include "base/Utf8.h"
 
@@ -9,12 +10,9 @@
 #include <array>
 #include <climits>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <istream>
 #include <iterator>
 #include <memory>
-#include <sstream>
 #include <utility>
 
 #if defined(__SSE2__)
@@ -251,15 +249,8 @@ void TTokenizer::DetectEncoding()
 
 void TTokenizer::BeginFile(const std::string& fileName, TIncludeType onInclude, QObject* sender)
 {
-  std::error_code error;
-  std::ifstream in;
-  if (!std::filesystem::is_directory(fileName, error)) // a folder opens but cannot be read
-    in.open(fileName, std::ios::binary);
-  if (!in.is_open())
+  if (!filebytes::ReadAll(fileName, FSource))
     throw ELumoraError(msg::CantLocateFile + fileName);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  FSource = std::move(bytes).str();
   Reset(skFile, FSource.data(), int64_t(FSource.size()), std::move(onInclude), sender);
 }
 

@@ -1,5 +1,8 @@
 #include "html/viewer/DocSource.h"
 
+#include "html/parser/Builder.h"
+#include "html/viewer/DocumentStart.h"
+
 TParseSource TDocSource::Parse() const
 {
   switch (Kind) {
@@ -12,4 +15,16 @@ TParseSource TDocSource::Parse() const
   case dsFile: break;
   }
   return TParseSource::File(FileName);
+}
+
+bool TDocSource::IsFrameSet() const
+{
+  std::string start;
+  if (Kind == dsFile && docstart::Read(FileName, docstart::MostPart, start)) {
+    const TBuilder::TFrameSetVerdict verdict =
+        TBuilder().FrameSetVerdict(TParseSource::FromString(start));
+    if (verdict != TBuilder::fvUnknown)
+      return verdict == TBuilder::fvYes;
+  }
+  return TBuilder().HasFrameSet(Parse());
 }

@@ -19,4 +19,7 @@ struct TDocSource {
 
   // What the parser reads; a stream is rewound first, so it can be read more than once.
   TParseSource Parse() const;
+  // True when a FRAMESET comes before any body content. A file is judged from its start where
+  // that decides it: a long page is not read whole just to learn that it is no frameset.
+  bool IsFrameSet() const;
 };

@@ -1,7 +1,6 @@
 #include "html/viewer/Frame.h"
 
 #include "base/StringUtil.h"
-#include "html/parser/Builder.h"
 #include "html/symbols/AttributeList.h"
 #include "html/viewer/DocumentStart.h"
 #include "html/viewer/FrameSet.h"
@@ -172,8 +171,7 @@ bool TFrame::IsFrameSetFile(const std::string& name) const
   TDocSource doc = Fetch(name);
   if (doc.Kind == TDocSource::dsFile && !QFileInfo(QString::fromStdString(doc.FileName)).isFile())
     throw EViewerError(msg::CantLocateFile + name);
-  TBuilder builder;
-  return builder.HasFrameSet(doc.Parse());
+  return doc.IsFrameSet();
 }
 
 void TFrame::LoadNestedSet(const std::string& name)

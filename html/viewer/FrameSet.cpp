@@ -225,7 +225,7 @@ void TFrameSet::LoadFromFile(const std::string& name)
   if (fromHost)
     FrameViewer->RequestDocument(file, doc);
   bool plain = !fromHost && (viewerutil::IsImageName(file) || viewerutil::IsTextName(file));
-  if (!plain && TBuilder().HasFrameSet(doc.Parse())) {
+  if (!plain && doc.IsFrameSet()) {
     ReadInto(*this, doc);
     // Sized first, so every frame's document is laid out once, for its own width.
     CalcSizes();

@@ -1,6 +1,8 @@
 // Long frame documents that show their starts first: where a start is cut, and that every frame
 // ends with its whole document while links, history and printing go on working.
 #include "FramesTestSupport.h"
+#include "html/parser/Builder.h"
+#include "html/viewer/DocSource.h"
 #include "html/viewer/DocumentStart.h"
 
 #include <QFile>
@@ -59,6 +61,46 @@ TEST(DocumentStart, ReadsAStartOrTheWholeOfAShortFile)
   }
   std::string text;
   EXPECT_FALSE(docstart::Read((dir + "/none.htm").toStdString(), 100, text));
+}
+
+// Whether a file is a frameset is judged from its start where the start decides it, and from
+// the whole file where it does not: the answer is always the one the whole file gives.
+TEST(DocSource, FramesetVerdictOfAFileMatchesItsWholeText)
+{
+  const QString dir = testsupport::TempDir();
+  const std::string filler(300 * 1024, 'x'); // longer than any start read
+  struct Case {
+    std::string Bytes;
+    bool FrameSet;
+  };
+  const Case cases[] = {
+      {"<TITLE>t</TITLE><FRAMESET COLS=*,*><FRAME SRC=a.htm></FRAMESET>", true},
+      {"<TITLE>t</TITLE><P>text", false},
+      {"<FRAMESET ROWS=*><FRAME SRC=a.htm></FRAMESET><!--" + filler + "-->", true},
+      {"<BODY>" + filler + "<FRAMESET>", false},
+      {"<HEAD><!-- " + filler + " --></HEAD><FRAMESET ROWS=*>", true},
+      {"<HEAD><!-- " + filler + " --></HEAD><P>text", false},
+      {"<SCRIPT>var s = '" + filler + "';</SCRIPT><FRAMESET ROWS=*>", true},
+      {"<TITLE>" + filler + "</TITLE><FRAMESET ROWS=*>", true},
+      {filler + "<FRAMESET ROWS=*>", true}, // text alone is no body content
+      {filler + "<P><FRAMESET ROWS=*>", false},
+      {std::string("\xFF\xFE<\0F\0R\0A\0M\0E\0S\0E\0T\0>\0", 22) + filler, true}, // UTF-16
+      {"", false},
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    TDocSource doc;
+    doc.FileName = testsupport::WriteFile(dir, "v" + std::to_string(n++) + ".htm", c.Bytes);
+    const std::string head = c.Bytes.substr(0, 40);
+    EXPECT_EQ(doc.IsFrameSet(), c.FrameSet) << head;
+    EXPECT_EQ(doc.IsFrameSet(), TBuilder().HasFrameSet(TParseSource::File(doc.FileName))) << head;
+    // The same bytes handed over in memory are read whole.
+    TDocSource buffer;
+    buffer.Kind = TDocSource::dsBuffer;
+    buffer.Buffer = c.Bytes.data();
+    buffer.BuffSize = int32_t(c.Bytes.size());
+    EXPECT_EQ(buffer.IsFrameSet(), c.FrameSet) << head;
+  }
 }
 
 // A set of a short frame beside two long ones; the left frame links into the others.
