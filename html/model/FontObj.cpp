@@ -1,18 +1,21 @@
 #include "html/model/FontObj.h"
 
 #include "html/model/Document.h"
-#include "html/model/FontTable.h"
 #include "html/model/Section.h"
 #include "platform/Canvas.h"
 
-TFontObj::TFontObj(TSection* section, int32_t pos, const TMyFont& font)
-    : Section(section), ObjPos(pos), FFont(TFontTable::Intern(font))
+#include <algorithm>
+
+static_assert(sizeof(TFontObj) <= 48, "font objects are the bulk of a long page's model");
+
+TFontObj::TFontObj(TSection* section, int32_t pos, TFontRef font)
+    : Section(section), ObjPos(pos), FFont(std::move(font))
 {
 }
 
 TFontObj::TFontObj(TSection* section, const TFontObj& source)
     : Section(section), ObjPos(source.ObjPos), ScriptShift(source.ScriptShift),
-      WasVisited(source.WasVisited), FFont(source.FFont), FLink(source.FLink)
+      WasVisited(source.WasVisited), FLink(source.FLink), FFont(source.FFont)
 {
 }
 
@@ -30,25 +33,17 @@ void TFontObj::SetLink(const TUrlTarget& link)
     FLink = std::make_shared<const TUrlTarget>(link);
 }
 
-void TFontObj::SetFont(const TMyFont& font)
+void TFontObj::SetFont(TFontRef font)
 {
-  FFont = TFontTable::Intern(font);
+  FFont = std::move(font);
   Metrics = nullptr;
 }
 
 const TFontMetrics& TFontObj::UpdateMetrics(const TCanvas& canvas)
 {
-  // Relayouts on the same device reuse the metrics found last time.
-  if (Metrics && FMetricsDpi == canvas.LogPixelsY())
-    return *Metrics;
-  FMetricsDpi = canvas.LogPixelsY();
-  const TFontMetrics& m = FFont->Metrics(canvas);
-  Metrics = &m;
-  FullHeight = m.Height + m.Leading;
-  BodyHeight = m.Height;
-  OverhangPx = m.Overhang;
-  DescentPx = m.Descent;
-  return m;
+  // The shared font remembers its metrics per device: relayouts do not look them up again.
+  Metrics = &FFont.Metrics(canvas);
+  return *Metrics;
 }
 
 void TFontObj::UpdateLinkColor()
@@ -59,7 +54,7 @@ void TFontObj::UpdateLinkColor()
   TColor c = UnderMouse ? doc->OverColor : WasVisited ? doc->VisitedColor : doc->LinkColor;
   TMyFont font = *FFont;
   font.Color = IsSystemColor(c) ? c : c | PaletteFlag;
-  FFont = TFontTable::Intern(font); // the metrics do not depend on the colour
+  FFont = TFontRef(font); // the metrics do not depend on the colour
 }
 
 void TFontObj::MarkVisited(bool v)
@@ -92,39 +87,34 @@ void TFontObj::Refresh()
     UpdateLinkColor();
 }
 
-TFontObj* TFontList::ObjAt(int32_t pos) const
+int TFontList::IndexAt(int32_t pos) const
 {
   // Font changes are in increasing ObjPos: find the last one at or before pos.
-  int lo = 0, hi = Count() - 1, found = 0;
-  while (lo <= hi) {
-    int mid = (lo + hi) / 2;
-    if (Items(mid)->ObjPos <= pos) {
-      found = mid;
-      lo = mid + 1;
-    } else {
-      hi = mid - 1;
-    }
-  }
-  return Empty() ? nullptr : Items(found);
+  auto it = std::upper_bound(FItems.begin(), FItems.end(), pos,
+                             [](int32_t p, const TFontObj& f) { return p < f.ObjPos; });
+  return it == FItems.begin() ? 0 : int(it - FItems.begin()) - 1;
 }
 
-TFontObj* TFontList::FontAt(int32_t pos, int& overhang) const
+const TFontObj* TFontList::ObjAt(int32_t pos) const
 {
-  TFontObj* f = ObjAt(pos);
-  overhang = f ? f->OverhangPx : 0;
-  return f;
+  return Empty() ? nullptr : Items(IndexAt(pos));
+}
+
+TFontObj* TFontList::ObjAt(int32_t pos)
+{
+  return Empty() ? nullptr : Items(IndexAt(pos));
 }
 
 int32_t TFontList::RunLength(int32_t pos, int32_t len) const
 {
-  for (const auto& f : *this)
-    if (f->ObjPos > pos)
-      return std::min(f->ObjPos, len) - pos;
+  for (const TFontObj& f : FItems)
+    if (f.ObjPos > pos)
+      return std::min(f.ObjPos, len) - pos;
   return len - pos;
 }
 
 void TFontList::RefreshAll()
 {
-  for (const auto& f : *this)
-    f->Refresh();
+  for (TFontObj& f : FItems)
+    f.Refresh();
 }

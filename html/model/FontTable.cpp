@@ -1,8 +1,13 @@
 #include "html/model/FontTable.h"
 
+#include "platform/Canvas.h"
+
 #include <QHash>
-#include <algorithm>
+#include <array>
+#include <deque>
+#include <optional>
 #include <unordered_map>
+#include <vector>
 
 namespace {
 
@@ -14,44 +19,137 @@ size_t FontHash(const TMyFont& f)
   return h;
 }
 
+// A style change asked of a font and the font it gave. The generation tells whether the slot
+// still holds that font or has been freed (and maybe reused) since.
+struct TDerived {
+  int Key = -1;
+  uint32_t Id = 0;
+  uint32_t Generation = 0;
+};
+
+struct TSlot {
+  std::optional<TMyFont> Font;
+  size_t Hash = 0;
+  uint32_t Refs = 0;
+  uint32_t Generation = 0;
+  std::array<int, 2> Dpi{};
+  std::array<const TFontMetrics*, 2> Metrics{};
+  std::array<TDerived, 6> Derived{};
+  uint32_t NextDerived = 0;
+};
+
 class TTable {
 public:
-  std::shared_ptr<const TMyFont> Intern(const TMyFont& font)
+  TTable() { FSlots.emplace_back(); } // id 0 holds nothing
+
+  // The id of the font equal to font; a new one holds no reference yet.
+  uint32_t Intern(const TMyFont& font)
   {
     size_t h = FontHash(font);
-    auto [first, last] = FEntries.equal_range(h);
+    auto [first, last] = FIndex.equal_range(h);
     for (auto it = first; it != last; ++it)
-      if (auto held = it->second.lock(); held && SameFont(*held, font))
-        return held;
-    auto made = std::make_shared<const TMyFont>(font);
-    FEntries.emplace(h, made);
-    if (FEntries.size() >= FSweepAt)
-      Sweep();
+      if (SameFont(*FSlots[it->second].Font, font))
+        return it->second;
+    uint32_t id = NewSlot();
+    TSlot& s = FSlots[id];
+    s.Font.emplace(font);
+    s.Hash = h;
+    FIndex.emplace(h, id);
+    ++FLive;
+    return id;
+  }
+
+  void AddRef(uint32_t id)
+  {
+    if (id)
+      ++FSlots[id].Refs;
+  }
+
+  void Release(uint32_t id)
+  {
+    if (id && --FSlots[id].Refs == 0)
+      Free(id);
+  }
+
+  const TMyFont& Font(uint32_t id) const
+  {
+    static const TMyFont none;
+    return id ? *FSlots[id].Font : none;
+  }
+
+  uint32_t Styled(uint32_t id, int flags, TScriptShift shift)
+  {
+    TSlot& s = FSlots[id];
+    const int key = flags * 4 + int(shift);
+    for (const TDerived& d : s.Derived)
+      if (d.Key == key && FSlots[d.Id].Generation == d.Generation && FSlots[d.Id].Refs)
+        return d.Id;
+    TMyFont styled = *s.Font;
+    styled.AddStyle(flags);
+    if (shift != ssNormal)
+      styled.setPointSize(std::max(1, styled.pointSize() * 3 / 4));
+    uint32_t made = Intern(styled);
+    // Intern may have grown the table: the slot is looked up again.
+    TSlot& base = FSlots[id];
+    base.Derived[base.NextDerived] = {key, made, FSlots[made].Generation};
+    base.NextDerived = (base.NextDerived + 1) % base.Derived.size();
     return made;
   }
 
-  size_t LiveCount() const
+  const TFontMetrics& Metrics(uint32_t id, const TCanvas& canvas)
   {
-    return size_t(std::count_if(FEntries.begin(), FEntries.end(),
-                                [](const auto& e) { return !e.second.expired(); }));
+    TSlot& s = FSlots[id];
+    const int dpi = canvas.LogPixelsY();
+    for (size_t i = 0; i < s.Dpi.size(); ++i)
+      if (s.Metrics[i] && s.Dpi[i] == dpi)
+        return *s.Metrics[i];
+    const TFontMetrics& m = Font(id).Metrics(canvas);
+    s.Dpi = {dpi, s.Dpi[0]};
+    s.Metrics = {&m, s.Metrics[0]};
+    return m;
   }
+
+  size_t LiveCount() const { return FLive; }
 
 private:
-  // Entries of freed fonts go now and then, so the table stays as large as the fonts in use.
-  void Sweep()
+  uint32_t NewSlot()
   {
-    std::erase_if(FEntries, [](const auto& e) { return e.second.expired(); });
-    FSweepAt = std::max<size_t>(64, 2 * FEntries.size());
+    if (FFree.empty()) {
+      FSlots.emplace_back();
+      return uint32_t(FSlots.size() - 1);
+    }
+    uint32_t id = FFree.back();
+    FFree.pop_back();
+    return id;
   }
 
-  std::unordered_multimap<size_t, std::weak_ptr<const TMyFont>> FEntries;
-  size_t FSweepAt = 64;
+  void Free(uint32_t id)
+  {
+    TSlot& s = FSlots[id];
+    auto [first, last] = FIndex.equal_range(s.Hash);
+    for (auto it = first; it != last; ++it)
+      if (it->second == id) {
+        FIndex.erase(it);
+        break;
+      }
+    const uint32_t generation = s.Generation + 1;
+    s = TSlot();
+    s.Generation = generation;
+    FFree.push_back(id);
+    --FLive;
+  }
+
+  std::deque<TSlot> FSlots; // a deque: fonts keep their addresses while the table grows
+  std::vector<uint32_t> FFree;
+  std::unordered_multimap<size_t, uint32_t> FIndex;
+  size_t FLive = 0;
 };
 
 TTable& Table()
 {
-  static TTable table;
-  return table;
+  // Never destroyed: references held by objects that outlive the statics still let go of it.
+  static TTable* table = new TTable;
+  return *table;
 }
 
 } // namespace
@@ -63,9 +161,57 @@ bool SameFont(const TMyFont& a, const TMyFont& b)
          a.Charset == b.Charset;
 }
 
-std::shared_ptr<const TMyFont> TFontTable::Intern(const TMyFont& font)
+TFontRef::TFontRef(const TMyFont& font) : TFontRef(Table().Intern(font))
 {
-  return Table().Intern(font);
+}
+
+TFontRef::TFontRef(uint32_t id) : FId(id)
+{
+  Table().AddRef(FId);
+}
+
+TFontRef::TFontRef(const TFontRef& other) : TFontRef(other.FId)
+{
+}
+
+TFontRef& TFontRef::operator=(const TFontRef& other)
+{
+  Table().AddRef(other.FId);
+  Table().Release(FId);
+  FId = other.FId;
+  return *this;
+}
+
+TFontRef& TFontRef::operator=(TFontRef&& other) noexcept
+{
+  if (this != &other) {
+    Table().Release(FId);
+    FId = other.FId;
+    other.FId = 0;
+  }
+  return *this;
+}
+
+TFontRef::~TFontRef()
+{
+  Table().Release(FId);
+}
+
+const TMyFont& TFontRef::operator*() const
+{
+  return Table().Font(FId);
+}
+
+TFontRef TFontRef::Styled(int styleFlags, TScriptShift shift) const
+{
+  if (!FId || (styleFlags == 0 && shift == ssNormal))
+    return *this;
+  return TFontRef(Table().Styled(FId, styleFlags, shift));
+}
+
+const TFontMetrics& TFontRef::Metrics(const TCanvas& canvas) const
+{
+  return FId ? Table().Metrics(FId, canvas) : Table().Font(0).Metrics(canvas);
 }
 
 size_t TFontTable::LiveCount()

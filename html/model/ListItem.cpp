@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
-TUListItem::TUListItem(TDocument* doc, const TUrlTarget& link, const TMyFont& font, int level)
-    : TSection(doc, paLeft, link, font, level)
+TUListItem::TUListItem(TDocument* doc, const TUrlTarget& link, TFontRef font, int level)
+    : TSection(doc, paLeft, link, std::move(font), level)
 {
   ItemKind = ikUnordered;
 }
@@ -31,8 +32,8 @@ std::string TUListItem::MarkerText() const
   }
 }
 
-TDListItem::TDListItem(TDocument* doc, const TUrlTarget& link, const TMyFont& font, int level)
-    : TUListItem(doc, link, font, level)
+TDListItem::TDListItem(TDocument* doc, const TUrlTarget& link, TFontRef font, int level)
+    : TUListItem(doc, link, std::move(font), level)
 {
   ItemKind = ikDefinition;
 }
@@ -47,9 +48,9 @@ std::unique_ptr<TSectionBase> TDListItem::CloneForPrint(TDocument* masterDoc) co
   return std::make_unique<TDListItem>(masterDoc, *this);
 }
 
-TOListItem::TOListItem(TDocument* doc, const TUrlTarget& link, const TMyFont& font, char numberType,
+TOListItem::TOListItem(TDocument* doc, const TUrlTarget& link, TFontRef font, char numberType,
                        int32_t number, int level)
-    : TUListItem(doc, link, font, level), NumberType(numberType)
+    : TUListItem(doc, link, std::move(font), level), NumberType(numberType)
 {
   ItemKind = ikOrdered;
   ItemNumber = number;

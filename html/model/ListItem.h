@@ -4,7 +4,7 @@
 
 class TUListItem : public TSection {
 public:
-  TUListItem(TDocument* doc, const TUrlTarget& link, const TMyFont& font, int level);
+  TUListItem(TDocument* doc, const TUrlTarget& link, TFontRef font, int level);
   TUListItem(TDocument* masterDoc, const TUListItem& source);
   bool Plain = false;
   std::unique_ptr<TSectionBase> CloneForPrint(TDocument* masterDoc) const override;
@@ -15,7 +15,7 @@ public:
 
 class TDListItem : public TUListItem {
 public:
-  TDListItem(TDocument* doc, const TUrlTarget& link, const TMyFont& font, int level);
+  TDListItem(TDocument* doc, const TUrlTarget& link, TFontRef font, int level);
   TDListItem(TDocument* masterDoc, const TDListItem& source);
   std::unique_ptr<TSectionBase> CloneForPrint(TDocument* masterDoc) const override;
   const char* KindName() const override { return "DListItem"; }
@@ -24,8 +24,8 @@ public:
 
 class TOListItem : public TUListItem {
 public:
-  TOListItem(TDocument* doc, const TUrlTarget& link, const TMyFont& font, char numberType,
-             int32_t number, int level);
+  TOListItem(TDocument* doc, const TUrlTarget& link, TFontRef font, char numberType, int32_t number,
+             int level);
   TOListItem(TDocument* masterDoc, const TOListItem& source);
   char NumberType;
   std::unique_ptr<TSectionBase> CloneForPrint(TDocument* masterDoc) const override;

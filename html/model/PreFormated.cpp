@@ -4,14 +4,15 @@
 #include "platform/Canvas.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 constexpr int32_t MaxPreChars = 20000;
 }
 
-TPreFormated::TPreFormated(TDocument* doc, TParaAlign align, const TUrlTarget& link,
-                           const TMyFont& font, int level)
-    : TSection(doc, align, link, font, level)
+TPreFormated::TPreFormated(TDocument* doc, TParaAlign align, const TUrlTarget& link, TFontRef font,
+                           int level)
+    : TSection(doc, align, link, std::move(font), level)
 {
   (void)align;
   ParaAlign = paLeft;

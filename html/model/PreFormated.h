@@ -4,8 +4,7 @@
 
 class TPreFormated : public TSection {
 public:
-  TPreFormated(TDocument* doc, TParaAlign align, const TUrlTarget& link, const TMyFont& font,
-               int level);
+  TPreFormated(TDocument* doc, TParaAlign align, const TUrlTarget& link, TFontRef font, int level);
   TPreFormated(TDocument* masterDoc, const TPreFormated& source);
 
   using TSection::AppendRun;

@@ -4,7 +4,6 @@
 #include "base/MulDiv.h"
 #include "base/Utf8.h"
 #include "html/model/Document.h"
-#include "html/model/FontTable.h"
 #include "html/model/FormControlObj.h"
 #include "html/model/ImageObj.h"
 #include "html/model/IndentManager.h"
@@ -37,20 +36,15 @@ bool IsControlChar(char c)
   return c == placeholder::Control || c == placeholder::NoBreakControl;
 }
 
-// Index in the font list of the font in effect at pos.
-int FontIndexAt(const TFontList& fonts, int32_t pos)
+// The width of the character at s, with single-byte text (nearly all of it) measured in line.
+inline int Advance(const TFontMetrics& m, const char* s, int32_t n, int& len)
 {
-  int lo = 0, hi = fonts.Count() - 1, found = 0;
-  while (lo <= hi) {
-    int mid = (lo + hi) / 2;
-    if (fonts[mid]->ObjPos <= pos) {
-      found = mid;
-      lo = mid + 1;
-    } else {
-      hi = mid - 1;
-    }
+  auto b = uint8_t(s[0]);
+  if (b < 0x80 || !m.Utf8) {
+    len = 1;
+    return m.Advance[b];
   }
-  return found;
+  return TCanvas::CharAdvance(m, s, n, len);
 }
 
 } // namespace
@@ -67,18 +61,15 @@ struct TSection::TLayoutState {
   }
 };
 
-TSection::TSection(TDocument* doc, TParaAlign align, const TUrlTarget& link, const TMyFont& font,
+TSection::TSection(TDocument* doc, TParaAlign align, const TUrlTarget& link, TFontRef font,
                    int level)
     : TSectionBase(doc), Level(level), LevelIndent(level * LevelStep), ParaAlign(align),
-      MarkerFont(TFontTable::Intern(font))
+      MarkerFont(font)
 {
-  TFontObj* f = Fonts.Add(std::make_unique<TFontObj>(this, 0, font));
+  TFontObj* f = Fonts.Add(TFontObj(this, 0, std::move(font)));
   if (!link.Url.empty()) {
     f->SetLink(link);
-    if (doc) {
-      f->ListedAsLinkStart = true;
-      doc->AddLinkStart(f);
-    }
+    f->ListedAsLinkStart = doc != nullptr;
   }
 }
 
@@ -90,8 +81,8 @@ TSection::TSection(TDocument* masterDoc, const TSection& source)
       MarkerFont(source.MarkerFont), Finished(source.Finished), FNoWrap(source.FNoWrap),
       FTallLines(source.FTallLines)
 {
-  for (const auto& f : source.Fonts)
-    Fonts.Add(std::make_unique<TFontObj>(this, *f));
+  for (const TFontObj& f : source.Fonts)
+    Fonts.Add(TFontObj(this, f));
   Images.CopyFrom(this, source.Images);
 }
 
@@ -117,8 +108,14 @@ void TSection::AppendRaw(const char* chars, const int32_t* positions, int32_t n)
     return;
   if (positions) {
     const int32_t base = Length();
-    for (int32_t i = 0; i < n; ++i)
+    for (int32_t i = 0; i < n;) {
       AddSourcePos(base + i, positions[i]);
+      // Characters whose sources follow each other continue the run just recorded.
+      int32_t j = i + 1;
+      while (j < n && positions[j - 1] >= 0 && positions[j] == positions[j - 1] + 1)
+        ++j;
+      i = j;
+    }
   }
   Chars.append(chars, size_t(n));
 }
@@ -179,36 +176,32 @@ void TSection::AppendChar(char ch, int32_t sourcePos)
   AppendRun(&ch, &sourcePos, 1);
 }
 
-void TSection::FontChange(const TMyFont& font, int styleFlags, TScriptShift scriptShift)
+void TSection::FontChange(const TFontRef& font, int styleFlags, TScriptShift scriptShift)
 {
-  TMyFont styled = font;
-  styled.AddStyle(styleFlags);
-  if (scriptShift != ssNormal)
-    styled.setPointSize(std::max(1, styled.pointSize() * 3 / 4));
+  TFontRef styled = font.Styled(styleFlags, scriptShift);
   TFontObj* last = Fonts.Last();
   TFontObj* obj = last;
   if (last && last->ObjPos == Length()) {
-    last->SetFont(styled);
+    last->SetFont(std::move(styled));
   } else {
-    obj = Fonts.Add(std::make_unique<TFontObj>(this, Length(), styled));
+    // Copied before the list grows: the last object may move.
+    TFontObj made(this, Length(), std::move(styled));
     if (last)
-      obj->ShareLink(*last);
+      made.ShareLink(*last);
+    obj = Fonts.Add(std::move(made));
   }
   obj->ScriptShift = scriptShift;
 }
 
-void TSection::LinkMark(bool start, const TMyFont& font, int styleFlags, const TUrlTarget& link)
+void TSection::LinkMark(bool start, const TFontRef& font, int styleFlags, const TUrlTarget& link)
 {
   FontChange(font, styleFlags, ssNormal);
   TFontObj* obj = Fonts.Last();
   obj->ClearLink();
   if (start) {
     obj->SetLink(link);
-    // A flag rather than a search of the list: a page may hold many thousands of links.
-    if (Doc && !obj->ListedAsLinkStart) {
-      obj->ListedAsLinkStart = true;
-      Doc->AddLinkStart(obj);
-    }
+    // Listed when the section is done, and only once: the list does not move any more then.
+    obj->ListedAsLinkStart = Doc != nullptr;
   }
 }
 
@@ -269,6 +262,10 @@ void TSection::Finish()
   Chars.shrink_to_fit();
   SourceRuns.shrink_to_fit();
   Fonts.Trim();
+  if (Doc && !Finished)
+    for (TFontObj& f : Fonts)
+      if (f.ListedAsLinkStart)
+        Doc->AddLinkStart(&f);
   Finished = true;
 }
 
@@ -302,7 +299,7 @@ int32_t TSection::TextWidthRange(int32_t start, int32_t n) const
 {
   int32_t w = 0;
   int32_t end = std::min(start + n, Length());
-  int fi = FontIndexAt(Fonts, start);
+  int fi = Fonts.IndexAt(start);
   for (int32_t i = start; i < end;) {
     while (fi + 1 < Fonts.Count() && Fonts[fi + 1]->ObjPos <= i)
       ++fi;
@@ -314,7 +311,7 @@ int32_t TSection::TextWidthRange(int32_t start, int32_t n) const
       if (placeholder::IsObject(c))
         w += ObjectWidth(i);
       else if (m)
-        w += TCanvas::CharAdvance(*m, Chars.data() + i, runEnd - i, len);
+        w += Advance(*m, Chars.data() + i, runEnd - i, len);
       i += len;
     }
   }
@@ -364,7 +361,7 @@ int32_t TSection::FitCount(TCanvas& canvas, TLayoutState& st, int32_t width, int
   int32_t total = 0;
   int32_t end = std::min(start + max, Length());
   bool lineEmpty = true; // nothing but floats placed so far
-  int fi = FontIndexAt(Fonts, start);
+  int fi = Fonts.IndexAt(start);
   for (int32_t i = start; i < end;) {
     char c = Chars[size_t(i)];
     if (IsImageChar(c)) {
@@ -407,7 +404,7 @@ int32_t TSection::FitCount(TCanvas& canvas, TLayoutState& st, int32_t width, int
       if (placeholder::IsObject(Chars[size_t(i)]))
         break;
       int len = 1;
-      total += TCanvas::CharAdvance(m, Chars.data() + i, runEnd - i, len);
+      total += Advance(m, Chars.data() + i, runEnd - i, len);
       if (total > width)
         return i - start;
       i += len;
@@ -427,12 +424,12 @@ void TSection::EndLine(TCanvas& canvas, TLayoutState& st, int32_t start, int32_t
   for (int32_t i = start; i < end && onlyObjects; ++i)
     onlyObjects = placeholder::IsObject(Chars[size_t(i)]);
   if (!onlyObjects) {
-    for (int fi = FontIndexAt(Fonts, start); fi < Fonts.Count() && Fonts[fi]->ObjPos < end; ++fi) {
+    for (int fi = Fonts.IndexAt(start); fi < Fonts.Count() && Fonts[fi]->ObjPos < end; ++fi) {
       // A font change at the line end that no character uses does not count.
       if (fi + 1 < Fonts.Count() && Fonts[fi + 1]->ObjPos <= start)
         continue;
-      line.TextHeight = std::max(line.TextHeight, Fonts[fi]->FullHeight);
-      line.MaxDescent = std::max(line.MaxDescent, Fonts[fi]->DescentPx);
+      line.TextHeight = std::max(line.TextHeight, Fonts[fi]->FullHeight());
+      line.MaxDescent = std::max(line.MaxDescent, Fonts[fi]->DescentPx());
     }
   }
   for (int32_t i = start; i < end; ++i) {
@@ -503,8 +500,8 @@ int32_t TSection::Layout(TCanvas& canvas, int32_t Y, IndentManager& indent, int3
   }
   MarkerX = indent.LeftMargin(Y);
   maxWidth = indent.Width;
-  for (const auto& f : Fonts)
-    f->UpdateMetrics(canvas);
+  for (TFontObj& f : Fonts)
+    f.UpdateMetrics(canvas);
   SizeObjects(canvas, indent.RightMargin(Y) - indent.LeftMargin(Y), maxWidth);
 
   TLayoutState st;
@@ -569,8 +566,8 @@ int32_t TSection::BreakLine(TCanvas& canvas, TLayoutState& st, int32_t avail, in
 
 void TSection::WidthRange(TCanvas& canvas, int32_t& min, int32_t& max)
 {
-  for (const auto& f : Fonts)
-    f->UpdateMetrics(canvas);
+  for (TFontObj& f : Fonts)
+    f.UpdateMetrics(canvas);
   int32_t dummy = 0;
   SizeObjects(canvas, 0, dummy);
   int32_t floatSum = 0, inlineMin = 0;
@@ -677,7 +674,7 @@ void TSection::PaintCaret(TCanvas& canvas, int32_t X, int32_t scroll)
     return;
   cx = X + line->StartX + TextWidthRange(line->First, p - FirstCursor - line->First);
   TFontObj* f = Fonts.ObjAt(p - FirstCursor);
-  int32_t h = f ? f->FullHeight : line->TextHeight;
+  int32_t h = f ? f->FullHeight() : line->TextHeight;
   int32_t top = cy + line->ExtraAbove + line->TextHeight - h;
   canvas.FillRect(QRect(cx, top - scroll, 1, h), Doc->TextColor);
 }
@@ -704,9 +701,9 @@ void TSection::PaintRun(TCanvas& canvas, const TFontObj* font, int32_t x, int32_
   const TMyFont& f = font->FontCopy();
   int32_t y = baseline;
   if (font->ScriptShift == ssSubscript)
-    y += font->DescentPx / 2 + 1;
+    y += font->DescentPx() / 2 + 1;
   else if (font->ScriptShift == ssSuperscript)
-    y -= font->BodyHeight / 3;
+    y -= font->BodyHeight() / 3;
   TColor color = f.Color;
 
   if (canvas.Printing)
@@ -723,7 +720,7 @@ void TSection::PaintLine(TCanvas& canvas, const LineRec& line, int32_t X, int32_
 {
   int32_t x = X + line.StartX;
   int32_t end = line.First + line.Count;
-  int fi = FontIndexAt(Fonts, line.First);
+  int fi = Fonts.IndexAt(line.First);
   for (int32_t i = line.First; i < end;) {
     char c = Chars[size_t(i)];
     while (fi + 1 < Fonts.Count() && Fonts[fi + 1]->ObjPos <= i)
@@ -1085,7 +1082,7 @@ void TSection::RefreshFonts()
   Fonts.RefreshAll();
   TMyFont marker = *MarkerFont;
   marker.Reapply(Doc, Doc ? Doc->TextColor : clBlack);
-  MarkerFont = TFontTable::Intern(marker);
+  MarkerFont = TFontRef(marker);
 }
 
 // ---- layout dump ----
@@ -1180,7 +1177,7 @@ void TSection::DumpLine(std::ostream& out, int indent, const LineRec& line, int3
       ++i;
       continue;
     }
-    int fi = FontIndexAt(Fonts, i);
+    int fi = Fonts.IndexAt(i);
     const TFontObj* f = Fonts[fi];
     int32_t runEnd = fi + 1 < Fonts.Count() ? std::min(end, Fonts[fi + 1]->ObjPos) : end;
     int32_t j = i;

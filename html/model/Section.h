@@ -57,8 +57,7 @@ public:
 class TSection : public TSectionBase {
 public:
   // font is the builder's current font with its style flags already added.
-  TSection(TDocument* doc, TParaAlign align, const TUrlTarget& link, const TMyFont& font,
-           int level);
+  TSection(TDocument* doc, TParaAlign align, const TUrlTarget& link, TFontRef font, int level);
   TSection(TDocument* masterDoc, const TSection& source); // copy for printing
   ~TSection() override;
 
@@ -76,7 +75,7 @@ public:
   TParaAlign ParaAlign = paLeft;
   int ClearSide = clNoClear;
   // The font of the list marker: the section's font at its start, shared.
-  std::shared_ptr<const TMyFont> MarkerFont;
+  TFontRef MarkerFont;
   bool Finished = false;
 
   // Building
@@ -84,9 +83,9 @@ public:
   /* 16 */ virtual void AppendRun(const char* chars, const int32_t* positions, int32_t n);
   /* 15 */ virtual void AppendChar(char ch, int32_t sourcePos);
   // Style flags are those of TFontStyleFlag.
-  void FontChange(const TMyFont& font, int styleFlags = 0, TScriptShift scriptShift = ssNormal);
+  void FontChange(const TFontRef& font, int styleFlags = 0, TScriptShift scriptShift = ssNormal);
   // kind true starts the link given, false ends the open link.
-  void LinkMark(bool start, const TMyFont& font, int styleFlags, const TUrlTarget& link);
+  void LinkMark(bool start, const TFontRef& font, int styleFlags, const TUrlTarget& link);
   TImageObj* PlaceImage(const TAttributeList& attributes, TCell* cell, int32_t tagPos,
                         bool noBreak = false);
   TImageObj* PlaceImage(std::unique_ptr<TImageObj> image, int32_t tagPos, bool noBreak = false);
@@ -95,7 +94,7 @@ public:
   // A control with a place in the text (hidden controls have none).
   void PlaceControl(TFormControlObj* control, int32_t tagPos, bool noBreak = false);
   TParaAlign FinishLine();
-  // Terminates the text; done by TCell::Add.
+  // Terminates the text and lists the section's link starts; done by TCell::Add.
   void Finish();
   int32_t Length() const { return int32_t(Chars.size()); }
 

@@ -148,9 +148,9 @@ void TBuilder::Start(const TParseSource& source, TSectionList* list, TAnchorList
     TMyFont base(QString::fromLatin1(name.data(), int(name.size())), 12, clBlack,
                  Doc->TextCharset());
     base.Reapply(Doc, Doc->TextColor);
-    FontLevels.push_back(base);
+    FontLevels.push_back({base, TFontRef()});
   } else {
-    FontLevels.emplace_back();
+    FontLevels.push_back({TMyFont(), TFontRef()});
   }
 }
 
@@ -219,18 +219,24 @@ void TBuilder::ParsePlainText(const TParseSource& source, TSectionList& list, TA
 
 // ---- fonts ------------------------------------------------------------------------------------
 
-TMyFont TBuilder::StyledTop() const
+const TFontRef& TBuilder::SharedTop()
 {
-  TMyFont f = FontLevels.back();
-  f.AddStyle(StyleFlags);
-  return f;
+  TFontLevel& top = FontLevels.back();
+  if (!top.Shared)
+    top.Shared = TFontRef(top.Font);
+  return top.Shared;
+}
+
+TFontRef TBuilder::StyledTop()
+{
+  return SharedTop().Styled(StyleFlags, ssNormal);
 }
 
 bool TBuilder::PushFont()
 {
   if (int(FontLevels.size()) >= MaxFontLevels)
     return false;
-  TMyFont copy = FontLevels.back();
+  TFontLevel copy = FontLevels.back();
   FontLevels.push_back(std::move(copy));
   return true;
 }
@@ -261,7 +267,7 @@ void TBuilder::PushMonospace()
 void TBuilder::FontChange()
 {
   if (CurSection)
-    CurSection->FontChange(Top(), StyleFlags, ScriptShift);
+    CurSection->FontChange(SharedTop(), StyleFlags, ScriptShift);
 }
 
 bool TBuilder::ApplyFontTag(TSymbol sym, bool inPre)
@@ -364,7 +370,7 @@ void TBuilder::ForgetLinkStarts(const TSection& section)
     return;
   std::vector<TFontObj*>& starts = Doc->LinkStarts;
   for (int i = 0; i < section.Fonts.Count(); ++i) {
-    TFontObj* font = section.Fonts[i];
+    const TFontObj* font = section.Fonts[i];
     if (!font->ListedAsLinkStart)
       continue;
     auto at = std::find(starts.rbegin(), starts.rend(), font);
@@ -490,7 +496,7 @@ void TBuilder::DoBody(int level)
     default: break;
     }
   }
-  TMyFont base = FontLevels.front();
+  TMyFont base = FontLevels.front().Font;
   base.AddStyle(StyleFlags);
   SetSection(std::make_unique<TSection>(Doc, ParaAlign, TUrlTarget(), base, level));
 }
@@ -805,7 +811,7 @@ void TBuilder::DoAnchor(int level)
       Top().AddStyle(Doc->LinkStyle);
       Top().Color = DocumentColor(Doc->LinkColor);
       if (CurSection)
-        CurSection->LinkMark(true, Top(), StyleFlags, OpenLink);
+        CurSection->LinkMark(true, SharedTop(), StyleFlags, OpenLink);
     } else if (a->Sym == attrNAME && AnchorList) {
       EnsureSection(level);
       std::string name = strutil::UpperCase(a->Text);
@@ -824,7 +830,7 @@ void TBuilder::EndLink()
     PopFont();
   }
   if (CurSection)
-    CurSection->LinkMark(false, Top(), StyleFlags, TUrlTarget());
+    CurSection->LinkMark(false, SharedTop(), StyleFlags, TUrlTarget());
 }
 
 void TBuilder::DoBigSmall(bool bigger)

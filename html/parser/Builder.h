@@ -12,6 +12,7 @@
 // do not disturb the running one. One builder parses one document at a time.
 #include "base/UrlTarget.h"
 #include "html/model/Alignment.h"
+#include "html/model/FontTable.h"
 #include "html/model/MyFont.h"
 #include "html/parser/BuilderEvents.h"
 #include "html/parser/FrameSetReader.h"
@@ -96,8 +97,14 @@ private:
   std::string AttrText(TSymbol attr) const;
 
   // Fonts
-  TMyFont& Top() { return FontLevels.back(); }
-  TMyFont StyledTop() const;
+  // The top font to change: its shared copy is made again when next asked for.
+  TMyFont& Top()
+  {
+    FontLevels.back().Shared = TFontRef();
+    return FontLevels.back().Font;
+  }
+  const TFontRef& SharedTop();
+  TFontRef StyledTop();
   bool PushFont();
   void PopFont();
   void PopTo(size_t depth);
@@ -176,7 +183,12 @@ private:
   TAnchorList* AnchorList = nullptr;
   TCell* CurCell = nullptr;
   std::unique_ptr<TSection> CurSection;
-  std::vector<TMyFont> FontLevels;
+  // A level keeps its font's shared copy, so unchanged text runs are not charged a font lookup.
+  struct TFontLevel {
+    TMyFont Font;
+    TFontRef Shared; // empty until asked for after a change
+  };
+  std::vector<TFontLevel> FontLevels;
   int StyleFlags = 0;
   TScriptShift ScriptShift = ssNormal;
   TParaAlign ParaAlign = paLeft;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QPainter>
+#include <vector>
 
 namespace {
 
@@ -52,14 +53,14 @@ TEST(FontLookup, FontObjectFollowsTheDeviceAndFontChanges)
   TCanvas screen;
   const TFontMetrics* first = &obj.UpdateMetrics(screen);
   EXPECT_EQ(first, &Expected({"Times New Roman", 12, false, false, 0}, 96));
-  EXPECT_EQ(obj.BodyHeight, first->Height);
+  EXPECT_EQ(obj.BodyHeight(), first->Height);
 
   QImage img(10, 10, QImage::Format_RGB32);
   QPainter p(&img);
   TCanvas printer(&p, 300);
   const TFontMetrics* printed = &obj.UpdateMetrics(printer);
   EXPECT_EQ(printed, &Expected({"Times New Roman", 12, false, false, 0}, 300));
-  EXPECT_EQ(obj.BodyHeight, printed->Height);
+  EXPECT_EQ(obj.BodyHeight(), printed->Height);
 
   TMyFont bold = obj.FontCopy();
   bold.setBold(true);
@@ -104,6 +105,41 @@ TEST(FontTable, SharesEqualFontsAndKeepsEveryDifference)
     EXPECT_EQ(&copy.FontCopy(), &holder.FontCopy());
   }
   EXPECT_EQ(TFontTable::LiveCount(), live);
+}
+
+// A style change asked of a shared font is remembered; what it hands back must always equal the
+// change made by hand, also after the font it gave was freed and its place in the table reused.
+TEST(FontTable, StyledFontsEqualTheChangeMadeByHand)
+{
+  struct TStyle {
+    int Flags;
+    TScriptShift Shift;
+  };
+  const TStyle styles[] = {{0, ssNormal},        {fsBold, ssNormal},
+                           {fsItalic, ssNormal}, {fsBold | fsUnderline, ssNormal},
+                           {0, ssSuperscript},   {fsStrikeOut, ssSubscript},
+                           {fsBold, ssNormal}};
+  auto byHand = [](TMyFont f, const TStyle& s) {
+    f.AddStyle(s.Flags);
+    if (s.Shift != ssNormal)
+      f.setPointSize(std::max(1, f.pointSize() * 3 / 4));
+    return f;
+  };
+  const TMyFont base("Times New Roman", 23, clGreen);
+  const TFontRef shared(base);
+  std::vector<TFontRef> others;
+  for (int round = 0; round < 3; ++round) {
+    for (const TStyle& s : styles) {
+      TFontRef styled = shared.Styled(s.Flags, s.Shift);
+      EXPECT_TRUE(SameFont(*styled, byHand(base, s))) << s.Flags << ' ' << int(s.Shift);
+      EXPECT_EQ(styled, shared.Styled(s.Flags, s.Shift));
+    }
+    // The styled fonts are freed now; unrelated fonts take their places in the table.
+    for (int k = 0; k < 8; ++k)
+      others.emplace_back(TMyFont("Courier New", 31 + 8 * round + k, clRed));
+  }
+  EXPECT_FALSE(TFontRef());
+  EXPECT_EQ(TFontRef().Styled(fsBold, ssNormal), TFontRef());
 }
 
 } // namespace

@@ -98,6 +98,9 @@ TEST_F(ModelTest, LinksContinueAcrossFontChangesUntilEnded)
   EXPECT_EQ(s->Fonts.ObjAt(5)->Link(), link);
   EXPECT_EQ(s->Fonts.ObjAt(9)->Link(), link);
   EXPECT_FALSE(s->Fonts.ObjAt(12)->IsLink());
+  // Link starts are listed when the section is done and its font objects stay where they are.
+  EXPECT_TRUE(Doc.LinkStarts.empty());
+  s->Finish();
   ASSERT_EQ(Doc.LinkStarts.size(), 1u);
   EXPECT_EQ(Doc.LinkStarts[0], s->Fonts.ObjAt(4));
 }
@@ -108,6 +111,8 @@ TEST_F(ModelTest, SectionStartedInsideALinkContinuesIt)
   link.Assign("x.htm", "");
   auto s = std::make_unique<TSection>(&Doc, paLeft, link, Font(), 0);
   EXPECT_EQ(s->Fonts[0]->Link(), link);
+  s->Finish();
+  s->Finish(); // a second finish lists nothing again
   EXPECT_EQ(Doc.LinkStarts.size(), 1u);
 }
 
@@ -122,6 +127,7 @@ TEST_F(ModelTest, LinkMarkedAgainAtTheSamePlaceIsListedOnce)
   s->LinkMark(true, Font(), 0, link);
   s->LinkMark(true, Font(), 0, link);
   Append(*s, "b", 1);
+  s->Finish();
   ASSERT_EQ(Doc.LinkStarts.size(), 2u);
   EXPECT_EQ(Doc.LinkStarts[0], s->Fonts.ObjAt(0));
   EXPECT_EQ(Doc.LinkStarts[1], s->Fonts.ObjAt(1));
