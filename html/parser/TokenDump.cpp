@@ -9,7 +9,7 @@
 namespace {
 
 // Printable bytes as they are, others as \xNN, so that every token stays on one line.
-void AppendEscaped(std::string& line, const std::string& text)
+void AppendEscaped(std::string& line, std::string_view text)
 {
   for (unsigned char c : text) {
     if (c < 32 || c > 126) {

@@ -153,6 +153,30 @@ constexpr auto ClearsParaSpace = [] {
   return t;
 }();
 
+// The tags whose attributes are collected, by symbol.
+const auto TakesAttributes = [] {
+  std::array<bool, symCount> t{};
+  for (int s = 0; s < symCount; ++s)
+    t[size_t(s)] = TagTakesAttributes(TSymbol(s));
+  return t;
+}();
+
+// Bytes a tag may hold and still be read straight from the block: no control characters (line
+// ends and tabs fold, byte 26 ends the input) and no '<' (it may open a comment).
+constexpr auto TagByte = [] {
+  std::array<bool, 256> t{};
+  for (int c = 32; c < 256; ++c)
+    t[size_t(c)] = c != '<';
+  return t;
+}();
+
+inline const unsigned char* SkipSpaces(const unsigned char* p, const unsigned char* end)
+{
+  while (p < end && *p == ' ')
+    ++p;
+  return p;
+}
+
 inline bool IsLetter(unsigned char up)
 {
   return up >= 'A' && up <= 'Z';
@@ -602,35 +626,111 @@ bool TTokenizer::ReadPreText()
   return FCurToken.Leng() > 0;
 }
 
-// "<WORD>" and "</WORD>" with nothing between the letters and the '>': read straight from the
-// block. False (nothing read) for any other tag.
-bool TTokenizer::ReadPlainTag()
+// A tag read straight from the block: an optional '/', the word, attributes and the closing
+// '>', all before the block ends and with no byte that needs folding, a reference or a
+// comment check. False, with nothing read, for any other tag; ReadTag then takes it byte by
+// byte. Most tags of a page are read here.
+bool TTokenizer::ReadFastTag()
 {
   const unsigned char* p = FPtr;
   const bool endTag = p < FEnd && *p == '/';
   p += endTag;
-  const unsigned char* word = p;
-  char upper[MaxPackedTagWord];
-  while (p < FEnd && IsLetter(UpperTable[*p]) && p - word < MaxPackedTagWord) {
-    upper[p - word] = char(UpperTable[*p]);
+  TPackedWord word;
+  for (; p < FEnd && IsLetter(UpperTable[*p]); ++p)
+    word.Append(UpperTable[*p]);
+  if (word.Length == 0)
+    return false;
+  const TSymbol sym = LookupTag(word, endTag);
+  p = SkipSpaces(p, FEnd);
+  int digit = 0;
+  if ((sym == symH || sym == symHEnd) && p < FEnd && *p >= '1' && *p <= '6')
+    digit = *p++ - '0';
+  const bool keep = !endTag && TakesAttributes[sym];
+  if (keep)
+    ClearAttributes();
+  for (;;) {
+    p = SkipSpaces(p, FEnd);
+    if (p == FEnd)
+      return false;
+    if (!IsLetter(UpperTable[*p]))
+      break;
+    p = ReadFastAttribute(p);
+    if (!p)
+      return false;
+    if (keep)
+      AddAttribute();
+  }
+  while (p < FEnd && *p != '>') { // whatever stands between the attributes and the '>'
+    if (!TagByte[*p])
+      return false;
     ++p;
   }
-  if (p == word || p >= FEnd || *p != '>')
+  if (p == FEnd)
     return false;
-  TSymbol sym = LookupTag(std::string_view(upper, size_t(p - word)), endTag);
   FTagStart = FSrcIndex;
-  FHeadingDigit = 0;
-  if (!endTag && TagTakesAttributes(sym))
-    ClearAttributes();
+  FHeadingDigit = digit;
   FCurSym = sym;
   TakeSimple(p + 1); // the '>' is current
   SkipPastTagEnd();
   return true;
 }
 
+// An attribute for ReadFastTag, at its first letter: the byte after it, or nullptr when it
+// must be read the general way.
+const unsigned char* TTokenizer::ReadFastAttribute(const unsigned char* p)
+{
+  const unsigned char* name = p;
+  TPackedWord word;
+  for (; p < FEnd && (IsLetter(UpperTable[*p]) || *p == '-'); ++p)
+    word.Append(UpperTable[*p]);
+  FAttrSym = LookupAttribute(word);
+  if (FAttrSym == symUnknownAttr) {
+    FAttrName.clear();
+    for (const unsigned char* r = name; r < p; ++r)
+      FAttrName += char(UpperTable[*r]);
+  }
+  FAttrText.clear();
+  FAttrNum = FAttrSym == attrBORDER ? 1 : 0; // a bare BORDER means 1
+  p = SkipSpaces(p, FEnd);
+  if (p == FEnd || *p != '=')
+    return p == FEnd ? nullptr : p;
+  p = SkipSpaces(p + 1, FEnd);
+  if (p == FEnd)
+    return nullptr;
+  const unsigned char quote = *p;
+  if (quote == '"' || quote == '\'') {
+    const unsigned char* q = p + 1;
+    for (; q < FEnd && *q != quote; ++q)
+      if (!TagByte[*q] || *q == '&')
+        return nullptr;
+    if (q == FEnd)
+      return nullptr;
+    FAttrText.assign(reinterpret_cast<const char*>(p + 1), size_t(q - p - 1));
+    FinishQuotedValue();
+    return q + 1;
+  }
+  const bool numeric = quote == '+' || quote == '-' || IsDigit(quote);
+  const unsigned char* q = p;
+  for (; q < FEnd && *q != ' ' && *q != '>' && !(numeric && *q == '%'); ++q)
+    if (!TagByte[*q])
+      return nullptr;
+  FAttrText.assign(reinterpret_cast<const char*>(p), size_t(q - p));
+  if (!numeric)
+    return q == FEnd ? nullptr : q;
+  q = SkipSpaces(q, FEnd);
+  if (q == FEnd)
+    return nullptr;
+  FAttrNum = strutil::StrToIntDef(FAttrText, 0);
+  if (*q == '%') {
+    FAttrText += '%';
+    ++q;
+  }
+  return q;
+}
+
 void TTokenizer::ReadTag()
 {
-  if (ReadPlainTag())
+  if (ReadFastTag())
     return;
   FTagStart = FSrcIndex;
   Advance();
@@ -661,7 +761,7 @@ void TTokenizer::ReadTag()
     FHeadingDigit = FCurCh - '0';
     Advance();
   }
-  bool keep = !endTag && TagTakesAttributes(sym);
+  bool keep = !endTag && TakesAttributes[sym];
   if (keep)
     ClearAttributes();
   while (ReadAttribute())
@@ -767,6 +867,12 @@ void TTokenizer::ReadQuotedValue()
   }
   if (FCurCh == quote)
     Advance();
+  FinishQuotedValue();
+}
+
+// A quoted value is trimmed, and its number read without a trailing '%'.
+void TTokenizer::FinishQuotedValue()
+{
   // Trimmed in place: the scratch string keeps its buffer.
   size_t last = FAttrText.size();
   while (last > 0 && (unsigned char)FAttrText[last - 1] <= ' ')

@@ -88,7 +88,6 @@ public:
   static constexpr unsigned char NoBreakSpaceChar = 5; // a blank inside NOBR
   static constexpr int MaxTextToken = 100;
   static constexpr int MaxTagWord = 255;
-  static constexpr int MaxPackedTagWord = 16; // longer words are read the general way
 
   TTokenizer();
   TTokenizer(const TTokenizer&) = delete;
@@ -163,7 +162,8 @@ private:
   void SkipCommentBody();
   void RunInclude();
   void ReadTag();
-  bool ReadPlainTag();
+  bool ReadFastTag();
+  const unsigned char* ReadFastAttribute(const unsigned char* p);
   bool ReadText();
   bool ReadFlowText();
   bool ReadPreText();
@@ -173,6 +173,7 @@ private:
   void DetectEncoding();
   bool ReadAttribute();
   void ReadQuotedValue();
+  void FinishQuotedValue();
   void ReadNumericValue();
   void ReadPlainValue();
   void SkipPastTagEnd();

@@ -180,71 +180,59 @@ constexpr auto Latin1Text = [] {
   return bytes;
 }();
 
-// A word of up to 16 letters packed into two integers, so that a lookup compares numbers.
-struct TPackedWord {
-  uint64_t Low = 0, High = 0;
-  size_t Length = 0;
-  constexpr bool operator==(const TPackedWord&) const = default;
-};
-constexpr size_t MaxPackedLength = 16;
+// A table's words placed by a multiplicative hash that gives every word a slot of its own, so
+// that a lookup compares one word. The multiplier is searched for when the table is built.
+constexpr size_t HashBits = 9;
+constexpr size_t HashSlots = size_t(1) << HashBits;
 
-constexpr TPackedWord Pack(std::string_view word)
+constexpr size_t Slot(const TPackedWord& w, uint64_t multiplier)
 {
-  TPackedWord packed;
-  packed.Length = word.size();
-  for (size_t i = 0; i < word.size() && i < MaxPackedLength; ++i) {
-    uint64_t byte = uint8_t(word[i]);
-    if (i < 8)
-      packed.Low |= byte << (8 * i);
-    else
-      packed.High |= byte << (8 * (i - 8));
-  }
-  return packed;
+  uint64_t key = w.Low ^ (w.High * 0x9E3779B97F4A7C15ull) ^ w.Length;
+  return size_t((key * multiplier) >> (64 - HashBits));
 }
 
-// Table rows grouped by first letter, in table order, so that a lookup compares only a few
-// words while "first match in table order" still holds.
-struct TLetterIndex {
-  std::array<std::array<int8_t, 12>, 26> Rows{};
-  std::array<uint8_t, 26> Count{};
+template <size_t N> struct TWordHash {
+  uint64_t Multiplier = 0;
+  std::array<int8_t, HashSlots> Rows{}; // row + 1, 0 for an empty slot
+  std::array<TPackedWord, N> Words{};
 };
-template <class Row, size_t N> constexpr TLetterIndex MakeLetterIndex(const Row (&table)[N])
+
+// Rows keep the first of equal words, as a search in table order would find.
+template <class Row, size_t N> constexpr TWordHash<N> MakeWordHash(const Row (&table)[N])
 {
-  TLetterIndex index;
-  for (size_t r = 0; r < N; ++r) {
-    size_t letter = size_t(table[r].Word[0] - 'A');
-    index.Rows[letter][index.Count[letter]++] = int8_t(r);
-  }
-  return index;
-}
-template <class Row, size_t N>
-constexpr std::array<TPackedWord, N> MakePackedWords(const Row (&table)[N])
-{
-  std::array<TPackedWord, N> words{};
+  TWordHash<N> hash;
   for (size_t r = 0; r < N; ++r)
-    words[r] = Pack(table[r].Word);
-  return words;
+    hash.Words[r] = Pack(table[r].Word);
+  uint64_t candidate = 0x2545F4914F6CDD1Dull;
+  for (;;) {
+    candidate = candidate * 6364136223846793005ull + 1442695040888963407ull;
+    const uint64_t multiplier = candidate | 1;
+    std::array<int8_t, HashSlots> rows{};
+    bool clash = false;
+    for (size_t r = 0; r < N && !clash; ++r) {
+      int8_t& slot = rows[Slot(hash.Words[r], multiplier)];
+      if (slot == 0)
+        slot = int8_t(r + 1);
+      else
+        clash = !(hash.Words[size_t(slot - 1)] == hash.Words[r]);
+    }
+    if (!clash) {
+      hash.Multiplier = multiplier;
+      hash.Rows = rows;
+      return hash;
+    }
+  }
 }
-constexpr TLetterIndex TagIndex = MakeLetterIndex(TagTable);
-constexpr TLetterIndex AttrIndex = MakeLetterIndex(AttrTable);
-constexpr auto TagWords = MakePackedWords(TagTable);
-constexpr auto AttrWords = MakePackedWords(AttrTable);
+constexpr auto TagHash = MakeWordHash(TagTable);
+constexpr auto AttrHash = MakeWordHash(AttrTable);
 
 // The row of `word` in a table, or -1.
-template <size_t N>
-int FindRow(std::string_view word, const TLetterIndex& index,
-            const std::array<TPackedWord, N>& words)
+template <size_t N> int FindRow(const TPackedWord& packed, const TWordHash<N>& hash)
 {
-  if (word.empty() || word.size() > MaxPackedLength || word[0] < 'A' || word[0] > 'Z')
+  if (packed.Length == 0 || packed.Length > TPackedWord::MaxLength)
     return -1;
-  TPackedWord packed = Pack(word);
-  size_t letter = size_t(word[0] - 'A');
-  for (int i = 0; i < index.Count[letter]; ++i) {
-    int row = index.Rows[letter][size_t(i)];
-    if (words[size_t(row)] == packed)
-      return row;
-  }
-  return -1;
+  const int row = hash.Rows[Slot(packed, hash.Multiplier)] - 1;
+  return row >= 0 && hash.Words[size_t(row)] == packed ? row : -1;
 }
 
 int HexValue(char c)
@@ -282,7 +270,12 @@ const char* SymbolWord(TSymbol s)
 
 TSymbol LookupTag(std::string_view upperWord, bool endTag)
 {
-  int row = FindRow(upperWord, TagIndex, TagWords);
+  return LookupTag(Pack(upperWord), endTag);
+}
+
+TSymbol LookupTag(const TPackedWord& upperWord, bool endTag)
+{
+  int row = FindRow(upperWord, TagHash);
   if (row < 0)
     return symUnknownTag;
   return endTag ? EndSymbolOf(TSymbol(row)) : TSymbol(row);
@@ -290,7 +283,12 @@ TSymbol LookupTag(std::string_view upperWord, bool endTag)
 
 TSymbol LookupAttribute(std::string_view upperName)
 {
-  int row = FindRow(upperName, AttrIndex, AttrWords);
+  return LookupAttribute(Pack(upperName));
+}
+
+TSymbol LookupAttribute(const TPackedWord& upperName)
+{
+  int row = FindRow(upperName, AttrHash);
   return row < 0 ? symUnknownAttr : AttrTable[row].Sym;
 }
 

@@ -244,12 +244,40 @@ bool TagTakesAttributes(TSymbol start);
 // "UNKNOWN", "OTHER", "LINEEND", "?").
 const char* SymbolWord(TSymbol s);
 
+// A word of up to 16 letters packed into two integers, letter k in byte k, so that a lookup
+// compares numbers. Length is that of the whole word, which may be longer.
+struct TPackedWord {
+  uint64_t Low = 0, High = 0;
+  size_t Length = 0;
+  constexpr bool operator==(const TPackedWord&) const = default;
+  // Adds the next letter of the word.
+  constexpr void Append(unsigned char letter)
+  {
+    if (Length < 8)
+      Low |= uint64_t(letter) << (8 * Length);
+    else if (Length < MaxLength)
+      High |= uint64_t(letter) << (8 * (Length - 8));
+    ++Length;
+  }
+  static constexpr size_t MaxLength = 16;
+};
+
+constexpr TPackedWord Pack(std::string_view word)
+{
+  TPackedWord packed;
+  for (char c : word)
+    packed.Append(uint8_t(c));
+  return packed;
+}
+
 // Looks an upper-case tag word up in the tag table (first exact match): the start symbol, or
 // for an end tag the end symbol; symUnknownTag when there is none.
 TSymbol LookupTag(std::string_view upperWord, bool endTag);
+TSymbol LookupTag(const TPackedWord& upperWord, bool endTag);
 
 // Looks an upper-case attribute name up in the attribute table; symUnknownAttr if absent.
 TSymbol LookupAttribute(std::string_view upperName);
+TSymbol LookupAttribute(const TPackedWord& upperName);
 
 // Looks a character-reference name up (case matters). On success `text` is the decoded text:
 // one character, or three full stops for "hellip".

@@ -4,15 +4,19 @@
 #include <cstring>
 
 TokenObj::TokenObj()
-    : FPositions(std::make_unique<int32_t[]>(InitialCapacity)), FCapacity(InitialCapacity)
+    : FChars(std::make_unique_for_overwrite<char[]>(InitialCapacity)),
+      FPositions(std::make_unique_for_overwrite<int32_t[]>(InitialCapacity)),
+      FCapacity(InitialCapacity)
 {
 }
 
 TokenObj::TokenObj(const TokenObj& other)
-    : FChars(other.FChars), FPositions(std::make_unique<int32_t[]>(size_t(other.FCapacity))),
-      FCapacity(other.FCapacity)
+    : FChars(std::make_unique_for_overwrite<char[]>(size_t(other.FCapacity))),
+      FPositions(std::make_unique_for_overwrite<int32_t[]>(size_t(other.FCapacity))),
+      FLeng(other.FLeng), FCapacity(other.FCapacity)
 {
-  std::copy_n(other.FPositions.get(), other.FChars.size(), FPositions.get());
+  std::copy_n(other.FChars.get(), size_t(FLeng), FChars.get());
+  std::copy_n(other.FPositions.get(), size_t(FLeng), FPositions.get());
 }
 
 TokenObj& TokenObj::operator=(const TokenObj& other)
@@ -26,14 +30,17 @@ TokenObj& TokenObj::operator=(const TokenObj& other)
 
 TokenObj::~TokenObj() = default;
 
-// Grows to newCapacity when `needed` positions do not fit.
+// Grows to newCapacity when `needed` characters do not fit.
 void TokenObj::Reserve(int needed, int newCapacity)
 {
   if (needed <= FCapacity)
     return;
-  auto grown = std::make_unique<int32_t[]>(size_t(newCapacity));
-  std::copy_n(FPositions.get(), FChars.size(), grown.get());
-  FPositions = std::move(grown);
+  auto chars = std::make_unique_for_overwrite<char[]>(size_t(newCapacity));
+  auto positions = std::make_unique_for_overwrite<int32_t[]>(size_t(newCapacity));
+  std::copy_n(FChars.get(), size_t(FLeng), chars.get());
+  std::copy_n(FPositions.get(), size_t(FLeng), positions.get());
+  FChars = std::move(chars);
+  FPositions = std::move(positions);
   FCapacity = newCapacity;
 }
 
@@ -45,31 +52,36 @@ void TokenObj::Grow(int needed)
   Reserve(needed, capacity);
 }
 
-void TokenObj::AppendCharsGrowing(const char* chars, int n, int32_t firstPosition, int32_t step)
+void TokenObj::AppendChars(const char* chars, int n, int32_t firstPosition, int32_t step)
 {
   if (n <= 0)
     return;
   // The same capacity as n single appends would reach.
-  Grow(Leng() + n);
-  AppendChars(chars, n, firstPosition, step);
+  Grow(FLeng + n);
+  int32_t* p = FPositions.get() + FLeng;
+  for (int k = 0; k < n; ++k)
+    p[k] = firstPosition + k * step;
+  std::memcpy(FChars.get() + FLeng, chars, size_t(n));
+  FLeng += n;
 }
 
 void TokenObj::AppendRun(const char* chars, const int32_t* positions, int n)
 {
   if (n <= 0)
     return;
-  int leng = Leng();
-  Grow(leng + n);
-  std::copy_n(positions, size_t(n), FPositions.get() + leng);
-  FChars.append(chars, size_t(n));
+  Grow(FLeng + n);
+  std::copy_n(positions, size_t(n), FPositions.get() + FLeng);
+  std::memcpy(FChars.get() + FLeng, chars, size_t(n));
+  FLeng += n;
 }
 
 void TokenObj::AppendToken(const TokenObj& other)
 {
-  int leng = Leng(), n = other.Leng();
+  const int n = other.FLeng;
   if (n == 0)
     return;
-  Reserve(leng + n, leng + n + GrowBy);
-  std::copy_n(other.FPositions.get(), size_t(n), FPositions.get() + leng);
-  FChars.append(other.FChars);
+  Reserve(FLeng + n, FLeng + n + GrowBy);
+  std::copy_n(other.FPositions.get(), size_t(n), FPositions.get() + FLeng);
+  std::memcpy(FChars.get() + FLeng, other.FChars.get(), size_t(n));
+  FLeng += n;
 }
