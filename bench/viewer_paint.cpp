@@ -20,6 +20,7 @@
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QUrl>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -42,7 +43,21 @@ TTimes Per(TTimes t, int n)
 
 constexpr int Width = 800;
 constexpr int Height = 600;
-constexpr int PaintPositions = 20;
+// Full-window paints per round; a profiling run ("paint" as second argument) takes many more.
+int PaintPositions = 20;
+constexpr int PaintRounds = 5;
+
+TTimes Faster(TTimes a, TTimes b)
+{
+  return b.Cpu < a.Cpu ? b : a;
+}
+
+// The fraction of the scroll range where paint i of a round shows the page. Every round takes
+// other positions, so that no round finds lines a previous round has already shaped or drawn.
+double PaintAt(int i, int round)
+{
+  return double(i * PaintRounds + round) / (PaintPositions * PaintRounds);
+}
 
 void Settle()
 {
@@ -108,24 +123,24 @@ std::string WriteDocument(const QTemporaryDir& dir, const std::string& doc)
 }
 
 // Average time of one full-window paint at positions spread over the document.
-TTimes PaintViewer(THTMLViewer& viewer)
+TTimes PaintViewer(THTMLViewer& viewer, int round)
 {
   int32_t span = std::max(1, viewer.DocumentHeight() - Height);
   TClock w;
   for (int i = 0; i < PaintPositions; ++i) {
-    viewer.SetVScrollPosition(int32_t(int64_t(span) * i / PaintPositions));
+    viewer.SetVScrollPosition(int32_t(span * PaintAt(i, round)));
     viewer.PaintPanel()->repaint();
   }
   return Per(w.Elapsed(), PaintPositions);
 }
 
-TTimes PaintDocument(QTextDocument& doc)
+TTimes PaintDocument(QTextDocument& doc, int round)
 {
   QImage image(Width, Height, QImage::Format_RGB32);
   double span = std::max(1.0, doc.size().height() - Height);
   TClock w;
   for (int i = 0; i < PaintPositions; ++i) {
-    double top = span * i / PaintPositions;
+    double top = std::floor(span * PaintAt(i, round));
     QPainter painter(&image);
     painter.fillRect(image.rect(), Qt::white);
     painter.translate(0, -top);
@@ -203,33 +218,46 @@ int main(int argc, char** argv)
   const std::string file = WriteDocument(dir, doc);
   std::printf("viewer_paint: text document of %zu bytes, window %d x %d\n", doc.size(), Width,
               Height);
-
-  std::printf("(a) open: load, layout, first paint, each in a fresh process\n");
-  TTimes viewerOpen = InFreshProcess([&] { return OpenViewer(doc); });
-  Report("THTMLViewer::LoadFromChars + paint", viewerOpen);
-  TTimes browserOpen = InFreshProcess([&] { return OpenBrowser(html); });
-  Report("QTextBrowser::setHtml + paint", browserOpen);
-  benchutil::Ratio("QTextBrowser / THTMLViewer (cpu)", browserOpen.Cpu, viewerOpen.Cpu, ">= 10x");
-  TTimes fileOpen = InFreshProcess([&] { return OpenFile(file); });
-  Report("TFrameViewer::LoadFromFile + paint", fileOpen);
-  TTimes browserFile = InFreshProcess([&] { return OpenBrowser(QString(), file); });
-  Report("QTextBrowser::setSource + paint", browserFile);
-  benchutil::Ratio("QTextBrowser / TFrameViewer (cpu)", browserFile.Cpu, fileOpen.Cpu, ">= 10x");
+  // "paint" after the size times the full-window paints only, over many positions.
+  const bool paintOnly = argc > 2 && std::string(argv[2]) == "paint";
+  if (paintOnly) {
+    PaintPositions = 400;
+  } else {
+    std::printf("(a) open: load, layout, first paint, each in a fresh process\n");
+    TTimes viewerOpen = InFreshProcess([&] { return OpenViewer(doc); });
+    Report("THTMLViewer::LoadFromChars + paint", viewerOpen);
+    TTimes browserOpen = InFreshProcess([&] { return OpenBrowser(html); });
+    Report("QTextBrowser::setHtml + paint", browserOpen);
+    benchutil::Ratio("QTextBrowser / THTMLViewer (cpu)", browserOpen.Cpu, viewerOpen.Cpu, ">= 10x");
+    TTimes fileOpen = InFreshProcess([&] { return OpenFile(file); });
+    Report("TFrameViewer::LoadFromFile + paint", fileOpen);
+    TTimes browserFile = InFreshProcess([&] { return OpenBrowser(QString(), file); });
+    Report("QTextBrowser::setSource + paint", browserFile);
+    benchutil::Ratio("QTextBrowser / TFrameViewer (cpu)", browserFile.Cpu, fileOpen.Cpu, ">= 10x");
+  }
 
   QApplication app(argc, argv);
-  std::printf("(b) full-window paint, average of %d positions\n", PaintPositions);
+  std::printf("(b) full-window paint, average of %d positions, best of %d rounds\n", PaintPositions,
+              PaintRounds);
   auto viewer = MakeViewer();
   viewer->LoadFromChars(doc.data(), int32_t(doc.size()));
-  TTimes viewerPaint = PaintViewer(*viewer);
-  Report("THTMLViewer paint 800x600", viewerPaint);
   QTextDocument textDoc;
   textDoc.setHtml(html);
   textDoc.setTextWidth(Width);
   textDoc.documentLayout()->documentSize(); // lay it all out before timing the paint
-  TTimes docPaint = PaintDocument(textDoc);
+  // The two take turns, and each keeps its best round: on the shared machine a round can be
+  // slowed by other work, which would land on whichever happened to run then.
+  TTimes viewerPaint{1e300, 1e300}, docPaint{1e300, 1e300};
+  for (int round = 0; round < PaintRounds; ++round) {
+    viewerPaint = Faster(viewerPaint, PaintViewer(*viewer, round));
+    docPaint = Faster(docPaint, PaintDocument(textDoc, round));
+  }
+  Report("THTMLViewer paint 800x600", viewerPaint);
   Report("QAbstractTextDocumentLayout::draw 800x600", docPaint);
   benchutil::Ratio("THTMLViewer / QTextDocument (cpu)", viewerPaint.Cpu, docPaint.Cpu, "<= 0.2x");
 
+  if (paintOnly)
+    return 0;
   std::printf("(c) scrolling by one line\n");
   ScrollRows(*viewer);
   return 0;

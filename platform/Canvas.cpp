@@ -6,12 +6,19 @@
 #include <QGlyphRun>
 #include <QPainter>
 #include <QPen>
+#include <algorithm>
 #include <vector>
 
 TCanvas::TCanvas() = default;
 
 TCanvas::TCanvas(QPainter* painter, int dpi) : FPainter(painter), FDpi(dpi > 0 ? dpi : 96)
 {
+}
+
+TCanvas::~TCanvas()
+{
+  if (FPainter && FPainter->isActive())
+    FlushText();
 }
 
 int TCanvas::PointsToPixels(int points) const
@@ -57,20 +64,50 @@ int TCanvas::CharAdvance(const TFontMetrics& m, const char* s, int n, int& len)
   return m.WideChar(cp).Advance;
 }
 
-void TCanvas::TextOut(const TFontMetrics& m, int x, int baseline, const char* s, int n,
-                      TColor color, bool underline, bool strikeOut, bool opaque, TColor background)
+void TCanvas::EndText()
+{
+  if (FBatchDepth > 0 && --FBatchDepth == 0)
+    FlushText();
+}
+
+int TCanvas::TextOut(const TFontMetrics& m, int x, int baseline, const char* s, int n, TColor color,
+                     bool underline, bool strikeOut, bool opaque, TColor background)
 {
   if (!FPainter || n <= 0)
-    return;
-  int width = m.TextWidth(s, n);
+    return 0;
   if (opaque)
-    FPainter->fillRect(QRect(x, baseline - m.Ascent, width, m.Height), ToQColor(background));
-  QList<quint32> glyphs;
-  QList<QPointF> positions;
-  glyphs.reserve(n);
-  positions.reserve(n);
+    FillRect(QRect(x, baseline - m.Ascent, m.TextWidth(s, n), m.Height), background);
+  QRgb rgb = ToQColor(color).rgba();
+  if (FPending.Metrics != &m || FPending.Color != rgb) {
+    FlushText();
+    FPending.Metrics = &m;
+    FPending.Color = rgb;
+  }
+  const size_t before = FPending.Glyphs.size();
   QString fallback; // characters the face lacks, drawn by the fallback font
   QList<int> fallbackX;
+  int width = QueueGlyphs(m, x, baseline, s, n, fallback, fallbackX);
+  if (!fallback.isEmpty()) {
+    // The fallback characters go under this piece's glyphs and over everything before them.
+    FlushText(before);
+    DrawFallback(m, fallback, fallbackX, baseline, QColor::fromRgba(rgb));
+  }
+  if (FBatchDepth == 0)
+    FlushText();
+  if (underline)
+    FillRect(QRect(x, baseline + m.UnderlinePos, width, m.LineWidth), color);
+  if (strikeOut)
+    FillRect(QRect(x, baseline - m.StrikeOutPos, width, m.LineWidth), color);
+  return width;
+}
+
+int TCanvas::QueueGlyphs(const TFontMetrics& m, int x, int baseline, const char* s, int n,
+                         QString& fallback, QList<int>& fallbackX)
+{
+  std::vector<quint32>& glyphs = FPending.Glyphs;
+  std::vector<QPointF>& positions = FPending.Positions;
+  glyphs.reserve(glyphs.size() + size_t(n));
+  positions.reserve(positions.size() + size_t(n));
   int cx = x;
   for (int i = 0; i < n;) {
     auto c = uint8_t(s[i]);
@@ -87,31 +124,34 @@ void TCanvas::TextOut(const TFontMetrics& m, int x, int baseline, const char* s,
         fallback += QString::fromUcs4(&cp, 1);
         fallbackX.append(cx);
       } else if (glyph == 0 && advance > 0) {
-        glyphs.append(0); // the missing-glyph box
-        positions.append(QPointF(cx, baseline));
+        glyphs.push_back(0); // the missing-glyph box
+        positions.emplace_back(cx, baseline);
       }
     }
     if (glyph != 0) {
-      glyphs.append(glyph);
-      positions.append(QPointF(cx, baseline));
+      glyphs.push_back(glyph);
+      positions.emplace_back(cx, baseline);
     }
     cx += advance;
     i += len;
   }
-  QColor qc = ToQColor(color);
-  DrawFallback(m, fallback, fallbackX, baseline, qc);
-  if (!glyphs.isEmpty()) {
-    QGlyphRun run;
-    run.setRawFont(m.Raw);
-    run.setGlyphIndexes(glyphs);
-    run.setPositions(positions);
-    FPainter->setPen(qc);
-    FPainter->drawGlyphRun(QPointF(0, 0), run);
-  }
-  if (underline)
-    FPainter->fillRect(QRect(x, baseline + m.UnderlinePos, width, m.LineWidth), qc);
-  if (strikeOut)
-    FPainter->fillRect(QRect(x, baseline - m.StrikeOutPos, width, m.LineWidth), qc);
+  return cx - x;
+}
+
+void TCanvas::FlushText(size_t count) const
+{
+  TPendingText& p = FPending;
+  count = std::min(count, p.Glyphs.size());
+  if (count == 0 || !FPainter)
+    return;
+  QGlyphRun run;
+  run.setRawFont(p.Metrics->Raw);
+  // The run only points at the waiting glyphs: nothing is copied.
+  run.setRawData(p.Glyphs.data(), p.Positions.data(), int(count));
+  FPainter->setPen(QColor::fromRgba(p.Color));
+  FPainter->drawGlyphRun(QPointF(0, 0), run);
+  p.Glyphs.erase(p.Glyphs.begin(), p.Glyphs.begin() + std::ptrdiff_t(count));
+  p.Positions.erase(p.Positions.begin(), p.Positions.begin() + std::ptrdiff_t(count));
 }
 
 void TCanvas::DrawFallback(const TFontMetrics& m, const QString& chars, const QList<int>& xs,
@@ -136,14 +176,17 @@ void TCanvas::TextRect(const TFontMetrics& m, const QRect& clip, int x, int base
 {
   if (!FPainter)
     return;
+  FlushText();
   FPainter->save();
   FPainter->setClipRect(clip, Qt::IntersectClip);
   TextOut(m, x, baseline, s, n, color);
+  FlushText(); // inside the clip
   FPainter->restore();
 }
 
 void TCanvas::FillRect(const QRect& r, TColor color)
 {
+  FlushText();
   if (FPainter)
     FPainter->fillRect(r, ToQColor(color));
 }
@@ -152,6 +195,7 @@ void TCanvas::FrameRect(const QRect& r, TColor color)
 {
   if (!FPainter || r.width() <= 0 || r.height() <= 0)
     return;
+  FlushText();
   QColor c = ToQColor(color);
   FPainter->fillRect(QRect(r.left(), r.top(), r.width(), 1), c);
   FPainter->fillRect(QRect(r.left(), r.bottom(), r.width(), 1), c);
@@ -161,6 +205,7 @@ void TCanvas::FrameRect(const QRect& r, TColor color)
 
 void TCanvas::Line(int x1, int y1, int x2, int y2, TColor color)
 {
+  FlushText();
   if (!FPainter)
     return;
   FPainter->setPen(QPen(ToQColor(color), 0));
@@ -169,6 +214,7 @@ void TCanvas::Line(int x1, int y1, int x2, int y2, TColor color)
 
 void TCanvas::Ellipse(const QRect& r, TColor pen, TColor brush, bool fill)
 {
+  FlushText();
   if (!FPainter)
     return;
   FPainter->save();
@@ -195,6 +241,7 @@ void TCanvas::Bevel(const QRect& r, bool sunken)
 
 void TCanvas::DrawImage(const QRect& target, const QImage& image)
 {
+  FlushText();
   if (FPainter && !image.isNull())
     FPainter->drawImage(target, image);
 }

@@ -2,7 +2,8 @@
 // The surface the document model measures and draws on: a QPainter over a QImage, QPixmap or
 // printer, or no painter at all for measuring only. Text is single-byte or UTF-8; it is measured
 // from the per-font advance tables and drawn glyph by glyph at those advances, so a measured run
-// ends exactly where the next one starts.
+// ends exactly where the next one starts. Inside a text batch, consecutive pieces of text in one
+// face and colour are drawn as one glyph run: a line of many pieces costs the painter one call.
 #include "base/Color.h"
 #include "platform/FontMetricsCache.h"
 
@@ -11,6 +12,7 @@
 #include <QList>
 #include <QRect>
 #include <QString>
+#include <vector>
 
 class QPainter;
 
@@ -20,10 +22,17 @@ public:
   TCanvas();
   // Draws through painter (not owned); dpi is the vertical resolution fonts are sized for.
   explicit TCanvas(QPainter* painter, int dpi = 96);
+  ~TCanvas();
   TCanvas(const TCanvas&) = delete;
   TCanvas& operator=(const TCanvas&) = delete;
 
-  QPainter* Painter() const { return FPainter; }
+  // The painter, for drawing that does not go through the canvas: text still waiting in a batch
+  // is drawn first, so everything lands in the order it was asked for.
+  QPainter* Painter() const
+  {
+    FlushText();
+    return FPainter;
+  }
   int LogPixelsY() const { return FDpi; }
   // Printing changes colours of light text and page breaks; set by the print loop.
   bool Printing = false;
@@ -43,10 +52,16 @@ public:
   // The advance of the character at s (n > 0 bytes left) and its byte length.
   static int CharAdvance(const TFontMetrics& m, const char* s, int n, int& len);
 
-  // Text with its baseline at y; opaque draws the background first.
-  void TextOut(const TFontMetrics& m, int x, int baseline, const char* s, int n, TColor color,
-               bool underline = false, bool strikeOut = false, bool opaque = false,
-               TColor background = clWhite);
+  // Text pieces drawn between BeginText and EndText may wait and be drawn together, at the
+  // latest when something else is drawn, the painter is asked for or the batch ends. Batches
+  // nest; a canvas outside any batch draws each piece at once.
+  void BeginText() { ++FBatchDepth; }
+  void EndText();
+
+  // Text with its baseline at y; opaque draws the background first. Returns the text's width.
+  int TextOut(const TFontMetrics& m, int x, int baseline, const char* s, int n, TColor color,
+              bool underline = false, bool strikeOut = false, bool opaque = false,
+              TColor background = clWhite);
   // Text in any font (placeholder captions, markers) clipped to a rectangle.
   void TextRect(const TFontMetrics& m, const QRect& clip, int x, int baseline, const char* s, int n,
                 TColor color);
@@ -60,6 +75,18 @@ public:
   void DrawImage(const QRect& target, const QImage& image);
 
 private:
+  // Glyphs waiting to be drawn: all in one face and one colour, positioned in device pixels.
+  struct TPendingText {
+    const TFontMetrics* Metrics = nullptr;
+    QRgb Color = 0;
+    std::vector<quint32> Glyphs;
+    std::vector<QPointF> Positions;
+  };
+  // Draws the first count waiting glyphs (all of them by default) and keeps the rest waiting.
+  void FlushText(size_t count = size_t(-1)) const;
+  // Appends the glyphs of n bytes of text from x and returns the width they take.
+  int QueueGlyphs(const TFontMetrics& m, int x, int baseline, const char* s, int n,
+                  QString& fallback, QList<int>& fallbackX);
   void DrawFallback(const TFontMetrics& m, const QString& chars, const QList<int>& xs, int baseline,
                     const QColor& color);
 
@@ -75,4 +102,18 @@ private:
     const TFontMetrics* Metrics = nullptr;
   };
   mutable LastFont FLast;
+  mutable TPendingText FPending;
+  int FBatchDepth = 0;
+};
+
+// Keeps a canvas batching text for as long as it lives.
+class TTextBatch {
+public:
+  explicit TTextBatch(TCanvas& canvas) : FCanvas(canvas) { FCanvas.BeginText(); }
+  ~TTextBatch() { FCanvas.EndText(); }
+  TTextBatch(const TTextBatch&) = delete;
+  TTextBatch& operator=(const TTextBatch&) = delete;
+
+private:
+  TCanvas& FCanvas;
 };

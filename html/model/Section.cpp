@@ -617,6 +617,8 @@ int32_t TSection::Paint(TCanvas& canvas, TPaintContext& ctx, IndentManager& inde
     return result;
   // On screen the lines above the band are passed over at once.
   const size_t first = canvas.Printing ? 0 : FirstLineToPaint(clip.top() + scroll - Y - overhang);
+  // The section's text goes to the painter in as few runs as its fonts and colours allow.
+  TTextBatch batch(canvas);
   int32_t y = first < LineList.size() ? Y + LineList[first].Top : Y;
   for (size_t k = first; k < LineList.size(); ++k) {
     const LineRec& line = LineList[k];

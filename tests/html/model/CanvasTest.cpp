@@ -1,8 +1,10 @@
 #include "ModelTestSupport.h"
 
+#include "base/CodePage.h"
 #include "html/model/ListItem.h"
 
 #include <QPainter>
+#include <functional>
 #include <regex>
 #include <sstream>
 
@@ -38,6 +40,113 @@ TEST(Canvas, TextDrawnInPiecesMatchesTextDrawnWhole)
   }
   EXPECT_EQ(whole, pieces);
   EXPECT_NE(whole, Blank());
+}
+
+// Drawing steps run once piece by piece and once inside a text batch: the batch may only change
+// how many calls reach the painter, never a pixel.
+struct BatchCase {
+  const char* Name;
+  std::function<void(TCanvas&)> Draw;
+};
+
+QImage DrawnWith(const std::function<void(TCanvas&)>& draw, bool batched)
+{
+  QImage img = Blank();
+  QPainter p(&img);
+  TCanvas c(&p);
+  if (batched) {
+    TTextBatch batch(c);
+    draw(c);
+  } else {
+    draw(c);
+  }
+  return img;
+}
+
+TEST(Canvas, BatchedTextDrawsTheSamePixelsAsPieceByPiece)
+{
+  TCanvas measure;
+  const TFontMetrics& serif = measure.Metrics("Times New Roman", 12, false, false, 0);
+  const TFontMetrics& bold = measure.Metrics("Arial", 12, true, false, 0);
+  const TFontMetrics& wide =
+      measure.Metrics("Times New Roman", 12, false, false, codepage::CharsetUtf8);
+  auto out = [](TCanvas& c, const TFontMetrics& m, int x, const std::string& s,
+                TColor color = clBlack) {
+    return x + c.TextOut(m, x, 25, s.data(), int(s.size()), color);
+  };
+  const BatchCase cases[] = {
+      {"one face, one colour",
+       [&](TCanvas& c) { out(c, serif, out(c, serif, out(c, serif, 2, "Wav"), "ing "), "flags"); }},
+      {"colours and faces change",
+       [&](TCanvas& c) {
+         int x = out(c, serif, 2, "red ", clRed);
+         x = out(c, bold, x, "bold ", clRed);
+         out(c, bold, x, "blue", clBlue);
+       }},
+      {"a rectangle drawn after the text covers it",
+       [&](TCanvas& c) {
+         out(c, serif, 2, "covered text", clBlack);
+         c.FillRect(QRect(20, 10, 30, 20), clYellow);
+         out(c, serif, 60, "after", clBlack);
+       }},
+      {"the painter taken directly draws over waiting text",
+       [&](TCanvas& c) {
+         out(c, serif, 2, "under a box", clBlack);
+         c.Painter()->fillRect(QRect(10, 12, 25, 15), Qt::green);
+       }},
+      {"underlined, struck and selected pieces",
+       [&](TCanvas& c) {
+         int x = out(c, serif, 2, "plain ", clBlack);
+         x += c.TextOut(serif, x, 25, "link", 4, clBlue, true, false);
+         x += c.TextOut(serif, x, 25, " gone", 5, clBlack, false, true);
+         x += c.TextOut(serif, x, 25, " picked", 7, clWhite, false, false, true, clNavy);
+         out(c, serif, x, " tail", clBlack);
+       }},
+      {"pieces that overlap keep their order",
+       [&](TCanvas& c) {
+         out(c, bold, 2, "WWWW", clRed);
+         out(c, bold, 6, "MMMM", clBlue);
+         out(c, bold, 10, "WWWW", clRed);
+       }},
+      {"characters from a fallback face between own glyphs",
+       [&](TCanvas& c) {
+         int x = out(c, wide, 2, "ab", clBlack);
+         x = out(c, wide, x, "\xE2\x98\x83\xE4\xB8\xAD cd", clBlack);
+         out(c, wide, x - 4, "ef", clRed);
+       }},
+      {"clipped text inside the batch",
+       [&](TCanvas& c) {
+         out(c, serif, 2, "before ", clBlack);
+         c.TextRect(serif, QRect(40, 0, 30, 40), 30, 25, "clipped text", 12, clBlue);
+         out(c, serif, 40, "over", clRed);
+       }},
+  };
+  for (const BatchCase& bc : cases) {
+    QImage single = DrawnWith(bc.Draw, false);
+    EXPECT_NE(single, Blank()) << bc.Name;
+    EXPECT_EQ(DrawnWith(bc.Draw, true), single) << bc.Name;
+  }
+}
+
+TEST(Canvas, BatchedTextWaitsForTheOutermostBatchToEnd)
+{
+  TCanvas measure;
+  const TFontMetrics& m = measure.Metrics("Arial", 12, false, false, 0);
+  QImage img = Blank();
+  QPainter p(&img);
+  TCanvas c(&p);
+  c.BeginText();
+  c.BeginText();
+  int w = c.TextOut(m, 2, 25, "waiting", 7, clBlack);
+  EXPECT_EQ(w, TCanvas::TextWidth(m, "waiting", 7));
+  c.EndText();
+  EXPECT_EQ(img, Blank()); // the inner batch ended, the outer one still holds the text
+  c.EndText();
+  EXPECT_NE(img, Blank());
+  // Outside any batch text is drawn at once.
+  QImage before = img;
+  c.TextOut(m, 2, 38, "now", 3, clBlack);
+  EXPECT_NE(img, before);
 }
 
 TEST(Canvas, MeasuresWithThePlatformAdvances)
