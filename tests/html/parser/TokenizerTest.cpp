@@ -438,3 +438,58 @@ TEST(Tokenizer, ResetsItsStateForEachSourceKind)
       ELumoraError);
   EXPECT_THROW(tok.BeginFile("/"), ELumoraError);
 }
+
+// Tags whose bytes all stand as they are read straight from the block; a tab in place of a
+// blank sends the same tag through the byte-by-byte reader, which must give the same tokens
+// (a tab is one byte, so even the positions agree).
+TEST(Tokenizer, ReadsATagAlikeWhateverBlanksItHolds)
+{
+  const std::vector<std::string> tags = {
+      "<FONT SIZE=+1 COLOR=\"#3366cc\">",
+      "<font size = -2 face='Arial, Helvetica'>",
+      "<TD WIDTH=50 % ALIGN=center NOWRAP>",
+      "<TABLE BORDER CELLPADDING=\"  4 \" WIDTH=\"80%\">",
+      "<META HTTP-EQUIV=Refresh CONTENT=\"5; url=x.htm\" data-x=1>",
+      "<P \"stray\" ALIGN=right junk>",
+      "</A HREF=x>",
+      "<H 3 ALIGN=center>",
+      "<IMG SRC=a.gif ALT=\"a > b\" WIDTH=12px ISMAP>",
+      "<BLOCKQUOTE CITE=x>",
+      "<abcdefghijklmnopq ALIGN=left>",
+      "<INPUT TYPE=text VALUE=''>",
+  };
+  for (const std::string& tag : tags) {
+    std::string tabbed = tag;
+    bool quoted = false;
+    char quote = 0;
+    for (char& c : tabbed) {
+      if (quoted && c == quote)
+        quoted = false;
+      else if (!quoted && (c == '"' || c == '\''))
+        quoted = true, quote = c;
+      else if (!quoted && c == ' ')
+        c = '\t';
+    }
+    ASSERT_NE(tabbed, tag);
+    const std::string page = tag + "text" + tag;
+    EXPECT_EQ(Joined(Tokens(page)), Joined(Tokens(tabbed + "text" + tabbed))) << tag;
+  }
+}
+
+// A tag that the block ends inside is read up to the end like any other.
+TEST(Tokenizer, ReadsTagsCutByTheEndOfTheInput)
+{
+  RunCases({
+      {"numeric value", "<font size=+1", {"<FONT SIZE=1:\"+1\"", "EOF"}},
+      {"numeric value then blank", "<font size=+1 ", {"<FONT SIZE=1:\"+1\"", "EOF"}},
+      {"percent", "<td width=5%", {"<TD WIDTH=5:\"5%\"", "EOF"}},
+      {"name", "<p align", {"<P ALIGN=0:\"\"", "EOF"}},
+      {"name then blank", "<p align ", {"<P ALIGN=0:\"\"", "EOF"}},
+      {"after the value", "<p align=left ", {"<P ALIGN=0:\"left\"", "EOF"}},
+      {"stray characters", "<p align=left x\"", {"<P ALIGN=0:\"left\" ?X=0:\"\"", "EOF"}},
+      {"heading digit", "<h2", {"<H2", "EOF"}},
+      {"end tag", "</b", {"</B", "EOF"}},
+      {"less-than last", "x<", {"TEXT @0 \"x\"", "TEXT @1 \"<\"", "EOF"}},
+      {"ampersand last", "x&", {"TEXT @0 \"x\"", "TEXT @1 \"&\"", "EOF"}},
+  });
+}
