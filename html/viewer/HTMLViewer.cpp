@@ -667,16 +667,16 @@ void THTMLViewer::HTMLPaint(TPaintPanel* panel, const QRect& clip)
 {
   if (FInLayout || clip.isEmpty())
     return;
-  QImage& image = panel->OffScreen(clip.size());
-  {
-    QPainter painter(&image);
-    painter.translate(-clip.topLeft());
-    PaintBackground(painter, clip);
-    TCanvas canvas(&painter);
-    FSectionList->Paint(canvas, clip, MaxHorzWidth, FMarginWidth - FHPos, FMarginHeight);
-  }
-  QPainter screen(panel);
-  screen.drawImage(clip.topLeft(), image, QRect(QPoint(0, 0), clip.size()));
+  // The panel's backing store is the off-screen picture: Qt shows it only when the paint is
+  // over, so nothing half drawn is ever seen, and drawing straight into it saves copying the
+  // whole band from a picture of our own.
+  QPainter painter(panel);
+  if (!painter.isActive())
+    throw EOutOfResources(msg::OutOfResources);
+  painter.setClipRect(clip);
+  PaintBackground(painter, clip);
+  TCanvas canvas(&painter);
+  FSectionList->Paint(canvas, clip, MaxHorzWidth, FMarginWidth - FHPos, FMarginHeight);
 }
 
 void THTMLViewer::PaintBackground(QPainter& painter, const QRect& clip)

@@ -8,24 +8,12 @@
 
 TPaintPanel::TPaintPanel(THTMLViewer* viewer, QWidget* parent) : QWidget(parent), FViewer(viewer)
 {
-  // Every paint covers its whole clip from one off-screen picture, so Qt need not erase, and
-  // scrolling may move the pixels already shown.
+  // Every paint covers its whole clip, so Qt need not erase, and scrolling may move the pixels
+  // already shown.
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAttribute(Qt::WA_NoSystemBackground);
   setMouseTracking(true);
   setFocusPolicy(Qt::NoFocus);
-}
-
-QImage& TPaintPanel::OffScreen(const QSize& size)
-{
-  if (FOffScreen.width() < size.width() || FOffScreen.height() < size.height()) {
-    QSize grown = size.expandedTo(FOffScreen.size());
-    FOffScreen = QImage(); // the old picture goes before the new one is made
-    FOffScreen = QImage(grown, QImage::Format_RGB32);
-    if (FOffScreen.isNull())
-      throw EOutOfResources(msg::OutOfResources);
-  }
-  return FOffScreen;
 }
 
 void TPaintPanel::paintEvent(QPaintEvent* event)

@@ -3,13 +3,12 @@
 // mouse events go straight back to the viewer.
 #include "base/Exceptions.h"
 
-#include <QImage>
 #include <QWidget>
 #include <cstdint>
 
 class THTMLViewer;
 
-// The off-screen picture for a paint could not be made.
+// The panel could not be painted on.
 class EOutOfResources : public ELumoraError {
 public:
   using ELumoraError::ELumoraError;
@@ -20,9 +19,6 @@ public:
   TPaintPanel(THTMLViewer* viewer, QWidget* parent);
 
   THTMLViewer* Viewer() const { return FViewer; }
-  // The off-screen picture every paint goes through. It is kept between paints and grows to
-  // the largest clip, so a paint costs no allocation.
-  QImage& OffScreen(const QSize& size);
   // Pixel rows painted since the counter was last reset (every paint adds its clip height).
   int64_t PaintedRows = 0;
   int PaintCount = 0;
@@ -37,5 +33,4 @@ protected:
 
 private:
   THTMLViewer* FViewer;
-  QImage FOffScreen;
 };
