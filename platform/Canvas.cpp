@@ -52,13 +52,8 @@ int TCanvas::FitCount(const TFontMetrics& m, const char* s, int n, int width)
   return n;
 }
 
-int TCanvas::CharAdvance(const TFontMetrics& m, const char* s, int n, int& len)
+int TCanvas::WideAdvance(const TFontMetrics& m, const char* s, int n, int& len)
 {
-  auto b = uint8_t(s[0]);
-  if (b < 0x80 || !m.Utf8) {
-    len = 1;
-    return m.Advance[b];
-  }
   char32_t cp = 0;
   len = utf8::Unit(s, n, cp);
   return m.WideChar(cp).Advance;

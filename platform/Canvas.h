@@ -49,8 +49,17 @@ public:
   // The largest count of bytes (at most n) whose width is at most width; in UTF-8 text it ends
   // between characters.
   static int FitCount(const TFontMetrics& m, const char* s, int n, int width);
-  // The advance of the character at s (n > 0 bytes left) and its byte length.
-  static int CharAdvance(const TFontMetrics& m, const char* s, int n, int& len);
+  // The advance of the character at s (n > 0 bytes left) and its byte length. Inline: layout
+  // asks it once per byte, and single bytes need only their table entry.
+  static int CharAdvance(const TFontMetrics& m, const char* s, int n, int& len)
+  {
+    auto b = uint8_t(s[0]);
+    if (b < 0x80 || !m.Utf8) {
+      len = 1;
+      return m.Advance[b];
+    }
+    return WideAdvance(m, s, n, len);
+  }
 
   // Text pieces drawn between BeginText and EndText may wait and be drawn together, at the
   // latest when something else is drawn, the painter is asked for or the batch ends. Batches
@@ -87,6 +96,8 @@ private:
   // Appends the glyphs of n bytes of text from x and returns the width they take.
   int QueueGlyphs(const TFontMetrics& m, int x, int baseline, const char* s, int n,
                   QString& fallback, QList<int>& fallbackX);
+  // CharAdvance of a UTF-8 character beyond ASCII.
+  static int WideAdvance(const TFontMetrics& m, const char* s, int n, int& len);
   void DrawFallback(const TFontMetrics& m, const QString& chars, const QList<int>& xs, int baseline,
                     const QColor& color);
 
