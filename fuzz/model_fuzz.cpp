@@ -121,7 +121,7 @@ void Build(TSectionList& list, TScript& script)
       link.Url = arg & 1 ? "link" + std::to_string(arg) : std::string();
       section->LinkMark(arg & 1, FontFrom(list, arg), list.Document().LinkStyle, link);
       break;
-    case 7: section->ClearSide = arg % 4; break;
+    case 7: section->ClearSide = TClearSide(arg % 4); break;
     default: section->FinishLine(); break;
     }
   }

@@ -33,6 +33,7 @@ void TDocument::Clear()
   HoverLink = nullptr;
   HoverImage = nullptr;
   LinkStarts.clear();
+  FLinks.clear();
   PendingImages.clear();
   Animations.clear();
   SelStartPos = SelEndPos = 0;
@@ -321,4 +322,17 @@ TMapItem* TDocument::FindMap(const std::string& name) const
     if (m->Name == name)
       return m.get();
   return nullptr;
+}
+
+size_t TDocument::TLinkHash::operator()(const TUrlTarget& l) const
+{
+  return std::hash<std::string>()(l.Url) * 31 + std::hash<std::string>()(l.Target);
+}
+
+std::shared_ptr<const TUrlTarget> TDocument::SharedLink(const TUrlTarget& link)
+{
+  auto it = FLinks.find(link);
+  if (it == FLinks.end())
+    it = FLinks.insert(std::make_shared<const TUrlTarget>(link)).first;
+  return *it;
 }

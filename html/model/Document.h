@@ -5,6 +5,7 @@
 #include "base/CodePage.h"
 #include "base/Color.h"
 #include "base/FreeList.h"
+#include "base/UrlTarget.h"
 #include "html/images/GIFImage.h"
 #include "html/images/ImageRequest.h"
 #include "html/model/MapItem.h"
@@ -18,6 +19,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 class QObject;
@@ -177,8 +179,25 @@ public:
   static void SetCacheCount(int n);
   static void PurgeCache();
   void AddLinkStart(TFontObj* font) { LinkStarts.push_back(font); }
+  // The one shared copy of a link target: a page links to few places from many spots.
+  std::shared_ptr<const TUrlTarget> SharedLink(const TUrlTarget& link);
   TMapItem* FindMap(const std::string& name) const;
 
 private:
   std::unique_ptr<TTicker> FAnimTicker;
+  struct TLinkHash {
+    using is_transparent = void;
+    size_t operator()(const TUrlTarget& l) const;
+    size_t operator()(const std::shared_ptr<const TUrlTarget>& l) const { return (*this)(*l); }
+  };
+  struct TLinkEqual {
+    using is_transparent = void;
+    template <class A, class B> bool operator()(const A& a, const B& b) const
+    {
+      return Target(a) == Target(b);
+    }
+    static const TUrlTarget& Target(const TUrlTarget& l) { return l; }
+    static const TUrlTarget& Target(const std::shared_ptr<const TUrlTarget>& l) { return *l; }
+  };
+  std::unordered_set<std::shared_ptr<const TUrlTarget>, TLinkHash, TLinkEqual> FLinks;
 };

@@ -30,7 +30,8 @@ void TFontObj::SetLink(const TUrlTarget& link)
   if (link.Empty())
     FLink.reset();
   else if (!FLink || !(*FLink == link))
-    FLink = std::make_shared<const TUrlTarget>(link);
+    FLink = Section && Section->Doc ? Section->Doc->SharedLink(link)
+                                    : std::make_shared<const TUrlTarget>(link);
 }
 
 void TFontObj::SetFont(TFontRef font)

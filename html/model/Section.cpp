@@ -63,8 +63,7 @@ struct TSection::TLayoutState {
 
 TSection::TSection(TDocument* doc, TParaAlign align, const TUrlTarget& link, TFontRef font,
                    int level)
-    : TSectionBase(doc), Level(level), LevelIndent(level * LevelStep), ParaAlign(align),
-      MarkerFont(font)
+    : TSectionBase(doc), Level(level), ParaAlign(align), MarkerFont(font)
 {
   TFontObj* f = Fonts.Add(TFontObj(this, 0, std::move(font)));
   if (!link.Url.empty()) {
@@ -76,10 +75,9 @@ TSection::TSection(TDocument* doc, TParaAlign align, const TUrlTarget& link, TFo
 TSection::TSection(TDocument* masterDoc, const TSection& source)
     : TSectionBase(masterDoc, source), Chars(source.Chars), SourceRuns(source.SourceRuns),
       Controls(source.Controls), LineList(source.LineList), Level(source.Level),
-      LevelIndent(source.LevelIndent), ItemKind(source.ItemKind), ItemNumber(source.ItemNumber),
-      MarkerX(source.MarkerX), ParaAlign(source.ParaAlign), ClearSide(source.ClearSide),
-      MarkerFont(source.MarkerFont), Finished(source.Finished), FNoWrap(source.FNoWrap),
-      FTallLines(source.FTallLines)
+      ItemNumber(source.ItemNumber), MarkerX(source.MarkerX), ParaAlign(source.ParaAlign),
+      MarkerFont(source.MarkerFont), ItemKind(source.ItemKind), ClearSide(source.ClearSide),
+      Finished(source.Finished), FNoWrap(source.FNoWrap), FTallLines(source.FTallLines)
 {
   for (const TFontObj& f : source.Fonts)
     Fonts.Add(TFontObj(this, f));
@@ -276,6 +274,11 @@ std::unique_ptr<TSectionBase> TSection::CloneForPrint(TDocument* masterDoc) cons
 
 // ---- layout ----
 
+int32_t TSection::LevelIndent() const
+{
+  return Level * LevelStep;
+}
+
 TFormControlObj* TSection::ControlAt(int32_t index) const
 {
   // Controls are kept in text order.
@@ -305,6 +308,14 @@ int32_t TSection::TextWidthRange(int32_t start, int32_t n) const
       ++fi;
     int32_t runEnd = fi + 1 < Fonts.Count() ? std::min(end, Fonts[fi + 1]->ObjPos) : end;
     const TFontMetrics* m = Fonts[fi]->Metrics;
+    if (m && !m->Utf8) {
+      // Single-byte text is a sum of table entries.
+      for (; i < runEnd; ++i) {
+        char c = Chars[size_t(i)];
+        w += placeholder::IsObject(c) ? ObjectWidth(i) : m->Advance[uint8_t(c)];
+      }
+      continue;
+    }
     while (i < runEnd) {
       char c = Chars[size_t(i)];
       int len = 1;
@@ -348,10 +359,10 @@ void TSection::SizeObjects(TCanvas& canvas, int32_t availableWidth, int32_t& max
       panel->BoxWidth = panel->Panel->Width();
       panel->BoxHeight = panel->Panel->Height();
     }
-    maxWidth = std::max(maxWidth, o->BoxWidth + LevelIndent);
+    maxWidth = std::max(maxWidth, o->BoxWidth + LevelIndent());
   }
   for (TFormControlObj* c : Controls)
-    maxWidth = std::max(maxWidth, c->Width() + LevelIndent);
+    maxWidth = std::max(maxWidth, c->Width() + LevelIndent());
 }
 
 int32_t TSection::FitCount(TCanvas& canvas, TLayoutState& st, int32_t width, int32_t start,
@@ -432,7 +443,9 @@ void TSection::EndLine(TCanvas& canvas, TLayoutState& st, int32_t start, int32_t
       line.MaxDescent = std::max(line.MaxDescent, Fonts[fi]->DescentPx());
     }
   }
-  for (int32_t i = start; i < end; ++i) {
+  // Without objects no character of the line raises it.
+  const bool objects = !Images.Empty() || !Controls.empty();
+  for (int32_t i = start; objects && i < end; ++i) {
     char c = Chars[size_t(i)];
     if (IsImageChar(c)) {
       TFloatingObj* o = Images.ObjectAtPos(i);
@@ -586,8 +599,8 @@ void TSection::WidthRange(TCanvas& canvas, int32_t& min, int32_t& max)
     widest = std::max(widest, TextWidthRange(i, j - i));
     i = j + 1;
   }
-  max = floatSum + TextWidthRange(0, n) + LevelIndent;
-  min = std::max(widest, inlineMin) + floatSum + LevelIndent;
+  max = floatSum + TextWidthRange(0, n) + LevelIndent();
+  min = std::max(widest, inlineMin) + floatSum + LevelIndent();
 }
 
 // ---- painting ----

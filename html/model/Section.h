@@ -29,8 +29,8 @@ inline bool IsObject(char c)
 }
 } // namespace placeholder
 
-enum TClearSide : int { clNoClear = 0, clLeftSide = 1, clRightSide = 2, clBothSides = 3 };
-enum TItemKind : int { ikNone = 0, ikOrdered = 1, ikUnordered = 2, ikDefinition = 3 };
+enum TClearSide : uint8_t { clNoClear = 0, clLeftSide = 1, clRightSide = 2, clBothSides = 3 };
+enum TItemKind : uint8_t { ikNone = 0, ikOrdered = 1, ikUnordered = 2, ikDefinition = 3 };
 
 // A run of characters whose source positions follow each other.
 class IndexObj {
@@ -67,15 +67,15 @@ public:
   TImageObjList Images;
   std::vector<TFormControlObj*> Controls; // not owned
   std::vector<LineRec> LineList;
+  // A long page has tens of thousands of sections: the small fields share words.
   int Level = 0;
-  int32_t LevelIndent = 0;
-  int ItemKind = ikNone;
   int32_t ItemNumber = 0;
   int32_t MarkerX = 0;
   TParaAlign ParaAlign = paLeft;
-  int ClearSide = clNoClear;
   // The font of the list marker: the section's font at its start, shared.
   TFontRef MarkerFont;
+  TItemKind ItemKind = ikNone;
+  TClearSide ClearSide = clNoClear;
   bool Finished = false;
 
   // Building
@@ -97,6 +97,8 @@ public:
   // Terminates the text and lists the section's link starts; done by TCell::Add.
   void Finish();
   int32_t Length() const { return int32_t(Chars.size()); }
+  // The indent of the section's list level.
+  int32_t LevelIndent() const;
 
   std::unique_ptr<TSectionBase> CloneForPrint(TDocument* masterDoc) const override;
   void CopySelection(ClipBuffer& clip) override;
