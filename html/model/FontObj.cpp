@@ -42,8 +42,11 @@ void TFontObj::SetFont(TFontRef font)
 
 const TFontMetrics& TFontObj::UpdateMetrics(const TCanvas& canvas)
 {
-  // The shared font remembers its metrics per device: relayouts do not look them up again.
+  // Relayouts on the same device keep the metrics found last time.
+  if (Metrics && FMetricsDpi == canvas.LogPixelsY())
+    return *Metrics;
   Metrics = &FFont.Metrics(canvas);
+  FMetricsDpi = uint16_t(canvas.LogPixelsY());
   return *Metrics;
 }
 

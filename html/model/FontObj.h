@@ -57,6 +57,7 @@ public:
 private:
   std::shared_ptr<const TUrlTarget> FLink;
   TFontRef FFont;
+  uint16_t FMetricsDpi = 0; // the resolution Metrics is for
   void UpdateLinkColor();
 };
 

@@ -22,7 +22,7 @@ size_t FontHash(const TMyFont& f)
 // A style change asked of a font and the font it gave. The generation tells whether the slot
 // still holds that font or has been freed (and maybe reused) since.
 struct TDerived {
-  int Key = -1;
+  int64_t Key = -1;
   uint32_t Id = 0;
   uint32_t Generation = 0;
 };
@@ -79,21 +79,16 @@ public:
 
   uint32_t Styled(uint32_t id, int flags, TScriptShift shift)
   {
-    TSlot& s = FSlots[id];
-    const int key = flags * 4 + int(shift);
-    for (const TDerived& d : s.Derived)
-      if (d.Key == key && FSlots[d.Id].Generation == d.Generation && FSlots[d.Id].Refs)
-        return d.Id;
-    TMyFont styled = *s.Font;
-    styled.AddStyle(flags);
-    if (shift != ssNormal)
-      styled.setPointSize(std::max(1, styled.pointSize() * 3 / 4));
-    uint32_t made = Intern(styled);
-    // Intern may have grown the table: the slot is looked up again.
-    TSlot& base = FSlots[id];
-    base.Derived[base.NextDerived] = {key, made, FSlots[made].Generation};
-    base.NextDerived = (base.NextDerived + 1) % base.Derived.size();
-    return made;
+    return Derive(id, flags * 4 + int(shift), [&](TMyFont& f) {
+      f.AddStyle(flags);
+      if (shift != ssNormal)
+        f.setPointSize(std::max(1, f.pointSize() * 3 / 4));
+    });
+  }
+
+  uint32_t Recoloured(uint32_t id, TColor color)
+  {
+    return Derive(id, int64_t(1) << 40 | uint32_t(color), [&](TMyFont& f) { f.Color = color; });
   }
 
   const TFontMetrics& Metrics(uint32_t id, const TCanvas& canvas)
@@ -112,6 +107,22 @@ public:
   size_t LiveCount() const { return FLive; }
 
 private:
+  // The font that change makes of font id, looked up by key among the changes made before.
+  template <class F> uint32_t Derive(uint32_t id, int64_t key, F&& change)
+  {
+    for (const TDerived& d : FSlots[id].Derived)
+      if (d.Key == key && FSlots[d.Id].Generation == d.Generation && FSlots[d.Id].Refs)
+        return d.Id;
+    TMyFont changed = *FSlots[id].Font;
+    change(changed);
+    uint32_t made = Intern(changed);
+    // Intern may have grown the table: the slot is looked up again.
+    TSlot& base = FSlots[id];
+    base.Derived[base.NextDerived] = {key, made, FSlots[made].Generation};
+    base.NextDerived = (base.NextDerived + 1) % base.Derived.size();
+    return made;
+  }
+
   uint32_t NewSlot()
   {
     if (FFree.empty()) {
@@ -207,6 +218,13 @@ TFontRef TFontRef::Styled(int styleFlags, TScriptShift shift) const
   if (!FId || (styleFlags == 0 && shift == ssNormal))
     return *this;
   return TFontRef(Table().Styled(FId, styleFlags, shift));
+}
+
+TFontRef TFontRef::Recoloured(TColor color) const
+{
+  if (!FId || (**this).Color == color)
+    return *this;
+  return TFontRef(Table().Recoloured(FId, color));
 }
 
 const TFontMetrics& TFontRef::Metrics(const TCanvas& canvas) const

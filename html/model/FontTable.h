@@ -33,6 +33,8 @@ public:
   // its size. Remembered per font, so a builder asking again for the same change is not charged
   // a comparison of fonts.
   TFontRef Styled(int styleFlags, TScriptShift shift) const;
+  // The font in another colour, remembered the same way.
+  TFontRef Recoloured(TColor color) const;
   // Metrics of the font on a canvas, remembered for the last two resolutions.
   const TFontMetrics& Metrics(const TCanvas& canvas) const;
 

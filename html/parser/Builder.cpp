@@ -808,8 +808,9 @@ void TBuilder::DoAnchor(int level)
       OpenLink.Assign(a->Text, target ? target->Text : std::string());
       LinkOpen = true;
       PushFont();
-      Top().AddStyle(Doc->LinkStyle);
-      Top().Color = DocumentColor(Doc->LinkColor);
+      // Through the shared font's remembered changes: a page may hold many thousands of links.
+      SetTop(
+          SharedTop().Styled(Doc->LinkStyle, ssNormal).Recoloured(DocumentColor(Doc->LinkColor)));
       if (CurSection)
         CurSection->LinkMark(true, SharedTop(), StyleFlags, OpenLink);
     } else if (a->Sym == attrNAME && AnchorList) {

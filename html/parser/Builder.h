@@ -104,6 +104,8 @@ private:
     return FontLevels.back().Font;
   }
   const TFontRef& SharedTop();
+  // Makes font the top font.
+  void SetTop(const TFontRef& font) { FontLevels.back() = {*font, font}; }
   TFontRef StyledTop();
   bool PushFont();
   void PopFont();

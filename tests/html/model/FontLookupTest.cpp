@@ -114,25 +114,37 @@ TEST(FontTable, StyledFontsEqualTheChangeMadeByHand)
   struct TStyle {
     int Flags;
     TScriptShift Shift;
+    TColor Color; // the base font's colour keeps it
   };
-  const TStyle styles[] = {{0, ssNormal},        {fsBold, ssNormal},
-                           {fsItalic, ssNormal}, {fsBold | fsUnderline, ssNormal},
-                           {0, ssSuperscript},   {fsStrikeOut, ssSubscript},
-                           {fsBold, ssNormal}};
+  const TColor keep = clGreen;
+  const TStyle styles[] = {{0, ssNormal, keep},
+                           {fsBold, ssNormal, keep},
+                           {fsItalic, ssNormal, keep},
+                           {fsBold | fsUnderline, ssNormal, keep},
+                           {0, ssSuperscript, keep},
+                           {fsStrikeOut, ssSubscript, keep},
+                           {fsBold, ssNormal, keep},
+                           {0, ssNormal, clBlue},
+                           {fsUnderline, ssNormal, clRed},
+                           {fsUnderline, ssNormal, clBlue}};
   auto byHand = [](TMyFont f, const TStyle& s) {
     f.AddStyle(s.Flags);
     if (s.Shift != ssNormal)
       f.setPointSize(std::max(1, f.pointSize() * 3 / 4));
+    f.Color = s.Color;
     return f;
   };
-  const TMyFont base("Times New Roman", 23, clGreen);
+  auto derived = [](const TFontRef& f, const TStyle& s) {
+    return f.Styled(s.Flags, s.Shift).Recoloured(s.Color);
+  };
+  const TMyFont base("Times New Roman", 23, keep);
   const TFontRef shared(base);
   std::vector<TFontRef> others;
   for (int round = 0; round < 3; ++round) {
     for (const TStyle& s : styles) {
-      TFontRef styled = shared.Styled(s.Flags, s.Shift);
+      TFontRef styled = derived(shared, s);
       EXPECT_TRUE(SameFont(*styled, byHand(base, s))) << s.Flags << ' ' << int(s.Shift);
-      EXPECT_EQ(styled, shared.Styled(s.Flags, s.Shift));
+      EXPECT_EQ(styled, derived(shared, s));
     }
     // The styled fonts are freed now; unrelated fonts take their places in the table.
     for (int k = 0; k < 8; ++k)
@@ -140,6 +152,7 @@ TEST(FontTable, StyledFontsEqualTheChangeMadeByHand)
   }
   EXPECT_FALSE(TFontRef());
   EXPECT_EQ(TFontRef().Styled(fsBold, ssNormal), TFontRef());
+  EXPECT_EQ(TFontRef().Recoloured(clRed), TFontRef());
 }
 
 } // namespace
