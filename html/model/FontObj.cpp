@@ -5,6 +5,7 @@
 #include "platform/Canvas.h"
 
 #include <algorithm>
+#include <iterator>
 
 static_assert(sizeof(TFontObj) <= 48, "font objects are the bulk of a long page's model");
 
@@ -115,6 +116,16 @@ int32_t TFontList::RunLength(int32_t pos, int32_t len) const
     if (f.ObjPos > pos)
       return std::min(f.ObjPos, len) - pos;
   return len - pos;
+}
+
+std::vector<TFontObj> TFontList::Trim()
+{
+  std::vector<TFontObj> exact;
+  exact.reserve(FItems.size());
+  std::move(FItems.begin(), FItems.end(), std::back_inserter(exact));
+  FItems.swap(exact);
+  exact.clear();
+  return exact;
 }
 
 void TFontList::RefreshAll()

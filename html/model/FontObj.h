@@ -93,8 +93,14 @@ public:
   // Characters from pos to the next font change, or to len.
   int32_t RunLength(int32_t pos, int32_t len) const;
   void RefreshAll();
-  // Gives back the room the list grew into while the section was built.
-  void Trim() { FItems.shrink_to_fit(); }
+  // Builds into buffer (empty, with room that an earlier section grew into).
+  void BuildIn(std::vector<TFontObj>&& buffer)
+  {
+    FItems = std::move(buffer);
+    FItems.clear();
+  }
+  // Moves the objects into a list of exactly their size; returns the emptied buffer.
+  std::vector<TFontObj> Trim();
 
 private:
   std::vector<TFontObj> FItems;

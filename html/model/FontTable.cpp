@@ -203,7 +203,7 @@ TFontRef& TFontRef::operator=(TFontRef&& other) noexcept
   return *this;
 }
 
-TFontRef::~TFontRef()
+void TFontRef::Release()
 {
   Table().Release(FId);
 }

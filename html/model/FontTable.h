@@ -22,7 +22,11 @@ public:
   TFontRef(TFontRef&& other) noexcept : FId(other.FId) { other.FId = 0; }
   TFontRef& operator=(const TFontRef& other);
   TFontRef& operator=(TFontRef&& other) noexcept;
-  ~TFontRef();
+  ~TFontRef()
+  {
+    if (FId)
+      Release();
+  }
 
   explicit operator bool() const { return FId != 0; }
   bool operator==(const TFontRef& other) const { return FId == other.FId; }
@@ -40,6 +44,7 @@ public:
 
 private:
   explicit TFontRef(uint32_t id); // takes a new hold on id
+  void Release();
   uint32_t FId = 0;
 };
 

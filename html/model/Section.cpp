@@ -47,6 +47,53 @@ inline int Advance(const TFontMetrics& m, const char* s, int32_t n, int& len)
   return TCanvas::CharAdvance(m, s, n, len);
 }
 
+// A page is built one section after another. The buffers a section grows into while it is built
+// are handed on to the next section, and a finished section keeps exact copies: each section
+// then costs one allocation per buffer instead of every step of its growth and a final trim.
+template <class T> class TSpareBuffers {
+public:
+  T Take()
+  {
+    if (FSpare.empty())
+      return T();
+    T buffer = std::move(FSpare.back());
+    FSpare.pop_back();
+    return buffer;
+  }
+  void Give(T&& buffer)
+  {
+    // The rare huge section (a long pre-formatted text) is not kept alive for the next ones.
+    if (buffer.capacity() * sizeof(buffer[0]) > MaxKeptBytes || FSpare.size() >= MaxKept)
+      return;
+    buffer.clear();
+    FSpare.push_back(std::move(buffer));
+  }
+
+private:
+  static constexpr size_t MaxKeptBytes = 64 * 1024;
+  static constexpr size_t MaxKept = 8;
+  std::vector<T> FSpare;
+};
+
+struct TSpares {
+  TSpareBuffers<std::string> Chars;
+  TSpareBuffers<std::vector<IndexObj>> Runs;
+  TSpareBuffers<std::vector<TFontObj>> Fonts;
+};
+
+TSpares& Spares()
+{
+  thread_local TSpares spares;
+  return spares;
+}
+
+template <class T> void KeepExact(T& buffer, TSpareBuffers<T>& spares)
+{
+  T exact(buffer.begin(), buffer.end());
+  buffer.swap(exact);
+  spares.Give(std::move(exact));
+}
+
 } // namespace
 
 struct TSection::TLayoutState {
@@ -55,9 +102,20 @@ struct TSection::TLayoutState {
   std::vector<TFloatingObj*> Pending;
   std::vector<const TFloatingObj*> Placed; // floats placed during this layout
   int32_t StartFloatHeight = 0;
+  // What the fitting pass of the line being broken measured, so that the line's width is not
+  // measured again: Widths[k] is the width of the text from WidthsFrom through WidthsFrom + k
+  // (floats take no room there), -1 inside a character of several bytes.
+  std::vector<int32_t>& Widths = MeasuredWidths();
+  int32_t WidthsFrom = 0;
   bool WasPlaced(const TFloatingObj* o) const
   {
     return std::find(Placed.begin(), Placed.end(), o) != Placed.end();
+  }
+  // One buffer for every section's layout: lines are broken one at a time.
+  static std::vector<int32_t>& MeasuredWidths()
+  {
+    thread_local std::vector<int32_t> widths;
+    return widths;
   }
 };
 
@@ -65,6 +123,10 @@ TSection::TSection(TDocument* doc, TParaAlign align, const TUrlTarget& link, TFo
                    int level)
     : TSectionBase(doc), Level(level), ParaAlign(align), MarkerFont(font)
 {
+  TSpares& spares = Spares();
+  Chars = spares.Chars.Take();
+  SourceRuns = spares.Runs.Take();
+  Fonts.BuildIn(spares.Fonts.Take());
   TFontObj* f = Fonts.Add(TFontObj(this, 0, std::move(font)));
   if (!link.Url.empty()) {
     f->SetLink(link);
@@ -257,9 +319,10 @@ TParaAlign TSection::FinishLine()
 
 void TSection::Finish()
 {
-  Chars.shrink_to_fit();
-  SourceRuns.shrink_to_fit();
-  Fonts.Trim();
+  TSpares& spares = Spares();
+  KeepExact(Chars, spares.Chars);
+  KeepExact(SourceRuns, spares.Runs);
+  spares.Fonts.Give(Fonts.Trim());
   if (Doc && !Finished)
     for (TFontObj& f : Fonts)
       if (f.ListedAsLinkStart)
@@ -370,6 +433,10 @@ int32_t TSection::FitCount(TCanvas& canvas, TLayoutState& st, int32_t width, int
 {
   (void)canvas;
   int32_t total = 0;
+  int32_t textWidth = 0; // total without the floats
+  std::vector<int32_t>& widths = st.Widths;
+  widths.clear();
+  st.WidthsFrom = start;
   int32_t end = std::min(start + max, Length());
   bool lineEmpty = true; // nothing but floats placed so far
   int fi = Fonts.IndexAt(start);
@@ -379,6 +446,7 @@ int32_t TSection::FitCount(TCanvas& canvas, TLayoutState& st, int32_t width, int
       TFloatingObj* o = Images.ObjectAtPos(i);
       if (o && o->IsFloating()) {
         if (st.WasPlaced(o)) {
+          widths.push_back(textWidth);
           ++i;
           continue;
         }
@@ -393,6 +461,7 @@ int32_t TSection::FitCount(TCanvas& canvas, TLayoutState& st, int32_t width, int
         } else if (std::find(st.Pending.begin(), st.Pending.end(), o) == st.Pending.end()) {
           st.Pending.push_back(o);
         }
+        widths.push_back(textWidth);
         ++i;
         continue;
       }
@@ -402,6 +471,8 @@ int32_t TSection::FitCount(TCanvas& canvas, TLayoutState& st, int32_t width, int
       if (total + w > width)
         return i - start;
       total += w;
+      textWidth += w;
+      widths.push_back(textWidth);
       lineEmpty = false;
       ++i;
       continue;
@@ -415,13 +486,30 @@ int32_t TSection::FitCount(TCanvas& canvas, TLayoutState& st, int32_t width, int
       if (placeholder::IsObject(Chars[size_t(i)]))
         break;
       int len = 1;
-      total += Advance(m, Chars.data() + i, runEnd - i, len);
+      int32_t w = Advance(m, Chars.data() + i, runEnd - i, len);
+      total += w;
+      textWidth += w;
+      widths.insert(widths.end(), size_t(len - 1), -1);
+      widths.push_back(textWidth);
       if (total > width)
         return i - start;
       i += len;
     }
   }
   return end - start;
+}
+
+int32_t TSection::BrokenLineWidth(const TLayoutState& st, const LineRec& line) const
+{
+  int32_t n = line.Count;
+  while (n > 0 && Chars[size_t(line.First + n - 1)] == ' ')
+    --n;
+  if (n == 0)
+    return 0;
+  const size_t last = size_t(n - 1);
+  if (line.First == st.WidthsFrom && last < st.Widths.size() && st.Widths[last] >= 0)
+    return st.Widths[last];
+  return TextWidthRange(line.First, n);
 }
 
 void TSection::EndLine(TCanvas& canvas, TLayoutState& st, int32_t start, int32_t count)
@@ -470,7 +558,7 @@ void TSection::EndLine(TCanvas& canvas, TLayoutState& st, int32_t start, int32_t
   }
   IndentManager& im = *st.Indent;
   int32_t L = im.LeftMargin(st.Y), R = im.RightMargin(st.Y);
-  int32_t tw = LineWidth(line, true);
+  int32_t tw = BrokenLineWidth(st, line);
   if (ParaAlign == paCenter && !FNoWrap)
     line.StartX = std::max(L, (L + R - tw) / 2);
   else if (ParaAlign == paRight && !FNoWrap)

@@ -147,6 +147,8 @@ private:
   int32_t ClearSpace(const IndentManager& indent, int32_t Y) const;
   void SizeObjects(TCanvas& canvas, int32_t availableWidth, int32_t& maxWidth);
   int32_t LineWidth(const LineRec& line, bool trimTrailing) const;
+  // The width of a line just broken, trailing spaces left out, from what its fitting measured.
+  int32_t BrokenLineWidth(const TLayoutState& st, const LineRec& line) const;
   // Width of n characters from start, objects included (floats take no width).
   int32_t TextWidthRange(int32_t start, int32_t n) const;
   const LineRec* LineAtY(int32_t Y, int32_t& lineTop, int32_t& charsBefore) const;

@@ -304,4 +304,96 @@ TEST_F(ModelTest, MiddleImageSplitsTheExtraHeight)
   EXPECT_EQ(l.ExtraAbove, diff - diff / 2);
 }
 
+// A piece of a paragraph: text in the body font, bold or not, or an image (Text empty) of the
+// given width, floating left when Float is set.
+struct WidthPiece {
+  std::string Text;
+  bool Bold = false;
+  int ImageWidth = 0;
+  bool Float = false;
+};
+
+struct LineWidthCase {
+  const char* Name;
+  std::vector<WidthPiece> Pieces;
+  int Width;
+};
+
+class LineWidths : public ModelTest, public ::testing::WithParamInterface<LineWidthCase> {
+protected:
+  TSection* Build(const std::vector<WidthPiece>& pieces)
+  {
+    auto s = MakeSection(paRight);
+    int32_t pos = 0;
+    for (const WidthPiece& piece : pieces) {
+      if (piece.Text.empty()) {
+        auto img = std::make_unique<TImageObj>(&Doc, &List, 0, "x.gif");
+        img->ReqWidth = piece.ImageWidth;
+        img->ReqHeight = 10;
+        img->Placement = piece.Float ? plLeft : plBottom;
+        s->PlaceImage(std::move(img), pos++);
+        continue;
+      }
+      s->FontChange(TFontRef(Font()), piece.Bold ? fsBold : 0);
+      Append(*s, piece.Text, pos);
+      pos += int32_t(piece.Text.size());
+    }
+    TSection* p = s.get();
+    List.Add(std::move(s));
+    return p;
+  }
+
+  // The width of a line without its trailing spaces, measured a character at a time.
+  int Expected(const TSection& s, const LineRec& line)
+  {
+    int32_t end = line.First + line.Count;
+    while (end > line.First && s.Chars[size_t(end - 1)] == ' ')
+      --end;
+    int w = 0;
+    for (int32_t i = line.First; i < end; ++i) {
+      if (s.Chars[size_t(i)] == placeholder::Image) {
+        const TFloatingObj* o = s.Images.ObjectAtPos(i);
+        w += o->IsFloating() ? 0 : o->BoxWidth;
+        continue;
+      }
+      w += Width(std::string(1, s.Chars[size_t(i)]), 16, s.Fonts.ObjAt(i)->FontCopy().bold());
+    }
+    return w;
+  }
+};
+
+// Right-aligned lines end at the right edge: their start tells the width the layout found.
+TEST_P(LineWidths, RightAlignedLinesEndAtTheEdge)
+{
+  const LineWidthCase& c = GetParam();
+  TSection* s = Build(c.Pieces);
+  LayoutAt(c.Width);
+  ASSERT_FALSE(s->LineList.empty()) << c.Name;
+  for (size_t k = 0; k < s->LineList.size(); ++k) {
+    const LineRec& line = s->LineList[k];
+    EXPECT_EQ(line.PaintWidth, Expected(*s, line)) << c.Name << ", line " << k;
+    EXPECT_EQ(line.StartX, c.Width - line.PaintWidth - 1) << c.Name << ", line " << k;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LineWidths,
+    ::testing::Values(
+        LineWidthCase{"plain words", {{"one two three four five six seven"}}, 90},
+        LineWidthCase{"trailing spaces", {{"aaa    bbb   ccc    "}}, 60},
+        LineWidthCase{
+            "bold inside a word", {{"one tw"}, {"o three fo", true}, {"ur five six"}}, 80},
+        LineWidthCase{"word wider than the line", {{"a verylongword b c"}}, 40},
+        LineWidthCase{"inline image", {{"one two"}, {"", false, 30}, {" three four"}}, 100},
+        LineWidthCase{
+            "float at the start", {{"", false, 40, true}, {"one two three four five six"}}, 120},
+        LineWidthCase{"all on one line", {{"short"}, {" text", true}}, 400}),
+    [](const auto& info) {
+      std::string n = info.param.Name;
+      for (char& ch : n)
+        if (!std::isalnum(uint8_t(ch)))
+          ch = '_';
+      return n;
+    });
+
 } // namespace
