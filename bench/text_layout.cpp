@@ -15,6 +15,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QTextDocument>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <malloc.h>
@@ -294,8 +295,8 @@ int main(int argc, char** argv)
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   QApplication app(argc, argv);
   SetProcessErrorHandler([](const std::string& m) { std::fprintf(stderr, "%s\n", m.c_str()); });
-  // "memory" measures the model's memory alone; "build" times builder and layout alone (for a
-  // profiler); "scale" runs the pages of 1 to 64 MB (slow, and
+  // "memory" measures the model's memory alone; "build [MB]" times builder and layout alone (for
+  // a profiler); "scale" runs the pages of 1 to 64 MB (slow, and
   // about 1 GB of memory at the top).
   const std::string mode = argc > 1 ? argv[1] : "";
   if (mode == "scale") {
@@ -303,7 +304,9 @@ int main(int argc, char** argv)
     return 0;
   }
   if (mode == "build") {
-    BuildOnly(8 << 20, 5);
+    // An optional size in MB: a small page suits an instruction-counting profiler.
+    const long mb = argc > 2 ? std::atol(argv[2]) : 8;
+    BuildOnly(size_t(std::clamp(mb, 1L, 64L)) << 20, 5);
     return 0;
   }
   const bool memoryOnly = mode == "memory";
