@@ -143,6 +143,8 @@ void TBuilder::Start(const TParseSource& source, TSectionList* list, TAnchorList
     FTok.RefCharset = Doc->TextCharset();
   }
   FontLevels.clear();
+  FFontMemo = {};
+  FNextMemo = 0;
   if (Doc) {
     const std::string& name = Doc->BodyFontName;
     TMyFont base(QString::fromLatin1(name.data(), int(name.size())), 12, clBlack,
@@ -300,14 +302,53 @@ bool TBuilder::ApplyFontTag(TSymbol sym, bool inPre)
   PushFont();
   if (!haveSize && !haveColor && face.empty())
     return false;
-  TMyFont& f = Top();
+  SetTop(
+      TaggedFont(haveSize ? FontSizeFor(size, inPre) : 0, haveColor, DocumentColor(color), face));
+  return true;
+}
+
+TFontRef TBuilder::TaggedFont(int size, bool haveColor, TColor color, const std::string& face)
+{
+  const TFontRef& base = SharedTop();
+  const int64_t key = int64_t(size) << 33 | int64_t(haveColor) << 32 | int64_t(uint32_t(color));
+  if (const TFontRef* known = Remembered(base, key, face))
+    return *known;
+  TMyFont f = *base;
   if (haveColor)
-    f.Color = DocumentColor(color);
-  if (haveSize)
-    f.SetNominalSize(Doc, FontSizeFor(size, inPre));
+    f.Color = color;
+  if (size > 0)
+    f.SetNominalSize(Doc, size);
   if (!face.empty())
     f.setFamily(QString::fromLatin1(face.data(), int(face.size())));
-  return true;
+  TFontRef made(f);
+  Remember(base, key, face, made);
+  return made;
+}
+
+TFontRef TBuilder::LinkFont()
+{
+  const TFontRef& base = SharedTop();
+  const int64_t key = int64_t(1) << 62;
+  if (const TFontRef* known = Remembered(base, key, std::string()))
+    return *known;
+  TFontRef made = base.Styled(Doc->LinkStyle, ssNormal).Recoloured(DocumentColor(Doc->LinkColor));
+  Remember(base, key, std::string(), made);
+  return made;
+}
+
+const TFontRef* TBuilder::Remembered(const TFontRef& base, int64_t key,
+                                     const std::string& face) const
+{
+  for (const TFontMemo& m : FFontMemo)
+    if (m.Key == key && m.Base == base && m.Face == face)
+      return &m.Result;
+  return nullptr;
+}
+
+void TBuilder::Remember(const TFontRef& base, int64_t key, const std::string& face, TFontRef result)
+{
+  FFontMemo[FNextMemo] = {base, key, face, std::move(result)};
+  FNextMemo = (FNextMemo + 1) % FFontMemo.size();
 }
 
 // ---- sections ---------------------------------------------------------------------------------
@@ -808,9 +849,7 @@ void TBuilder::DoAnchor(int level)
       OpenLink.Assign(a->Text, target ? target->Text : std::string());
       LinkOpen = true;
       PushFont();
-      // Through the shared font's remembered changes: a page may hold many thousands of links.
-      SetTop(
-          SharedTop().Styled(Doc->LinkStyle, ssNormal).Recoloured(DocumentColor(Doc->LinkColor)));
+      SetTop(LinkFont());
       if (CurSection)
         CurSection->LinkMark(true, SharedTop(), StyleFlags, OpenLink);
     } else if (a->Sym == attrNAME && AnchorList) {
@@ -838,7 +877,8 @@ void TBuilder::DoBigSmall(bool bigger)
 {
   PushFont();
   const int* end = NormalSizes + 7;
-  const int* at = std::find(NormalSizes, end, Top().NominalSize);
+  // Read without Top(): an unchanged font keeps its shared copy.
+  const int* at = std::find(NormalSizes, end, FontLevels.back().Font.NominalSize);
   if (at != end) {
     int i = int(at - NormalSizes) + (bigger ? 1 : -1);
     if (i >= 0 && i < 7)

@@ -18,6 +18,7 @@
 #include "html/parser/FrameSetReader.h"
 #include "html/parser/Tokenizer.h"
 
+#include <array>
 #include <bitset>
 #include <initializer_list>
 #include <memory>
@@ -113,6 +114,20 @@ private:
   void PushMonospace();
   void FontChange();
   bool ApplyFontTag(TSymbol sym, bool inPre);
+  // The font a FONT tag's size (0: none), colour and face make of the top font.
+  TFontRef TaggedFont(int size, bool haveColor, TColor color, const std::string& face);
+  TFontRef LinkFont();
+  // Font changes a page repeats (every link, most FONT tags) are remembered here: the shared
+  // table would compare whole fonts, and it lets go of a link's in-between font at once.
+  struct TFontMemo {
+    TFontRef Base;
+    int64_t Key = -1;
+    std::string Face;
+    TFontRef Result;
+  };
+  static constexpr size_t FontMemoSize = 16;
+  const TFontRef* Remembered(const TFontRef& base, int64_t key, const std::string& face) const;
+  void Remember(const TFontRef& base, int64_t key, const std::string& face, TFontRef result);
 
   // Sections
   void OpenSection(TParaAlign align, int level);
@@ -191,6 +206,8 @@ private:
     TFontRef Shared; // empty until asked for after a change
   };
   std::vector<TFontLevel> FontLevels;
+  std::array<TFontMemo, FontMemoSize> FFontMemo;
+  size_t FNextMemo = 0;
   int StyleFlags = 0;
   TScriptShift ScriptShift = ssNormal;
   TParaAlign ParaAlign = paLeft;
