@@ -11,6 +11,13 @@
 
 namespace {
 
+// Codes below 32 are placeholders and controls: they take no room and draw nothing. In UTF-8
+// text the bytes above 127 are measured a character at a time (WideChar).
+bool IsControlByte(const TFontMetrics& m, size_t b)
+{
+  return b < 32 || b == 127 || (m.Utf8 && b >= 128);
+}
+
 std::unique_ptr<TFontMetrics> Build(const QString& family, int pixelSize, bool bold, bool italic,
                                     int charset)
 {
@@ -22,7 +29,6 @@ std::unique_ptr<TFontMetrics> Build(const QString& family, int pixelSize, bool b
   f.setKerning(false);
   f.setStyleStrategy(QFont::NoFontMerging);
   m->Font = f;
-  m->Raw = QRawFont::fromFont(f);
   m->Charset = charset;
   m->PixelSize = pixelSize;
   QFontMetrics fm(f);
@@ -37,18 +43,30 @@ std::unique_ptr<TFontMetrics> Build(const QString& family, int pixelSize, bool b
   m->Fallback = f;
   m->Fallback.setStyleStrategy(QFont::PreferDefault);
   m->Decoded = codepage::Table(charset);
-  QList<quint32> glyphs = m->Raw.glyphIndexesForString(m->Decoded);
-  for (int i = 0; i < 256; ++i) {
-    // Codes below 32 are placeholders and controls: they take no room and draw nothing. In
-    // UTF-8 text the bytes above 127 are measured a character at a time (WideChar).
-    bool control = i < 32 || i == 127 || (m->Utf8 && i >= 128);
-    m->Advance[size_t(i)] = control ? 0 : int16_t(fm.horizontalAdvance(m->Decoded[i]));
-    m->Glyph[size_t(i)] = control || i >= glyphs.size() ? 0 : glyphs[i];
-  }
+  for (size_t b = 0; b < 256; ++b)
+    if (IsControlByte(*m, b))
+      m->Advance.Set(b, 0);
   return m;
 }
 
 } // namespace
+
+int16_t TByteAdvances::Measure(size_t b) const
+{
+  FValues[b] = int16_t(QFontMetrics(FOwner->Font).horizontalAdvance(FOwner->Decoded[qsizetype(b)]));
+  return FValues[b];
+}
+
+void TFaceGlyphs::Load() const
+{
+  auto loaded = std::make_unique<TLoaded>();
+  loaded->Raw = QRawFont::fromFont(FOwner->Font);
+  QList<quint32> glyphs = loaded->Raw.glyphIndexesForString(FOwner->Decoded);
+  for (size_t b = 0; b < 256; ++b)
+    loaded->Glyphs[b] =
+        IsControlByte(*FOwner, b) || qsizetype(b) >= glyphs.size() ? 0 : glyphs[qsizetype(b)];
+  FLoaded = std::move(loaded);
+}
 
 const TFontMetrics::TWide& TFontMetrics::WideChar(char32_t cp) const
 {
@@ -57,7 +75,7 @@ const TFontMetrics::TWide& TFontMetrics::WideChar(char32_t cp) const
     return it->second;
   QString text = QString::fromUcs4(&cp, 1);
   TWide wide;
-  QList<quint32> glyphs = Raw.glyphIndexesForString(text);
+  QList<quint32> glyphs = Raw.Face().glyphIndexesForString(text);
   wide.Glyph = glyphs.size() == 1 ? glyphs[0] : 0;
   if (wide.Glyph != 0) {
     wide.Advance = int16_t(QFontMetrics(Font).horizontalAdvance(text));
@@ -73,7 +91,7 @@ const TFontMetrics::TWide& TFontMetrics::WideChar(char32_t cp) const
     // No installed face has it: the face's missing-glyph box stands in, so that the text keeps
     // its length and a line can still break there.
     wide.Own = true;
-    QList<QPointF> advances = Raw.advancesForGlyphIndexes(QList<quint32>{0});
+    QList<QPointF> advances = Raw.Face().advancesForGlyphIndexes(QList<quint32>{0});
     wide.Advance = advances.isEmpty() ? int16_t(0) : int16_t(qRound(advances[0].x()));
   }
   return FWide.emplace(cp, wide).first->second;

@@ -9,11 +9,60 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <unordered_map>
 
+struct TFontMetrics;
+
+// The advance of each byte value, measured the first time it is asked for: measuring one is a
+// hinted glyph load, and a page uses a few dozen of the 256 bytes of each of its fonts.
+class TByteAdvances {
+public:
+  explicit TByteAdvances(const TFontMetrics* owner) : FOwner(owner) { FValues.fill(-1); }
+  int16_t operator[](size_t b) const
+  {
+    const int16_t a = FValues[b];
+    return a >= 0 ? a : Measure(b);
+  }
+  void Set(size_t b, int16_t advance) { FValues[b] = advance; }
+
+private:
+  int16_t Measure(size_t b) const;
+  const TFontMetrics* FOwner;
+  mutable std::array<int16_t, 256> FValues;
+};
+
+// The face the glyphs come from and the glyph of each byte value, made when the font is first
+// drawn with (a font that only measures never needs them).
+class TFaceGlyphs {
+public:
+  explicit TFaceGlyphs(const TFontMetrics* owner) : FOwner(owner) {}
+  quint32 operator[](size_t b) const { return Loaded().Glyphs[b]; }
+  const QRawFont& Face() const { return Loaded().Raw; }
+  operator const QRawFont&() const { return Face(); } // NOLINT(google-explicit-constructor)
+
+private:
+  struct TLoaded {
+    QRawFont Raw;
+    std::array<quint32, 256> Glyphs{};
+  };
+  const TLoaded& Loaded() const
+  {
+    if (!FLoaded)
+      Load();
+    return *FLoaded;
+  }
+  void Load() const;
+  const TFontMetrics* FOwner;
+  mutable std::unique_ptr<TLoaded> FLoaded;
+};
+
 struct TFontMetrics {
-  QFont Font;   // pixel-sized, kerning off, no font merging
-  QRawFont Raw; // the face the glyphs come from
+  TFontMetrics() = default;
+  TFontMetrics(const TFontMetrics&) = delete; // the tables point back at their font
+  TFontMetrics& operator=(const TFontMetrics&) = delete;
+
+  QFont Font; // pixel-sized, kerning off, no font merging
   int Charset = 0;
   int PixelSize = 0;
   int Ascent = 0;
@@ -24,9 +73,10 @@ struct TFontMetrics {
   int UnderlinePos = 1; // below the baseline
   int StrikeOutPos = 3; // above the baseline
   int LineWidth = 1;
-  std::array<int16_t, 256> Advance{};
-  std::array<quint32, 256> Glyph{};
-  QString Decoded; // the 256 byte values in the charset, for copying text out
+  TByteAdvances Advance{this};
+  TFaceGlyphs Glyph{this};        // Glyph[b] is the glyph of byte b
+  const TFaceGlyphs& Raw = Glyph; // the face the glyphs come from
+  QString Decoded;                // the 256 byte values in the charset, for copying text out
   bool Utf8 = false;
   QFont Fallback; // Font with font merging: draws what the face lacks
 

@@ -4,6 +4,7 @@
 #include "html/model/ListItem.h"
 
 #include <QPainter>
+#include <QRawFont>
 #include <functional>
 #include <regex>
 #include <sstream>
@@ -205,6 +206,41 @@ TEST(Canvas, WesternPunctuationHasGlyphsAndWidths)
     EXPECT_NE(m.Glyph[b], 0u) << int(b);
     EXPECT_EQ(m.Advance[b], fm.horizontalAdvance(m.Decoded[b])) << int(b);
     EXPECT_GT(m.Advance[b], 0) << int(b);
+  }
+}
+
+// The byte tables are filled when first read: whatever order they are read in, every entry is
+// what the platform gives for that byte (controls and placeholders take no room and draw
+// nothing; in UTF-8 text the bytes above 127 are measured a character at a time).
+TEST(Canvas, ByteTablesMatchThePlatformInAnyOrder)
+{
+  struct Case {
+    const char* Family;
+    int Points;
+    bool Bold, Italic;
+    int Charset;
+    bool Backwards; // read from byte 255 down
+  };
+  const Case cases[] = {
+      {"Times New Roman", 11, false, false, 0, false},
+      {"Times New Roman", 13, true, true, 0, true},
+      {"Arial", 9, false, true, 204, false},
+      {"Courier New", 10, false, false, codepage::CharsetUtf8, true},
+  };
+  TCanvas canvas;
+  for (const Case& c : cases) {
+    const TFontMetrics& m = canvas.Metrics(c.Family, c.Points, c.Bold, c.Italic, c.Charset);
+    QFontMetrics fm(m.Font);
+    QList<quint32> glyphs = QRawFont::fromFont(m.Font).glyphIndexesForString(m.Decoded);
+    ASSERT_EQ(glyphs.size(), 256) << c.Family;
+    for (int k = 0; k < 256; ++k) {
+      const int b = c.Backwards ? 255 - k : k;
+      const bool none = b < 32 || b == 127 || (c.Charset == codepage::CharsetUtf8 && b >= 128);
+      EXPECT_EQ(m.Advance[size_t(b)], none ? 0 : fm.horizontalAdvance(m.Decoded[b]))
+          << c.Family << " byte " << b;
+      EXPECT_EQ(m.Glyph[size_t(b)], none ? 0u : glyphs[b]) << c.Family << " byte " << b;
+    }
+    EXPECT_EQ(QRawFont(m.Raw).familyName(), QRawFont::fromFont(m.Font).familyName()) << c.Family;
   }
 }
 
