@@ -20,6 +20,7 @@ namespace {
 
 constexpr int32_t LevelStep = 35;
 constexpr int32_t NoWrapWidth = 32000;
+constexpr size_t MaxKeptWidths = 1 << 16;
 
 bool IsBreakObject(char c)
 {
@@ -104,9 +105,17 @@ struct TSection::TLayoutState {
   int32_t StartFloatHeight = 0;
   // What the fitting pass of the line being broken measured, so that the line's width is not
   // measured again: Widths[k] is the width of the text from WidthsFrom through WidthsFrom + k
-  // (floats take no room there), -1 inside a character of several bytes.
+  // (floats take no room there), -1 inside a character of several bytes, for k < WidthsCount.
   std::vector<int32_t>& Widths = MeasuredWidths();
   int32_t WidthsFrom = 0;
+  int32_t WidthsCount = 0;
+  // Room for the widths of the characters before end.
+  int32_t* WidthsUpTo(int32_t end)
+  {
+    if (Widths.size() < size_t(end - WidthsFrom))
+      Widths.resize(size_t(end - WidthsFrom) + 256);
+    return Widths.data();
+  }
   bool WasPlaced(const TFloatingObj* o) const
   {
     return std::find(Placed.begin(), Placed.end(), o) != Placed.end();
@@ -432,36 +441,39 @@ int32_t TSection::FitCount(TCanvas& canvas, TLayoutState& st, int32_t width, int
                            int32_t max)
 {
   (void)canvas;
+  st.WidthsFrom = start;
+  st.WidthsCount = 0;
+  int32_t i = start;
+  // What was measured goes to the state however the fitting ends.
+  auto fitted = [&](int32_t measuredEnd) {
+    st.WidthsCount = measuredEnd - start;
+    return i - start;
+  };
   int32_t total = 0;
   int32_t textWidth = 0; // total without the floats
-  std::vector<int32_t>& widths = st.Widths;
-  widths.clear();
-  st.WidthsFrom = start;
   int32_t end = std::min(start + max, Length());
   bool lineEmpty = true; // nothing but floats placed so far
   int fi = Fonts.IndexAt(start);
-  for (int32_t i = start; i < end;) {
-    char c = Chars[size_t(i)];
+  const char* text = Chars.data();
+  while (i < end) {
+    char c = text[i];
     if (IsImageChar(c)) {
       TFloatingObj* o = Images.ObjectAtPos(i);
       if (o && o->IsFloating()) {
-        if (st.WasPlaced(o)) {
-          widths.push_back(textWidth);
-          ++i;
-          continue;
+        if (!st.WasPlaced(o)) {
+          if (lineEmpty) {
+            int32_t w = o->BoxWidth + o->SideGap;
+            if (total + w > width && i > start)
+              return fitted(i);
+            st.Indent->PlaceFloat(st.Y, o);
+            st.Placed.push_back(o);
+            st.StartFloatHeight = std::max(st.StartFloatHeight, o->BoxHeight);
+            total += w;
+          } else if (std::find(st.Pending.begin(), st.Pending.end(), o) == st.Pending.end()) {
+            st.Pending.push_back(o);
+          }
         }
-        if (lineEmpty) {
-          int32_t w = o->BoxWidth + o->SideGap;
-          if (total + w > width && i > start)
-            return i - start;
-          st.Indent->PlaceFloat(st.Y, o);
-          st.Placed.push_back(o);
-          st.StartFloatHeight = std::max(st.StartFloatHeight, o->BoxHeight);
-          total += w;
-        } else if (std::find(st.Pending.begin(), st.Pending.end(), o) == st.Pending.end()) {
-          st.Pending.push_back(o);
-        }
-        widths.push_back(textWidth);
+        st.WidthsUpTo(i + 1)[i - start] = textWidth;
         ++i;
         continue;
       }
@@ -469,10 +481,10 @@ int32_t TSection::FitCount(TCanvas& canvas, TLayoutState& st, int32_t width, int
     if (placeholder::IsObject(c)) {
       int32_t w = ObjectWidth(i);
       if (total + w > width)
-        return i - start;
+        return fitted(i);
       total += w;
       textWidth += w;
-      widths.push_back(textWidth);
+      st.WidthsUpTo(i + 1)[i - start] = textWidth;
       lineEmpty = false;
       ++i;
       continue;
@@ -482,21 +494,33 @@ int32_t TSection::FitCount(TCanvas& canvas, TLayoutState& st, int32_t width, int
     int32_t runEnd = fi + 1 < Fonts.Count() ? std::min(end, Fonts[fi + 1]->ObjPos) : end;
     const TFontMetrics& m = *Fonts[fi]->Metrics;
     lineEmpty = false;
-    while (i < runEnd) {
-      if (placeholder::IsObject(Chars[size_t(i)]))
+    int32_t* widths = st.WidthsUpTo(runEnd);
+    for (; i < runEnd; ++i) {
+      auto b = uint8_t(text[i]);
+      if (placeholder::IsObject(char(b)))
         break;
-      int len = 1;
-      int32_t w = Advance(m, Chars.data() + i, runEnd - i, len);
+      if (b >= 0x80 && m.Utf8) {
+        int len = 1;
+        int32_t w = TCanvas::CharAdvance(m, text + i, runEnd - i, len);
+        total += w;
+        textWidth += w;
+        for (int k = 0; k < len - 1; ++k)
+          widths[i - start + k] = -1;
+        widths[i - start + len - 1] = textWidth;
+        if (total > width)
+          return fitted(i + len);
+        i += len - 1;
+        continue;
+      }
+      int32_t w = m.Advance[b];
       total += w;
       textWidth += w;
-      widths.insert(widths.end(), size_t(len - 1), -1);
-      widths.push_back(textWidth);
+      widths[i - start] = textWidth;
       if (total > width)
-        return i - start;
-      i += len;
+        return fitted(i + 1);
     }
   }
-  return end - start;
+  return fitted(end);
 }
 
 int32_t TSection::BrokenLineWidth(const TLayoutState& st, const LineRec& line) const
@@ -507,7 +531,7 @@ int32_t TSection::BrokenLineWidth(const TLayoutState& st, const LineRec& line) c
   if (n == 0)
     return 0;
   const size_t last = size_t(n - 1);
-  if (line.First == st.WidthsFrom && last < st.Widths.size() && st.Widths[last] >= 0)
+  if (line.First == st.WidthsFrom && int32_t(last) < st.WidthsCount && st.Widths[last] >= 0)
     return st.Widths[last];
   return TextWidthRange(line.First, n);
 }
@@ -624,6 +648,9 @@ int32_t TSection::Layout(TCanvas& canvas, int32_t Y, IndentManager& indent, int3
     EndLine(canvas, st, start, count);
     start += count;
   }
+  // A line of very many characters left a large buffer: the next sections need little of it.
+  if (st.Widths.size() > MaxKeptWidths)
+    std::vector<int32_t>().swap(st.Widths);
   pos = FirstCursor + CursorCount;
   if (Level > 0)
     FlowHeight = std::max(FlowHeight, indent.LevelBottom() - TopY);
