@@ -455,6 +455,8 @@ int32_t TSection::FitCount(TCanvas& canvas, TLayoutState& st, int32_t width, int
   bool lineEmpty = true; // nothing but floats placed so far
   int fi = Fonts.IndexAt(start);
   const char* text = Chars.data();
+  // Without images and controls a placeholder byte is measured like a control (no room).
+  const bool plain = Images.Empty() && Controls.empty();
   while (i < end) {
     char c = text[i];
     if (IsImageChar(c)) {
@@ -495,6 +497,18 @@ int32_t TSection::FitCount(TCanvas& canvas, TLayoutState& st, int32_t width, int
     const TFontMetrics& m = *Fonts[fi]->Metrics;
     lineEmpty = false;
     int32_t* widths = st.WidthsUpTo(runEnd);
+    if (plain && !m.Utf8) {
+      // Nearly all text: single bytes in a section without objects, a sum of table entries.
+      for (; i < runEnd; ++i) {
+        int32_t w = m.Advance[uint8_t(text[i])];
+        total += w;
+        textWidth += w;
+        widths[i - start] = textWidth;
+        if (total > width)
+          return fitted(i + 1);
+      }
+      continue;
+    }
     for (; i < runEnd; ++i) {
       auto b = uint8_t(text[i]);
       if (placeholder::IsObject(char(b)))

@@ -353,7 +353,7 @@ protected:
     for (int32_t i = line.First; i < end; ++i) {
       if (s.Chars[size_t(i)] == placeholder::Image) {
         const TFloatingObj* o = s.Images.ObjectAtPos(i);
-        w += o->IsFloating() ? 0 : o->BoxWidth;
+        w += !o || o->IsFloating() ? 0 : o->BoxWidth; // a stray placeholder takes no room
         continue;
       }
       w += Width(std::string(1, s.Chars[size_t(i)]), 16, s.Fonts.ObjAt(i)->FontCopy().bold());
@@ -387,7 +387,8 @@ INSTANTIATE_TEST_SUITE_P(
         LineWidthCase{"inline image", {{"one two"}, {"", false, 30}, {" three four"}}, 100},
         LineWidthCase{
             "float at the start", {{"", false, 40, true}, {"one two three four five six"}}, 120},
-        LineWidthCase{"all on one line", {{"short"}, {" text", true}}, 400}),
+        LineWidthCase{"all on one line", {{"short"}, {" text", true}}, 400},
+        LineWidthCase{"placeholder without an image", {{"ab\4cd ef\4 gh ij kl"}}, 40}),
     [](const auto& info) {
       std::string n = info.param.Name;
       for (char& ch : n)
