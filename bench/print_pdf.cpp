@@ -75,12 +75,16 @@ int main(int argc, char** argv)
   if (qgetenv("QT_QPA_PLATFORM").isEmpty())
     qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
-  QTemporaryDir dir;
-  // An argument picks one document: "text" or "table".
+  QTemporaryDir temp;
+  // An argument picks one document: "text" or "table"; a second names a folder that keeps the
+  // PDFs written (ours.pdf, peer.pdf) for a look at what each sends the PDF engine.
   const QString only = app.arguments().value(1);
-  if (only.isEmpty() || only == "text")
-    Compare("1 MB text document", docgen::TextDocument(1 << 20), dir.path());
-  if (only.isEmpty() || only == "table")
-    Compare("10,000-row table", docgen::LongTable(10000, 4), dir.path());
+  const QString keep = app.arguments().value(2);
+  const QString dir = keep.isEmpty() ? temp.path() : keep;
+  QDir().mkpath(dir);
+  if (only.isEmpty() || only == "all" || only == "text")
+    Compare("1 MB text document", docgen::TextDocument(1 << 20), dir);
+  if (only.isEmpty() || only == "all" || only == "table")
+    Compare("10,000-row table", docgen::LongTable(10000, 4), dir);
   return 0;
 }
