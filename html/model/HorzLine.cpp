@@ -77,7 +77,21 @@ int32_t THorzLine::Layout(TCanvas& canvas, int32_t Y, IndentManager& indent, int
                           int32_t& pos)
 {
   Attached();
+  FLaidY = Y;
+  FLeftInset = indent.LeftMargin(Y) - indent.LeftEdge;
+  FRightInset = indent.RightMargin(Y) - indent.RightEdge;
   return TSectionBase::Layout(canvas, Y, indent, maxWidth, pos);
+}
+
+void THorzLine::Margins(const IndentManager& indent, int32_t Y, int32_t& L, int32_t& R) const
+{
+  if (Y == FLaidY) {
+    L = indent.LeftEdge + FLeftInset;
+    R = indent.RightEdge + FRightInset;
+    return;
+  }
+  L = indent.LeftMargin(Y);
+  R = indent.RightMargin(Y);
 }
 
 void THorzLine::Extent(int32_t L, int32_t R, int32_t& x, int32_t& width) const
@@ -104,8 +118,9 @@ int32_t THorzLine::Paint(TCanvas& canvas, TPaintContext& ctx, IndentManager& ind
   if (canvas.Printing && ctx.PageBottom > 0 && Y >= ctx.PageBottom)
     return result;
   int32_t y = Y + (FlowHeight - RuleSize) / 2 - scroll;
-  int32_t x = 0, w = 0;
-  Extent(indent.LeftMargin(Y), indent.RightMargin(Y), x, w);
+  int32_t L = 0, R = 0, x = 0, w = 0;
+  Margins(indent, Y, L, R);
+  Extent(L, R, x, w);
   int32_t end = x + w;
   if (HasRuleColor) {
     canvas.FillRect(QRect(x, y, w, RuleSize), RuleColor | PaletteFlag);

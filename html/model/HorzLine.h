@@ -4,6 +4,8 @@
 #include "html/model/Alignment.h"
 #include "html/model/SectionBase.h"
 
+#include <climits>
+
 class TAttributeList;
 
 class THorzLine : public TSectionBase {
@@ -37,4 +39,12 @@ public:
                 int32_t Y) override;
   void Attached() override;
   const char* KindName() const override { return "HorzLine"; }
+
+private:
+  // The cell's margins at the rule, taken at layout as distances from the cell's edges: a paint
+  // at the laid-out top needs no walk of the cell's indent records.
+  int32_t FLaidY = INT32_MIN;
+  int32_t FLeftInset = 0;
+  int32_t FRightInset = 0;
+  void Margins(const IndentManager& indent, int32_t Y, int32_t& L, int32_t& R) const;
 };

@@ -196,6 +196,60 @@ INSTANTIATE_TEST_SUITE_P(
         RuleCase{"pixels left", {{attrWIDTH, 100, "100"}, {attrALIGN, 0, "left"}}, 2, 0, 100},
         RuleCase{"pixels centred", {{attrWIDTH, 100, "100"}}, 2, 250, 100}));
 
+struct RuleMarginCase {
+  const char* Name;
+  int32_t EdgeShift; // the cell painted this far right of where it was laid out
+  int32_t PaintY;    // the rule painted at this top (laid out at 40)
+};
+
+class RuleMargins : public ModelTest, public ::testing::WithParamInterface<RuleMarginCase> {};
+
+// A rule beside floats and inside a list level spans the margins the indent records give at the
+// top it is painted at, wherever the cell is painted.
+TEST_P(RuleMargins, SpanTheIndentsAtThePaintedTop)
+{
+  const RuleMarginCase& c = GetParam();
+  auto attrs = Attributes({{attrCOLOR, 0, "red"}, {attrWIDTH, 100, "100%"}});
+  THorzLine rule(&Doc, *attrs);
+  rule.Attached();
+  IndentManager indent;
+  indent.Reset(0, 400);
+  indent.Width = 400;
+  indent.AddFloat(0, 50, plLeft, 100);   // covers the laid-out top
+  indent.AddFloat(30, 70, plRight, 200); // covers both tops
+  indent.SetLevel(20, 1);
+  indent.AddFloat(100, 30, plLeft, 300); // covers only the lower top
+  int32_t maxWidth = 0, pos = 0;
+  rule.Layout(Canvas, 40, indent, maxWidth, pos);
+  indent.LeftEdge += c.EdgeShift;
+  indent.RightEdge += c.EdgeShift;
+  int32_t x = 0, w = 0;
+  rule.Extent(indent.LeftMargin(c.PaintY), indent.RightMargin(c.PaintY), x, w);
+
+  QImage img(600, 400, QImage::Format_RGB32);
+  img.fill(Qt::white);
+  QPainter painter(&img);
+  TCanvas canvas(&painter);
+  TPaintContext ctx = Pass(QRect(0, 0, 600, 400));
+  rule.Paint(canvas, ctx, indent, c.EdgeShift, c.PaintY);
+  canvas.Painter()->end();
+  const int row = c.PaintY + (rule.FlowHeight - rule.RuleSize) / 2;
+  int first = -1, last = -1;
+  for (int px = 0; px < img.width(); ++px)
+    if (img.pixel(px, row) == qRgb(255, 0, 0)) {
+      first = first < 0 ? px : first;
+      last = px;
+    }
+  EXPECT_EQ(first, x) << c.Name;
+  EXPECT_EQ(last, x + w - 1) << c.Name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, RuleMargins,
+                         ::testing::Values(RuleMarginCase{"where laid out", 0, 40},
+                                           RuleMarginCase{"cell moved right", 75, 40},
+                                           RuleMarginCase{"painted lower", 0, 150},
+                                           RuleMarginCase{"moved and lower", 30, 150}));
+
 struct PageBreakCase {
   const char* Name;
   int32_t Y;          // of the break, in the document
