@@ -4,6 +4,7 @@
 #include "base/Utf8.h"
 
 #include <QGlyphRun>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPen>
 #include <algorithm>
@@ -13,6 +14,10 @@ TCanvas::TCanvas() = default;
 
 TCanvas::TCanvas(QPainter* painter, int dpi) : FPainter(painter), FDpi(dpi > 0 ? dpi : 96)
 {
+  // A painter that only sets pixels shows nothing of a glyph without an outline; a printer or
+  // PDF keeps the spaces, which text extraction reads words by.
+  QPaintEngine* engine = painter ? painter->paintEngine() : nullptr;
+  FSkipInkless = engine && engine->type() == QPaintEngine::Raster;
 }
 
 TCanvas::~TCanvas()
@@ -109,6 +114,7 @@ int TCanvas::QueueGlyphs(const TFontMetrics& m, int x, int baseline, const char*
     quint32 glyph = m.Glyph[c];
     int advance = m.Advance[c];
     int len = 1;
+    bool ink = !(FSkipInkless && m.Glyph.Inkless(c));
     if (c >= 0x80 && m.Utf8) {
       char32_t cp = 0;
       len = utf8::Unit(s + i, n - i, cp);
@@ -123,7 +129,7 @@ int TCanvas::QueueGlyphs(const TFontMetrics& m, int x, int baseline, const char*
         positions.emplace_back(cx, baseline);
       }
     }
-    if (glyph != 0) {
+    if (glyph != 0 && ink) {
       glyphs.push_back(glyph);
       positions.emplace_back(cx, baseline);
     }

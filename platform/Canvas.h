@@ -103,6 +103,7 @@ private:
 
   QPainter* FPainter = nullptr;
   int FDpi = 96;
+  bool FSkipInkless = false; // leave out glyphs that set no pixel (spaces) on a raster painter
   // The last font asked for: runs of text mostly repeat the font before them.
   struct LastFont {
     QString Family;

@@ -5,6 +5,7 @@
 
 #include <QFontMetrics>
 #include <QHash>
+#include <QPainterPath>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -65,6 +66,11 @@ void TFaceGlyphs::Load() const
   for (size_t b = 0; b < 256; ++b)
     loaded->Glyphs[b] =
         IsControlByte(*FOwner, b) || qsizetype(b) >= glyphs.size() ? 0 : glyphs[qsizetype(b)];
+  for (size_t b : {size_t(0x20), size_t(0xA0)}) {
+    const quint32 g = loaded->Glyphs[b];
+    loaded->Inkless[b] =
+        g != 0 && loaded->Raw.pathForGlyph(g).isEmpty() && loaded->Raw.boundingRect(g).isEmpty();
+  }
   FLoaded = std::move(loaded);
 }
 

@@ -38,6 +38,8 @@ class TFaceGlyphs {
 public:
   explicit TFaceGlyphs(const TFontMetrics* owner) : FOwner(owner) {}
   quint32 operator[](size_t b) const { return Loaded().Glyphs[b]; }
+  // Whether the glyph of byte b has no outline (the spaces): drawing it sets no pixel.
+  bool Inkless(size_t b) const { return Loaded().Inkless[b]; }
   const QRawFont& Face() const { return Loaded().Raw; }
   operator const QRawFont&() const { return Face(); } // NOLINT(google-explicit-constructor)
 
@@ -45,6 +47,7 @@ private:
   struct TLoaded {
     QRawFont Raw;
     std::array<quint32, 256> Glyphs{};
+    std::array<bool, 256> Inkless{};
   };
   const TLoaded& Loaded() const
   {

@@ -3,6 +3,7 @@
 #include "base/CodePage.h"
 #include "html/model/ListItem.h"
 
+#include <QGlyphRun>
 #include <QPainter>
 #include <QRawFont>
 #include <functional>
@@ -126,6 +127,63 @@ TEST(Canvas, BatchedTextDrawsTheSamePixelsAsPieceByPiece)
     QImage single = DrawnWith(bc.Draw, false);
     EXPECT_NE(single, Blank()) << bc.Name;
     EXPECT_EQ(DrawnWith(bc.Draw, true), single) << bc.Name;
+  }
+}
+
+// Every glyph of single-byte text, spaces included, drawn by the painter at the measured
+// advances: what the canvas drew before it left glyphs without ink out.
+QImage EveryGlyph(const TFontMetrics& m, const std::string& s, QRgb color)
+{
+  QImage img = Blank();
+  QPainter p(&img);
+  QList<quint32> glyphs;
+  QList<QPointF> positions;
+  int x = 2;
+  for (char ch : s) {
+    auto c = uint8_t(ch);
+    if (m.Glyph[c] != 0) {
+      glyphs.append(m.Glyph[c]);
+      positions.append(QPointF(x, 25));
+    }
+    x += m.Advance[c];
+  }
+  QGlyphRun run;
+  run.setRawFont(m.Raw);
+  run.setGlyphIndexes(glyphs);
+  run.setPositions(positions);
+  p.setPen(QColor::fromRgb(color));
+  p.drawGlyphRun(QPointF(0, 0), run);
+  return img;
+}
+
+TEST(Canvas, SpacesLeftOutOfARasterSetTheSamePixels)
+{
+  TCanvas measure;
+  struct Case {
+    const char* Family;
+    bool Bold, Italic;
+    std::string Text;
+  };
+  const Case cases[] = {
+      {"Times New Roman", false, false, "a few words  apart "},
+      {"Arial", true, false,
+       " bold\xA0"
+       "and\xA0"
+       "hard spaces"},
+      {"Courier New", false, true, "  mono   italic  "},
+  };
+  for (const Case& c : cases) {
+    const TFontMetrics& m = measure.Metrics(c.Family, 12, c.Bold, c.Italic, 0);
+    EXPECT_TRUE(m.Glyph.Inkless(' ')) << c.Family;
+    EXPECT_FALSE(m.Glyph.Inkless('a')) << c.Family;
+    QImage drawn = Blank();
+    {
+      QPainter p(&drawn);
+      TCanvas canvas(&p);
+      canvas.TextOut(m, 2, 25, c.Text.data(), int(c.Text.size()), clNavy);
+    }
+    EXPECT_NE(drawn, Blank()) << c.Family;
+    EXPECT_EQ(drawn, EveryGlyph(m, c.Text, qRgb(0, 0, 128))) << c.Family;
   }
 }
 
