@@ -5,12 +5,27 @@
 
 #include <algorithm>
 
+const TImageObjList::TItems& TImageObjList::All() const
+{
+  static const TItems none;
+  return FItems ? *FItems : none;
+}
+
+TFloatingObj* TImageObjList::Add(std::unique_ptr<TFloatingObj> item)
+{
+  if (!FItems)
+    FItems = std::make_unique<TItems>();
+  FItems->push_back(std::move(item));
+  return FItems->back().get();
+}
+
 TFloatingObj* TImageObjList::ObjectAtPos(int32_t pos) const
 {
   // Objects are kept in text order.
-  auto it = std::lower_bound(FItems.begin(), FItems.end(), pos,
+  const TItems& items = All();
+  auto it = std::lower_bound(items.begin(), items.end(), pos,
                              [](const auto& o, int32_t p) { return o->ObjPos < p; });
-  return it != FItems.end() && (*it)->ObjPos == pos ? it->get() : nullptr;
+  return it != items.end() && (*it)->ObjPos == pos ? it->get() : nullptr;
 }
 
 int32_t TImageObjList::HeightAt(int32_t pos, int& align) const

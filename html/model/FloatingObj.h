@@ -1,11 +1,11 @@
 #pragma once
 // Objects that stand at a placeholder character of a text section: images and panels.
-#include "base/FreeList.h"
 #include "base/UrlTarget.h"
 #include "html/model/Alignment.h"
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 class TSection;
 class TMapItem;
@@ -42,8 +42,21 @@ struct TImageHit {
   TMapItem* Map = nullptr;
 };
 
-class TImageObjList : public TFreeList<TFloatingObj> {
+// The images and panels of a section, in text order. Nearly all sections of a long page have
+// none: the list is a single pointer until its first object comes.
+class TImageObjList {
 public:
+  using TItems = std::vector<std::unique_ptr<TFloatingObj>>;
+  int Count() const { return FItems ? int(FItems->size()) : 0; }
+  bool Empty() const { return !FItems || FItems->empty(); }
+  TFloatingObj* Items(int i) const { return All()[size_t(i)].get(); }
+  TFloatingObj* operator[](int i) const { return Items(i); }
+  // Takes ownership; returns the raw pointer for convenience.
+  TFloatingObj* Add(std::unique_ptr<TFloatingObj> item);
+  void Clear() { FItems.reset(); }
+  TItems::const_iterator begin() const { return All().begin(); }
+  TItems::const_iterator end() const { return All().end(); }
+
   TFloatingObj* ObjectAtPos(int32_t pos) const;
   int32_t HeightAt(int32_t pos, int& align) const;
   int32_t WidthAt(int32_t pos, int& align) const;
@@ -52,4 +65,8 @@ public:
   bool ImageHit(int32_t X, int32_t Y, TImageHit& hit) const;
   TImageObj* ObjectHit(int32_t X, int32_t Y, int32_t& xr, int32_t& yr) const;
   void CopyFrom(TSection* section, const TImageObjList& source);
+
+private:
+  const TItems& All() const;
+  std::unique_ptr<TItems> FItems;
 };

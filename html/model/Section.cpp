@@ -145,14 +145,16 @@ TSection::TSection(TDocument* doc, TParaAlign align, const TUrlTarget& link, TFo
 
 TSection::TSection(TDocument* masterDoc, const TSection& source)
     : TSectionBase(masterDoc, source), Chars(source.Chars), SourceRuns(source.SourceRuns),
-      Controls(source.Controls), LineList(source.LineList), Level(source.Level),
-      ItemNumber(source.ItemNumber), MarkerX(source.MarkerX), ParaAlign(source.ParaAlign),
-      MarkerFont(source.MarkerFont), ItemKind(source.ItemKind), ClearSide(source.ClearSide),
-      Finished(source.Finished), FNoWrap(source.FNoWrap), FTallLines(source.FTallLines)
+      LineList(source.LineList), Level(source.Level), ItemNumber(source.ItemNumber),
+      MarkerX(source.MarkerX), ParaAlign(source.ParaAlign), MarkerFont(source.MarkerFont),
+      ItemKind(source.ItemKind), ClearSide(source.ClearSide), Finished(source.Finished),
+      FNoWrap(source.FNoWrap), FTallLines(source.FTallLines)
 {
   for (const TFontObj& f : source.Fonts)
     Fonts.Add(TFontObj(this, f));
   Images.CopyFrom(this, source.Images);
+  if (source.FControls)
+    FControls = std::make_unique<std::vector<TFormControlObj*>>(*source.FControls);
 }
 
 TSection::~TSection() = default;
@@ -312,7 +314,9 @@ void TSection::PlaceControl(TFormControlObj* control, int32_t tagPos, bool noBre
   if (!control)
     return;
   control->Pos = Length();
-  Controls.push_back(control);
+  if (!FControls)
+    FControls = std::make_unique<std::vector<TFormControlObj*>>();
+  FControls->push_back(control);
   char c = noBreak ? placeholder::NoBreakControl : placeholder::Control;
   AppendRaw(&c, &tagPos, 1);
 }
@@ -351,12 +355,19 @@ int32_t TSection::LevelIndent() const
   return Level * LevelStep;
 }
 
+const std::vector<TFormControlObj*>& TSection::Controls() const
+{
+  static const std::vector<TFormControlObj*> none;
+  return FControls ? *FControls : none;
+}
+
 TFormControlObj* TSection::ControlAt(int32_t index) const
 {
   // Controls are kept in text order.
-  auto it = std::lower_bound(Controls.begin(), Controls.end(), index,
+  const std::vector<TFormControlObj*>& controls = Controls();
+  auto it = std::lower_bound(controls.begin(), controls.end(), index,
                              [](const TFormControlObj* c, int32_t p) { return c->Pos < p; });
-  return it != Controls.end() && (*it)->Pos == index ? *it : nullptr;
+  return it != controls.end() && (*it)->Pos == index ? *it : nullptr;
 }
 
 int32_t TSection::ObjectWidth(int32_t index) const
@@ -433,7 +444,7 @@ void TSection::SizeObjects(TCanvas& canvas, int32_t availableWidth, int32_t& max
     }
     maxWidth = std::max(maxWidth, o->BoxWidth + LevelIndent());
   }
-  for (TFormControlObj* c : Controls)
+  for (TFormControlObj* c : Controls())
     maxWidth = std::max(maxWidth, c->Width() + LevelIndent());
 }
 
@@ -456,7 +467,7 @@ int32_t TSection::FitCount(TCanvas& canvas, TLayoutState& st, int32_t width, int
   int fi = Fonts.IndexAt(start);
   const char* text = Chars.data();
   // Without images and controls a placeholder byte is measured like a control (no room).
-  const bool plain = Images.Empty() && Controls.empty();
+  const bool plain = Images.Empty() && !FControls;
   while (i < end) {
     char c = text[i];
     if (IsImageChar(c)) {
@@ -570,7 +581,7 @@ void TSection::EndLine(TCanvas& canvas, TLayoutState& st, int32_t start, int32_t
     }
   }
   // Without objects no character of the line raises it.
-  const bool objects = !Images.Empty() || !Controls.empty();
+  const bool objects = !Images.Empty() || FControls;
   for (int32_t i = start; objects && i < end; ++i) {
     char c = Chars[size_t(i)];
     if (IsImageChar(c)) {

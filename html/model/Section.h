@@ -65,7 +65,6 @@ public:
   std::vector<IndexObj> SourceRuns;
   TFontList Fonts;
   TImageObjList Images;
-  std::vector<TFormControlObj*> Controls; // not owned
   std::vector<LineRec> LineList;
   // A long page has tens of thousands of sections: the small fields share words.
   int Level = 0;
@@ -140,6 +139,9 @@ private:
   int32_t BreakLine(TCanvas& canvas, TLayoutState& st, int32_t avail, int32_t start,
                     int32_t& maxWidth);
   TFormControlObj* ControlAt(int32_t index) const;
+  // The placed form controls in text order (not owned); most sections have none.
+  const std::vector<TFormControlObj*>& Controls() const;
+  std::unique_ptr<std::vector<TFormControlObj*>> FControls;
   const LineRec* LineOfPosition(int32_t position, int32_t& lineTop) const;
   void PaintCaret(TCanvas& canvas, int32_t X, int32_t scroll);
   int32_t FPaintX = 0; // x offset of the last paint
