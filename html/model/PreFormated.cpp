@@ -24,11 +24,11 @@ TPreFormated::TPreFormated(TDocument* masterDoc, const TPreFormated& source)
 {
 }
 
-void TPreFormated::AppendRun(const char* chars, const int32_t* positions, int32_t n)
+void TPreFormated::AppendRun(const char* chars, int32_t n, TPositionRuns runs)
 {
   if (!chars || n <= 0 || Length() > MaxPreChars)
     return;
-  AppendRaw(chars, positions, n);
+  AppendRaw(chars, 0, n, runs);
 }
 
 std::unique_ptr<TSectionBase> TPreFormated::CloneForPrint(TDocument* masterDoc) const

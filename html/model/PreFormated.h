@@ -8,7 +8,7 @@ public:
   TPreFormated(TDocument* masterDoc, const TPreFormated& source);
 
   using TSection::AppendRun;
-  void AppendRun(const char* chars, const int32_t* positions, int32_t n) override;
+  void AppendRun(const char* chars, int32_t n, TPositionRuns runs) override;
   std::unique_ptr<TSectionBase> CloneForPrint(TDocument* masterDoc) const override;
   int32_t Layout(TCanvas& canvas, int32_t Y, IndentManager& indent, int32_t& maxWidth,
                  int32_t& pos) override;

@@ -173,30 +173,39 @@ void TSection::AddSourcePos(int32_t bufIndex, int32_t srcPos)
   SourceRuns.push_back(IndexObj{bufIndex, srcPos});
 }
 
-void TSection::AppendRaw(const char* chars, const int32_t* positions, int32_t n)
+void TSection::AppendRaw(const char* chars, int32_t from, int32_t n, TPositionRuns runs)
 {
-  if (n <= 0)
+  if (n <= from)
     return;
-  if (positions) {
-    const int32_t base = Length();
-    for (int32_t i = 0; i < n;) {
-      AddSourcePos(base + i, positions[i]);
-      // Characters whose sources follow each other continue the run just recorded.
-      int32_t j = i + 1;
-      while (j < n && positions[j - 1] >= 0 && positions[j] == positions[j - 1] + 1)
-        ++j;
-      i = j;
-    }
-  }
-  Chars.append(chars, size_t(n));
+  // The first character, then where the runs break: the section joins runs that continue.
+  const int32_t base = Length() - from;
+  AddSourcePos(Length(), PositionIn(runs, from));
+  for (const TPositionRun& r : runs)
+    if (r.Index > from && r.Index < n)
+      AddSourcePos(base + r.Index, r.Pos);
+  Chars.append(chars + from, size_t(n - from));
+}
+
+void TSection::AppendRawChar(char c, int32_t sourcePos)
+{
+  AddSourcePos(Length(), sourcePos);
+  Chars += c;
 }
 
 void TSection::AppendRun(const TokenObj& token)
 {
-  AppendRun(token.Chars().data(), token.Positions(), token.Leng());
+  AppendRun(token.Chars().data(), token.Leng(), token.Runs());
 }
 
 void TSection::AppendRun(const char* chars, const int32_t* positions, int32_t n)
+{
+  TokenObj token;
+  for (int32_t k = 0; k < n; ++k)
+    token.AppendChar(chars[k], positions ? positions[k] : -1);
+  AppendRun(token);
+}
+
+void TSection::AppendRun(const char* chars, int32_t n, TPositionRuns runs)
 {
   if (!chars || n <= 0)
     return;
@@ -216,20 +225,20 @@ void TSection::AppendRun(const char* chars, const int32_t* positions, int32_t n)
   // Text without NOBR markers goes in as one piece.
   const void* marker = std::memchr(chars + i, placeholder::NoBreakMarker, size_t(n - i));
   if (!marker) {
-    AppendRaw(chars + i, positions ? positions + i : nullptr, n - i);
+    AppendRaw(chars, i, n, runs);
     return;
   }
   bool lastWasMarker = false;
   for (; i < n; ++i) {
     char c = chars[i];
-    int32_t p = positions ? positions[i] : -1;
+    int32_t p = PositionIn(runs, i);
     if (c == placeholder::NoBreakMarker) {
       char last = Chars.empty() ? ' ' : Chars.back();
       if (last == ' ' || last == placeholder::NoBreakSpace || lastWasMarker) {
         lastWasMarker = last == placeholder::NoBreakSpace;
         continue;
       }
-      AppendRaw(&placeholder::NoBreakSpace, &p, 1);
+      AppendRawChar(placeholder::NoBreakSpace, p);
       lastWasMarker = true;
       continue;
     }
@@ -238,13 +247,14 @@ void TSection::AppendRun(const char* chars, const int32_t* positions, int32_t n)
       continue;
     }
     lastWasMarker = false;
-    AppendRaw(&c, &p, 1);
+    AppendRawChar(c, p);
   }
 }
 
 void TSection::AppendChar(char ch, int32_t sourcePos)
 {
-  AppendRun(&ch, &sourcePos, 1);
+  const TPositionRun run{0, sourcePos < 0 ? -1 : sourcePos};
+  AppendRun(&ch, 1, TPositionRuns(&run, 1));
 }
 
 void TSection::FontChange(const TFontRef& font, int styleFlags, TScriptShift scriptShift)
@@ -283,7 +293,7 @@ TImageObj* TSection::PlaceImage(std::unique_ptr<TImageObj> image, int32_t tagPos
   image->ObjPos = Length();
   auto* p = static_cast<TImageObj*>(Images.Add(std::move(image)));
   char c = noBreak ? placeholder::NoBreakImage : placeholder::Image;
-  AppendRaw(&c, &tagPos, 1);
+  AppendRawChar(c, tagPos);
   return p;
 }
 
@@ -300,7 +310,7 @@ TPanelObj* TSection::PlacePanel(std::unique_ptr<TPanelObj> panel, int32_t tagPos
   panel->ObjPos = Length();
   auto* p = static_cast<TPanelObj*>(Images.Add(std::move(panel)));
   char c = noBreak ? placeholder::NoBreakImage : placeholder::Image;
-  AppendRaw(&c, &tagPos, 1);
+  AppendRawChar(c, tagPos);
   return p;
 }
 
@@ -318,14 +328,14 @@ void TSection::PlaceControl(TFormControlObj* control, int32_t tagPos, bool noBre
     FControls = std::make_unique<std::vector<TFormControlObj*>>();
   FControls->push_back(control);
   char c = noBreak ? placeholder::NoBreakControl : placeholder::Control;
-  AppendRaw(&c, &tagPos, 1);
+  AppendRawChar(c, tagPos);
 }
 
 TParaAlign TSection::FinishLine()
 {
   if (Chars.empty()) {
     char c = ' ';
-    AppendRaw(&c, nullptr, 1);
+    AppendRawChar(c, -1);
   }
   return ParaAlign;
 }

@@ -13,7 +13,7 @@
 class TAttributeList;
 class TImageObj;
 class TPanelObj;
-class TokenObj;
+#include "html/symbols/TokenObj.h"
 
 // Placeholder characters in section text.
 namespace placeholder {
@@ -79,7 +79,9 @@ public:
 
   // Building
   void AppendRun(const TokenObj& token);
-  /* 16 */ virtual void AppendRun(const char* chars, const int32_t* positions, int32_t n);
+  // n characters with a source position each (negative: none).
+  void AppendRun(const char* chars, const int32_t* positions, int32_t n);
+  /* 16 */ virtual void AppendRun(const char* chars, int32_t n, TPositionRuns runs);
   /* 15 */ virtual void AppendChar(char ch, int32_t sourcePos);
   // Style flags are those of TFontStyleFlag.
   void FontChange(const TFontRef& font, int styleFlags = 0, TScriptShift scriptShift = ssNormal);
@@ -129,7 +131,9 @@ protected:
   // still reach into it, so paints walk every line.
   bool FTallLines = false;
   void AddSourcePos(int32_t bufIndex, int32_t srcPos);
-  void AppendRaw(const char* chars, const int32_t* positions, int32_t n);
+  // Appends chars[from, n); runs index chars.
+  void AppendRaw(const char* chars, int32_t from, int32_t n, TPositionRuns runs);
+  void AppendRawChar(char c, int32_t sourcePos);
   void PaintMarker(TCanvas& canvas, int32_t x0, int32_t baseline, const LineRec& line);
 
 private:

@@ -105,24 +105,6 @@ const unsigned char* FirstHighByte(const unsigned char* p, const unsigned char* 
   return p;
 }
 
-// positions[k] = first + k * step for k < n.
-void FillPositions(int32_t* positions, int n, int32_t first, int32_t step)
-{
-  int k = 0;
-#if defined(__SSE2__)
-  if (step == 1) {
-    __m128i v = _mm_setr_epi32(first, first + 1, first + 2, first + 3);
-    const __m128i four = _mm_set1_epi32(4);
-    for (; k + 4 <= n; k += 4) {
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(positions + k), v);
-      v = _mm_add_epi32(v, four);
-    }
-  }
-#endif
-  for (; k < n; ++k)
-    positions[k] = first + k * step;
-}
-
 // A '<' that cannot open a comment or declaration: read like a simple byte.
 inline bool PlainTagOpen(const unsigned char* p, const unsigned char* end)
 {
@@ -539,10 +521,13 @@ bool TTokenizer::ReadText()
 bool TTokenizer::ReadFlowText()
 {
   const char space = NoWrapMode ? char(NoBreakSpaceChar) : ' ';
-  const int room = std::max(0, MaxTextToken - FCurToken.Leng());
-  int32_t* positions = nullptr;
-  char* chars = FCurToken.Extend(room, positions);
+  const int base = FCurToken.Leng();
+  const int room = std::max(0, MaxTextToken - base);
+  char* chars = FCurToken.Extend(room);
   int n = 0;
+  // Positions go in as runs: only a character that does not continue the run before it is
+  // told to the token.
+  int32_t expected = FCurToken.ContinuedPosition(base);
 
   // Locals, not members: the stores into `chars` could alias members and force reloads.
   unsigned char c = FCurCh;
@@ -573,8 +558,9 @@ bool TTokenizer::ReadFlowText()
   while (n < room) {
     TCharClass cls = CharClass[c];
     if (cls == ccPlain) {
-      chars[n] = char(c);
-      positions[n++] = index;
+      if (index != expected)
+        FCurToken.SetPosition(base + n, index);
+      chars[n++] = char(c);
       // The bytes that follow up to the next stop, blank pair or line end are taken as they
       // stand, each one position on; single spaces between words too (unless NOBR turns
       // them into code 5).
@@ -582,15 +568,19 @@ bool TTokenizer::ReadFlowText()
       if (q != p) {
         const int k = int(q - p);
         std::memcpy(chars + n, p, size_t(k));
-        FillPositions(positions + n, k, index + step, step);
+        if (step != 1) // include text: every character keeps the comment's position
+          FCurToken.SetPositions(base + n, k, index + step, step);
         n += k;
         index += k * step;
         p = q;
       }
+      expected = index + 1;
       next();
     } else if (cls == ccBlank) {
-      chars[n] = space;
-      positions[n++] = index;
+      if (index != expected)
+        FCurToken.SetPosition(base + n, index);
+      chars[n++] = space;
+      expected = index + 1;
       do { // skip the rest of the blanks, comments between them too
         const unsigned char* q = p;
         while (q < end && BlankByte[*q])

@@ -3,20 +3,27 @@
 #include <algorithm>
 #include <cstring>
 
+int32_t PositionIn(TPositionRuns runs, int32_t k)
+{
+  auto after =
+      std::upper_bound(runs.begin(), runs.end(), k,
+                       [](int32_t index, const TPositionRun& r) { return index < r.Index; });
+  if (after == runs.begin())
+    return -1;
+  const TPositionRun& run = *(after - 1);
+  return run.Pos < 0 ? -1 : run.Pos + (k - run.Index);
+}
+
 TokenObj::TokenObj()
-    : FChars(std::make_unique_for_overwrite<char[]>(InitialCapacity)),
-      FPositions(std::make_unique_for_overwrite<int32_t[]>(InitialCapacity)),
-      FCapacity(InitialCapacity)
+    : FChars(std::make_unique_for_overwrite<char[]>(InitialCapacity)), FCapacity(InitialCapacity)
 {
 }
 
 TokenObj::TokenObj(const TokenObj& other)
-    : FChars(std::make_unique_for_overwrite<char[]>(size_t(other.FCapacity))),
-      FPositions(std::make_unique_for_overwrite<int32_t[]>(size_t(other.FCapacity))),
+    : FChars(std::make_unique_for_overwrite<char[]>(size_t(other.FCapacity))), FRuns(other.FRuns),
       FLeng(other.FLeng), FCapacity(other.FCapacity)
 {
   std::copy_n(other.FChars.get(), size_t(FLeng), FChars.get());
-  std::copy_n(other.FPositions.get(), size_t(FLeng), FPositions.get());
 }
 
 TokenObj& TokenObj::operator=(const TokenObj& other)
@@ -36,11 +43,8 @@ void TokenObj::Reserve(int needed, int newCapacity)
   if (needed <= FCapacity)
     return;
   auto chars = std::make_unique_for_overwrite<char[]>(size_t(newCapacity));
-  auto positions = std::make_unique_for_overwrite<int32_t[]>(size_t(newCapacity));
   std::copy_n(FChars.get(), size_t(FLeng), chars.get());
-  std::copy_n(FPositions.get(), size_t(FLeng), positions.get());
   FChars = std::move(chars);
-  FPositions = std::move(positions);
   FCapacity = newCapacity;
 }
 
@@ -52,25 +56,32 @@ void TokenObj::Grow(int needed)
   Reserve(needed, capacity);
 }
 
+void TokenObj::Commit(int extended, int used)
+{
+  FLeng -= extended - used;
+  while (!FRuns.empty() && FRuns.back().Index >= FLeng)
+    FRuns.pop_back();
+}
+
+void TokenObj::SetPositions(int k, int n, int32_t first, int32_t step)
+{
+  if (n <= 0)
+    return;
+  if (step == 1) {
+    SetPosition(k, first);
+    return;
+  }
+  for (int i = 0; i < n; ++i)
+    SetPosition(k + i, first + i * step);
+}
+
 void TokenObj::AppendChars(const char* chars, int n, int32_t firstPosition, int32_t step)
 {
   if (n <= 0)
     return;
   // The same capacity as n single appends would reach.
   Grow(FLeng + n);
-  int32_t* p = FPositions.get() + FLeng;
-  for (int k = 0; k < n; ++k)
-    p[k] = firstPosition + k * step;
-  std::memcpy(FChars.get() + FLeng, chars, size_t(n));
-  FLeng += n;
-}
-
-void TokenObj::AppendRun(const char* chars, const int32_t* positions, int n)
-{
-  if (n <= 0)
-    return;
-  Grow(FLeng + n);
-  std::copy_n(positions, size_t(n), FPositions.get() + FLeng);
+  SetPositions(FLeng, n, firstPosition, step);
   std::memcpy(FChars.get() + FLeng, chars, size_t(n));
   FLeng += n;
 }
@@ -81,7 +92,10 @@ void TokenObj::AppendToken(const TokenObj& other)
   if (n == 0)
     return;
   Reserve(FLeng + n, FLeng + n + GrowBy);
-  std::copy_n(other.FPositions.get(), size_t(n), FPositions.get() + FLeng);
+  if (other.FRuns.empty() || other.FRuns.front().Index > 0)
+    SetPosition(FLeng, -1); // its first characters have no position
+  for (const TPositionRun& r : other.FRuns)
+    SetPosition(FLeng + r.Index, r.Pos);
   std::memcpy(FChars.get() + FLeng, other.FChars.get(), size_t(n));
   FLeng += n;
 }

@@ -2,6 +2,9 @@
 
 #include "html/model/IndentManager.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace {
 
 struct RunCase {
@@ -196,3 +199,50 @@ TEST(IndentManager, FloatsNarrowTheLinesTheyCover)
 }
 
 } // namespace
+
+// Tokens hand their positions over as runs; the section keeps a run only where the source skips,
+// also when it drops a leading space or turns NOBR markers into spaces.
+TEST_F(ModelTest, TakesPositionRunsFromTokens)
+{
+  struct TToken {
+    std::string text; // '~' stands for the NOBR space marker
+    std::vector<int32_t> positions;
+  };
+  struct TCase {
+    const char* name;
+    std::vector<TToken> tokens;
+    std::string chars; // '_' stands for a non-breaking space
+    std::vector<std::pair<int32_t, int32_t>> runs;
+  };
+  const TCase cases[] = {
+      {"a token continuing the run adds none",
+       {{"ab", {0, 1}}, {" cd", {2, 3, 4}}},
+       "ab cd",
+       {{0, 0}}},
+      {"a dropped leading space: the next character keeps its own position",
+       {{"a ", {0, 1}}, {" bc", {5, 6, 7}}},
+       "a bc",
+       {{0, 0}, {2, 6}}},
+      {"a run starting inside a token", {{"ab cd", {0, 1, 2, 9, 10}}}, "ab cd", {{0, 0}, {3, 9}}},
+      {"characters without a position", {{"ab", {-1, -1}}, {"c", {4}}}, "abc", {{2, 4}}},
+      {"a marker keeps its position as a space", {{"a~b", {0, 1, 2}}}, "a_b", {{0, 0}}},
+      {"a dropped marker leaves a gap", {{"a ~b", {0, 1, 2, 3}}}, "a b", {{0, 0}, {2, 3}}},
+      {"include text: a run per character", {{"xy", {9, 9}}, {"z", {10}}}, "xyz", {{0, 9}, {1, 9}}},
+  };
+  for (const auto& c : cases) {
+    auto s = MakeSection();
+    for (const TToken& t : c.tokens) {
+      TokenObj token;
+      for (size_t k = 0; k < t.text.size(); ++k)
+        token.AppendChar(t.text[k] == '~' ? placeholder::NoBreakMarker : t.text[k], t.positions[k]);
+      s->AppendRun(token);
+    }
+    std::string chars = s->Chars;
+    std::replace(chars.begin(), chars.end(), placeholder::NoBreakSpace, '_');
+    EXPECT_EQ(chars, c.chars) << c.name;
+    std::vector<std::pair<int32_t, int32_t>> runs;
+    for (const IndexObj& r : s->SourceRuns)
+      runs.emplace_back(r.BufIndex, r.SrcPos);
+    EXPECT_EQ(runs, c.runs) << c.name;
+  }
+}

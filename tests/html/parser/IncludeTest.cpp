@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -133,4 +134,50 @@ TEST(Include, IgnoresANullBufferAndKeepsThePositionOfTheCommentEnd)
   // Nothing in include text points past the comment, not even the dots of "&hellip;".
   EXPECT_EQ(positions, (std::vector<int32_t>{11, 11, 11, 11, 11, 23, 23, 23}));
   EXPECT_EQ(tok.Kind(), skBuffer); // back in the document after the include text
+}
+
+// Include text keeps the position of the comment's '>' for every character; text that runs on
+// from it into the document counts up from there again.
+TEST(Include, PositionRunsCrossTheEndOfIncludeText)
+{
+  using TTokens = std::vector<std::pair<std::string, std::vector<int32_t>>>;
+  struct TCase {
+    const char* name;
+    std::string html; // the comment's '>' is byte 9
+    std::string answer;
+    TTokens expected;
+  };
+  const TCase cases[] = {
+      {"one token across the end", "a<!--#x-->cd", "xy", {{"axycd", {0, 9, 9, 10, 11}}}},
+      {"a CR LF pair in include text",
+       "a<!--#x-->cd",
+       "x\r\ny",
+       {{"ax ycd", {0, 9, 9, 9, 10, 11}}}},
+      {"a blank at its end folds with the document's",
+       "a<!--#x--> c",
+       "x ",
+       {{"ax c", {0, 9, 9, 11}}}},
+      {"a reference begun in include text and ended in the document",
+       "a<!--#x-->amp;b",
+       "x&",
+       {{"ax", {0, 9}}, {"&", {9}}, {"b", {14}}}},
+      {"'&' as its last byte", "a<!--#x-->", "x&", {{"ax", {0, 9}}, {"&", {9}}}},
+      {"'<' as its last byte", "a<!--#x-->", "x<", {{"ax", {0, 9}}, {"<", {9}}}},
+  };
+  for (const auto& c : cases) {
+    TScriptedHost host;
+    host.answers = {c.answer};
+    TTokenizer tok;
+    tok.BeginBuffer(c.html.data(), int64_t(c.html.size()), host.Handler());
+    tok.Prime();
+    TTokens tokens;
+    for (; tok.CurSym() == symText; tok.NextToken()) {
+      std::vector<int32_t> positions;
+      for (int k = 0; k < tok.CurToken().Leng(); ++k)
+        positions.push_back(tok.CurToken().Position(k));
+      tokens.emplace_back(std::string(tok.CurToken().Chars()), positions);
+    }
+    EXPECT_EQ(tok.CurSym(), symEof) << c.name;
+    EXPECT_EQ(tokens, c.expected) << c.name;
+  }
 }

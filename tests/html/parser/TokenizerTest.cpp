@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -276,6 +277,102 @@ TEST(Tokenizer, GivesEveryCharacterItsSourcePosition)
   EXPECT_EQ(tok.CurSym(), symEof);
   EXPECT_EQ(text, "ab...c d<e");
   EXPECT_EQ(positions, (std::vector<int32_t>{0, 1, 2, 3, 4, 10, 11, 14, 15, 27}));
+}
+
+// The text tokens of html (up to the first other symbol) with their characters' positions;
+// every token's runs must rise and lie inside it.
+std::vector<std::pair<std::string, std::vector<int32_t>>> TextPositions(const std::string& html,
+                                                                        bool pre = false)
+{
+  TTokenizer tok;
+  tok.BeginBuffer(html.data(), int64_t(html.size()));
+  tok.PreMode = pre;
+  tok.Prime();
+  std::vector<std::pair<std::string, std::vector<int32_t>>> tokens;
+  for (; tok.CurSym() == symText || tok.CurSym() == symOtherChar; tok.NextToken()) {
+    const TokenObj& t = tok.CurToken();
+    std::vector<int32_t> positions;
+    for (int k = 0; k < t.Leng(); ++k)
+      positions.push_back(t.Position(k));
+    int32_t lastIndex = -1;
+    for (const TPositionRun& r : t.Runs()) {
+      EXPECT_GT(r.Index, lastIndex) << html;
+      EXPECT_LT(r.Index, t.Leng()) << html;
+      lastIndex = r.Index;
+    }
+    tokens.emplace_back(std::string(t.Chars()), positions);
+  }
+  return tokens;
+}
+
+TEST(Tokenizer, KeepsPositionRunsAcrossLineEndsReferencesAndTheEnd)
+{
+  using TTokens = std::vector<std::pair<std::string, std::vector<int32_t>>>;
+  struct TCase {
+    const char* name;
+    std::string html;
+    bool pre;
+    TTokens expected;
+  };
+  const TCase cases[] = {
+      {"a single line end continues the run", "ab\ncd", false, {{"ab cd", {0, 1, 2, 3, 4}}}},
+      {"a CR LF pair is one space at the CR", "ab\r\ncd", false, {{"ab cd", {0, 1, 2, 4, 5}}}},
+      {"an LF CR pair too", "ab\n\rcd", false, {{"ab cd", {0, 1, 2, 4, 5}}}},
+      {"CR LF pairs in a row", "a\r\n\r\nb", false, {{"a b", {0, 1, 5}}}},
+      {"blanks and a comment fold to the first blank",
+       "a \t<!--x--> b",
+       false,
+       {{"a b", {0, 1, 12}}}},
+      {"a reference splits the text and keeps the '&'",
+       "ab&amp;cd",
+       false,
+       {{"ab", {0, 1}}, {"&", {2}}, {"cd", {7, 8}}}},
+      {"a reference of several characters counts up from the '&'",
+       "a&hellip;b",
+       false,
+       {{"a", {0}}, {"...", {1, 2, 3}}, {"b", {9}}}},
+      {"an unknown reference stays as written",
+       "x&zz;y",
+       false,
+       {{"x", {0}}, {"&zz;", {1, 2, 3, 4}}, {"y", {5}}}},
+      {"'&' as the last byte", "ab&", false, {{"ab", {0, 1}}, {"&", {2}}}},
+      {"'<' as the last byte", "ab<", false, {{"ab", {0, 1}}, {"<", {2}}}},
+      {"a reference cut by the end", "ab&am", false, {{"ab", {0, 1}}, {"&am", {2, 3, 4}}}},
+      {"a numeric reference cut by the end", "a&#6", false, {{"a", {0}}, {"&#6", {1, 2, 3}}}},
+      {"a blank as the last byte", "ab\r\n", false, {{"ab ", {0, 1, 2}}}},
+      {"pre-formatted text keeps blanks but folds the pair",
+       "a  b\r\nc",
+       true,
+       {{"a  b\rc", {0, 1, 2, 3, 4, 6}}}},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(TextPositions(c.html, c.pre), c.expected) << c.name;
+}
+
+// A run longer than a token goes on in the next token at the byte where the first stopped,
+// whatever breaks the run just before or after that place.
+TEST(Tokenizer, ContinuesPositionRunsAcrossTokenEnds)
+{
+  for (const char* breaker : {"\r\n", "  ", "\n"}) {
+    for (size_t at = 95; at < 105; ++at) {
+      std::string html(220, 'w');
+      html.replace(at, 0, breaker);
+      std::vector<int32_t> all;
+      std::string text;
+      for (const auto& [chars, positions] : TextPositions(html)) {
+        EXPECT_LE(chars.size(), size_t(TTokenizer::MaxTextToken));
+        text += chars;
+        all.insert(all.end(), positions.begin(), positions.end());
+      }
+      ASSERT_EQ(text.size(), all.size());
+      // Every character at its own byte: the folded blank at the first blank byte.
+      int32_t expected = 0;
+      for (size_t k = 0; k < all.size(); ++k) {
+        EXPECT_EQ(all[k], expected) << breaker << " at " << at << " char " << k;
+        expected += (text[k] == ' ') ? int32_t(std::strlen(breaker)) : 1;
+      }
+    }
+  }
 }
 
 TEST(Tokenizer, CutsTextIntoTokensOfAtMost100Characters)

@@ -2,9 +2,13 @@
 #include "html/symbols/AttributeList.h"
 #include "html/symbols/TokenObj.h"
 
+#include <cstring>
+#include <functional>
 #include <gtest/gtest.h>
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 TEST(TagTable, LooksUpStartAndEndSymbolsByWord)
 {
@@ -189,4 +193,103 @@ TEST(TokenObj, KeepsOnePositionPerCharacterAndGrowsInSteps)
   big.AppendChars("...", 3, 42, 0);
   EXPECT_EQ(big.Chars(), "...");
   EXPECT_EQ(big.Position(2), 42);
+}
+
+// Positions are kept as runs: a run starts only where the positions do not count up by one.
+TEST(TokenObj, KeepsPositionsAsRunsThatBreakOnlyWhereTheSourceSkips)
+{
+  struct TRunCase {
+    const char* name;
+    std::function<void(TokenObj&)> build;
+    std::vector<std::pair<int32_t, int32_t>> runs; // (first character, its position)
+    std::vector<int32_t> positions;
+  };
+  const TRunCase cases[] = {
+      {"characters that follow each other are one run",
+       [](TokenObj& t) {
+         t.AppendChar('a', 5);
+         t.AppendChar('b', 6);
+         t.AppendChars("cd", 2, 7, 1);
+       },
+       {{0, 5}},
+       {5, 6, 7, 8}},
+      {"a skipped byte starts a run (a folded CR LF pair)",
+       [](TokenObj& t) {
+         t.AppendChars("ab", 2, 0, 1);
+         t.AppendChar(' ', 2);
+         t.AppendChars("cd", 2, 4, 1);
+       },
+       {{0, 0}, {3, 4}},
+       {0, 1, 2, 4, 5}},
+      {"a repeated position starts a run for each character (include text)",
+       [](TokenObj& t) { t.AppendChars("...", 3, 42, 0); },
+       {{0, 42}, {1, 42}, {2, 42}},
+       {42, 42, 42}},
+      {"characters without a position share one run",
+       [](TokenObj& t) {
+         t.AppendChar('x', -1);
+         t.AppendChar('y', -7);
+         t.AppendChar('z', 0);
+         t.AppendChar('w', 1);
+       },
+       {{0, -1}, {2, 0}},
+       {-1, -1, 0, 1}},
+      {"an appended token continues the run it follows",
+       [](TokenObj& t) {
+         t.AppendChars("ab", 2, 10, 1);
+         TokenObj other;
+         other.AppendChars("cd", 2, 12, 1);
+         other.AppendChar('e', 20);
+         t.AppendToken(other);
+       },
+       {{0, 10}, {4, 20}},
+       {10, 11, 12, 13, 20}},
+      {"an appended token without positions does not continue the run before it",
+       [](TokenObj& t) {
+         t.AppendChar('a', 3);
+         TokenObj other;
+         char* chars = other.Extend(2);
+         chars[0] = chars[1] = 'b';
+         other.Commit(2, 2);
+         t.AppendToken(other);
+       },
+       {{0, 3}, {1, -1}},
+       {3, -1, -1}},
+      {"positions set in extended room; commit drops the runs of characters not kept",
+       [](TokenObj& t) {
+         char* chars = t.Extend(6);
+         std::memcpy(chars, "abcdef", 6);
+         t.SetPosition(0, 3);
+         t.SetPosition(2, 9);
+         t.SetPosition(3, 10); // continues: no new run
+         t.SetPosition(4, 30);
+         t.Commit(6, 4);
+       },
+       {{0, 3}, {2, 9}},
+       {3, 4, 9, 10}},
+      {"a clear forgets the runs",
+       [](TokenObj& t) {
+         t.AppendChars("abc", 3, 100, 1);
+         t.Clear();
+         t.AppendChar('z', 101);
+       },
+       {{0, 101}},
+       {101}},
+  };
+  for (const auto& c : cases) {
+    TokenObj t;
+    c.build(t);
+    std::vector<std::pair<int32_t, int32_t>> runs;
+    for (const TPositionRun& r : t.Runs())
+      runs.emplace_back(r.Index, r.Pos);
+    EXPECT_EQ(runs, c.runs) << c.name;
+    std::vector<int32_t> positions;
+    for (int k = 0; k < t.Leng(); ++k)
+      positions.push_back(t.Position(k));
+    EXPECT_EQ(positions, c.positions) << c.name;
+    // A copy reads the same.
+    TokenObj copy(t);
+    for (int k = 0; k < t.Leng(); ++k)
+      EXPECT_EQ(copy.Position(k), t.Position(k)) << c.name << " copy " << k;
+  }
 }
