@@ -288,6 +288,18 @@ void BuildOnly(size_t bytes, int repeats)
   Report("builder + layout at 800", best);
 }
 
+// The tokenizer alone on the 8 MB page, beside the byte loops it is measured against.
+void TokenizeAlone(size_t bytes, int repeats)
+{
+  std::string html = docgen::TextDocument(bytes);
+  const double scan = CpuBestOf(repeats, [&] { ByteScan(html); });
+  const double stateful = CpuBestOf(repeats, [&] { StatefulScan(html); });
+  const double tokenize = CpuBestOf(repeats, [&] { TokenizeOnly(html); });
+  Report("tokenize", tokenize);
+  Ratio("tokenize / byte scan", tokenize, scan, "<= 4x");
+  Ratio("tokenize / stateful byte loop", tokenize, stateful, "<= 2x");
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -295,9 +307,9 @@ int main(int argc, char** argv)
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   QApplication app(argc, argv);
   SetProcessErrorHandler([](const std::string& m) { std::fprintf(stderr, "%s\n", m.c_str()); });
-  // "memory" measures the model's memory alone; "build [MB]" times builder and layout alone (for
-  // a profiler); "scale" runs the pages of 1 to 64 MB (slow, and
-  // about 1 GB of memory at the top).
+  // "memory" measures the model's memory alone; "build [MB]" times builder and layout alone and
+  // "tokenize" the tokenizer alone (for a profiler); "scale" runs the pages of 1 to 64 MB (slow,
+  // and about 1 GB of memory at the top).
   const std::string mode = argc > 1 ? argv[1] : "";
   if (mode == "scale") {
     Scaling();
@@ -307,6 +319,10 @@ int main(int argc, char** argv)
     // An optional size in MB: a small page suits an instruction-counting profiler.
     const long mb = argc > 2 ? std::atol(argv[2]) : 8;
     BuildOnly(size_t(std::clamp(mb, 1L, 64L)) << 20, 5);
+    return 0;
+  }
+  if (mode == "tokenize") {
+    TokenizeAlone(8 << 20, 20);
     return 0;
   }
   const bool memoryOnly = mode == "memory";
