@@ -78,15 +78,21 @@ int TCanvas::TextOut(const TFontMetrics& m, int x, int baseline, const char* s, 
   if (opaque)
     FillRect(QRect(x, baseline - m.Ascent, m.TextWidth(s, n), m.Height), background);
   QRgb rgb = ToQColor(color).rgba();
+  int width = 0;
   if (FPending.Metrics != &m || FPending.Color != rgb) {
-    FlushText();
+    if (JoinSpaces(m, x, baseline, s, n, width)) {
+      DrawLines(m, x, baseline, width, color, underline, strikeOut);
+      return width;
+    }
+    if (!AdoptSpaces(m))
+      FlushText();
     FPending.Metrics = &m;
     FPending.Color = rgb;
   }
   const size_t before = FPending.Glyphs.size();
   QString fallback; // characters the face lacks, drawn by the fallback font
   QList<int> fallbackX;
-  int width = QueueGlyphs(m, x, baseline, s, n, fallback, fallbackX);
+  width = QueueGlyphs(m, x, baseline, s, n, fallback, fallbackX);
   if (!fallback.isEmpty()) {
     // The fallback characters go under this piece's glyphs and over everything before them.
     FlushText(before);
@@ -94,11 +100,70 @@ int TCanvas::TextOut(const TFontMetrics& m, int x, int baseline, const char* s, 
   }
   if (FBatchDepth == 0)
     FlushText();
-  if (underline)
-    FillRect(QRect(x, baseline + m.UnderlinePos, width, m.LineWidth), color);
-  if (strikeOut)
-    FillRect(QRect(x, baseline - m.StrikeOutPos, width, m.LineWidth), color);
+  DrawLines(m, x, baseline, width, color, underline, strikeOut);
   return width;
+}
+
+bool TCanvas::JoinSpaces(const TFontMetrics& m, int x, int baseline, const char* s, int n,
+                         int& width)
+{
+  // Spaces between pieces in other faces or colours are the most common piece of all. They set
+  // no pixel in any face, so on a printer they go with the waiting glyphs, as that face's
+  // spaces at the same places: the engine gets one item fewer, and text read back from the
+  // page still has its spaces. (A raster painter leaves them out altogether.)
+  const TFontMetrics* pending = FPending.Metrics;
+  if (FSkipInkless || FBatchDepth == 0 || FPending.Glyphs.empty() ||
+      std::any_of(s, s + n, [](char c) { return c != ' '; }) || !pending->Glyph.Inkless(' ') ||
+      !m.Glyph.Inkless(' '))
+    return false;
+  const quint32 glyph = pending->Glyph[' '];
+  const int advance = m.Advance[' '];
+  for (int i = 0; i < n; ++i) {
+    FPending.Glyphs.push_back(glyph);
+    FPending.Positions.emplace_back(x + i * advance, baseline);
+  }
+  width = n * advance;
+  return true;
+}
+
+bool TCanvas::AdoptSpaces(const TFontMetrics& m)
+{
+  // Waiting glyphs that are all spaces (the gap after a link or a word in another face) become
+  // spaces of the piece that follows, in its face and colour, instead of an item of their own.
+  const TFontMetrics* pending = FPending.Metrics;
+  if (FSkipInkless || FBatchDepth == 0 || FPending.Glyphs.empty() || !pending->Glyph.Inkless(' ') ||
+      !m.Glyph.Inkless(' '))
+    return false;
+  const quint32 space = pending->Glyph[' '];
+  if (!std::all_of(FPending.Glyphs.begin(), FPending.Glyphs.end(),
+                   [space](quint32 g) { return g == space; }))
+    return false;
+  std::fill(FPending.Glyphs.begin(), FPending.Glyphs.end(), m.Glyph[' ']);
+  return true;
+}
+
+void TCanvas::DrawLines(const TFontMetrics& m, int x, int baseline, int width, TColor color,
+                        bool underline, bool strikeOut)
+{
+  if (underline)
+    TextLine(QRect(x, baseline + m.UnderlinePos, width, m.LineWidth), color);
+  if (strikeOut)
+    TextLine(QRect(x, baseline - m.StrikeOutPos, width, m.LineWidth), color);
+}
+
+void TCanvas::TextLine(const QRect& r, TColor color)
+{
+  if (FSkipInkless || r.width() <= 0) {
+    FillRect(r, color);
+    return;
+  }
+  // On a printer a filled rectangle makes the painter take its pen away and give it back, and
+  // the engine writes out its whole state twice for that; a stroke as thick as the rectangle
+  // and as long covers the same area with the text's own kind of pen.
+  FlushText();
+  FPainter->setPen(QPen(ToQColor(color), r.height(), Qt::SolidLine, Qt::FlatCap));
+  const double y = r.top() + r.height() / 2.0;
+  FPainter->drawLine(QPointF(r.left(), y), QPointF(r.left() + r.width(), y));
 }
 
 int TCanvas::QueueGlyphs(const TFontMetrics& m, int x, int baseline, const char* s, int n,
@@ -149,7 +214,9 @@ void TCanvas::FlushText(size_t count) const
   run.setRawFont(p.Metrics->Raw);
   // The run only points at the waiting glyphs: nothing is copied.
   run.setRawData(p.Glyphs.data(), p.Positions.data(), int(count));
-  FPainter->setPen(QColor::fromRgba(p.Color));
+  // The pen of an underline one pixel thick: on a printer such a line in the text's colour then
+  // needs no change of pen.
+  FPainter->setPen(QPen(QColor::fromRgba(p.Color), 1, Qt::SolidLine, Qt::FlatCap));
   FPainter->drawGlyphRun(QPointF(0, 0), run);
   p.Glyphs.erase(p.Glyphs.begin(), p.Glyphs.begin() + std::ptrdiff_t(count));
   p.Positions.erase(p.Positions.begin(), p.Positions.begin() + std::ptrdiff_t(count));

@@ -96,6 +96,16 @@ private:
   // Appends the glyphs of n bytes of text from x and returns the width they take.
   int QueueGlyphs(const TFontMetrics& m, int x, int baseline, const char* s, int n,
                   QString& fallback, QList<int>& fallbackX);
+  // Queues a piece of spaces in another face or colour with the waiting glyphs where that sets
+  // the same pixels; returns false (and queues nothing) where it would not.
+  bool JoinSpaces(const TFontMetrics& m, int x, int baseline, const char* s, int n, int& width);
+  // Lets waiting glyphs that are all spaces join a piece in face m instead of being drawn
+  // first; returns false where they must be drawn first.
+  bool AdoptSpaces(const TFontMetrics& m);
+  // The underline and strike-out of a piece of text.
+  void DrawLines(const TFontMetrics& m, int x, int baseline, int width, TColor color,
+                 bool underline, bool strikeOut);
+  void TextLine(const QRect& r, TColor color);
   // CharAdvance of a UTF-8 character beyond ASCII.
   static int WideAdvance(const TFontMetrics& m, const char* s, int n, int& len);
   void DrawFallback(const TFontMetrics& m, const QString& chars, const QList<int>& xs, int baseline,

@@ -4,8 +4,11 @@
 #include "html/model/ListItem.h"
 
 #include <QGlyphRun>
+#include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QRawFont>
+#include <cstring>
 #include <functional>
 #include <regex>
 #include <sstream>
@@ -184,6 +187,140 @@ TEST(Canvas, SpacesLeftOutOfARasterSetTheSamePixels)
     }
     EXPECT_NE(drawn, Blank()) << c.Family;
     EXPECT_EQ(drawn, EveryGlyph(m, c.Text, qRgb(0, 0, 128))) << c.Family;
+  }
+}
+
+// A painter that only records what reaches its engine, as a printer's engine would get it.
+class TRecordingEngine : public QPaintEngine {
+public:
+  TRecordingEngine() : QPaintEngine(QPaintEngine::AllFeatures) {}
+  bool begin(QPaintDevice*) override { return true; }
+  bool end() override { return true; }
+  void updateState(const QPaintEngineState& state) override
+  {
+    if (state.state() & DirtyPen)
+      Pen = state.pen();
+  }
+  void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+  void drawTextItem(const QPointF&, const QTextItem&) override { ++TextItems; }
+  void drawLines(const QLineF* lines, int n) override
+  {
+    for (int i = 0; i < n; ++i)
+      Lines.push_back({lines[i], Pen});
+  }
+  void drawRects(const QRectF*, int n) override { Rects += n; }
+  Type type() const override { return QPaintEngine::User; }
+
+  int TextItems = 0;
+  int Rects = 0;
+  std::vector<std::pair<QLineF, QPen>> Lines;
+  QPen Pen;
+};
+
+class TRecordingDevice : public QPaintDevice {
+public:
+  QPaintEngine* paintEngine() const override { return &Engine; }
+  mutable TRecordingEngine Engine;
+
+protected:
+  int metric(PaintDeviceMetric m) const override
+  {
+    switch (m) {
+    case PdmWidth: return 400;
+    case PdmHeight: return 100;
+    case PdmDepth: return 32;
+    case PdmDpiX:
+    case PdmDpiY:
+    case PdmPhysicalDpiX:
+    case PdmPhysicalDpiY: return 96;
+    case PdmDevicePixelRatioScaled: return int(devicePixelRatioFScale());
+    default: return 1;
+    }
+  }
+};
+
+// On a printer the spaces between pieces in other faces and colours travel with the glyphs
+// around them instead of being items of their own, and underlines are strokes covering the
+// rectangle the screen fills.
+TEST(Canvas, PrinterGetsSpacesWithTheTextAroundThemAndUnderlinesAsStrokes)
+{
+  TCanvas measure;
+  const TFontMetrics& serif = measure.Metrics("Times New Roman", 12, false, false, 0);
+  const TFontMetrics& bold = measure.Metrics("Times New Roman", 12, true, false, 0);
+  const TFontMetrics& italic = measure.Metrics("Times New Roman", 12, false, true, 0);
+  struct Piece {
+    const TFontMetrics* Font;
+    const char* Text;
+    TColor Color;
+    bool Underline;
+  };
+  struct Case {
+    const char* Name;
+    bool Batched;
+    std::vector<Piece> Pieces;
+    int TextItems;
+  };
+  const Case cases[] = {
+      {"a space after a bold word goes with it",
+       true,
+       {{&serif, "plain ", clBlack, false},
+        {&bold, "bold", clBlack, false},
+        {&serif, " ", clBlack, false},
+        {&italic, "italic", clBlack, false}},
+       3},
+      {"spaces after a link go with the next word",
+       true,
+       {{&serif, "link", clBlue, true},
+        {&serif, "  ", clBlack, false},
+        {&bold, "bold", clRed, false}},
+       2},
+      {"spaces in a colour of their own between words of one face",
+       true,
+       {{&serif, "one", clBlack, false},
+        {&serif, " ", clGreen, false},
+        {&serif, "two", clBlack, false}},
+       1},
+      {"outside a batch every piece is drawn at once",
+       false,
+       {{&serif, "one", clBlack, false},
+        {&bold, " ", clBlack, false},
+        {&serif, "two", clBlack, false}},
+       3},
+  };
+  for (const Case& c : cases) {
+    TRecordingDevice device;
+    std::vector<QRect> underlines;
+    {
+      QPainter p(&device);
+      TCanvas canvas(&p);
+      if (c.Batched)
+        canvas.BeginText();
+      int x = 5;
+      for (const Piece& piece : c.Pieces) {
+        int w = canvas.TextOut(*piece.Font, x, 40, piece.Text, int(strlen(piece.Text)), piece.Color,
+                               piece.Underline);
+        EXPECT_EQ(w, TCanvas::TextWidth(*piece.Font, piece.Text, int(strlen(piece.Text))))
+            << c.Name;
+        if (piece.Underline)
+          underlines.emplace_back(x, 40 + piece.Font->UnderlinePos, w, piece.Font->LineWidth);
+        x += w;
+      }
+      if (c.Batched)
+        canvas.EndText();
+    }
+    const TRecordingEngine& e = device.Engine;
+    EXPECT_EQ(e.TextItems, c.TextItems) << c.Name;
+    EXPECT_EQ(e.Rects, 0) << c.Name;
+    ASSERT_EQ(e.Lines.size(), underlines.size()) << c.Name;
+    for (size_t i = 0; i < underlines.size(); ++i) {
+      const QRect& r = underlines[i];
+      const auto& [line, pen] = e.Lines[i];
+      EXPECT_EQ(pen.widthF(), r.height()) << c.Name;
+      EXPECT_EQ(pen.capStyle(), Qt::FlatCap) << c.Name;
+      EXPECT_EQ(line, QLineF(r.left(), r.top() + r.height() / 2.0, r.left() + r.width(),
+                             r.top() + r.height() / 2.0))
+          << c.Name;
+    }
   }
 }
 

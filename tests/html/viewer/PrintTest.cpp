@@ -40,6 +40,20 @@ std::string NumberedLines(int count)
   return html;
 }
 
+// The same lines with every word in another face or colour, a link among them: the spaces
+// between the words must still come out of the PDF.
+std::string StyledLines(int count)
+{
+  std::string html = "<title>Styled</title>";
+  for (int i = 1; i <= count; ++i) {
+    char number[16];
+    std::snprintf(number, sizeof number, "%04d", i);
+    html += std::string("<b>Line</b> ") + number +
+            " <i>alpha</i> <a href=\"#x\">beta</a> <font color=red>gamma</font><br>\n";
+  }
+  return html;
+}
+
 // A long table whose rows are cut between pages; every tenth row has a cell spanning two rows.
 std::string NumberedRows(int count)
 {
@@ -97,7 +111,8 @@ TEST_F(PrintFixture, EveryLineIsPrintedWholeOnExactlyOnePageWithHeadersAndFooter
     std::string Html;
     std::string (*Text)(int);
   };
-  const Case cases[] = {{NumberedLines(250), LineText}, {NumberedRows(250), RowText}};
+  const Case cases[] = {
+      {NumberedLines(250), LineText}, {NumberedRows(250), RowText}, {StyledLines(250), LineText}};
   for (const Case& c : cases) {
     Load(c.Html);
     viewer.Print(1, 999);
@@ -117,6 +132,24 @@ TEST_F(PrintFixture, EveryLineIsPrintedWholeOnExactlyOnePageWithHeadersAndFooter
       EXPECT_NE(text.find("Footer " + std::to_string(page)), std::string::npos) << page;
     }
   }
+}
+
+// Text read back from a PDF finds words by their gaps as well, so the spaces are counted
+// among the glyphs: words in other faces and colours around them must not take them away.
+TEST_F(PrintFixture, EverySpaceBetweenWordsIsAGlyphOfThePage)
+{
+  if (!pdfcheck::Available())
+    GTEST_SKIP() << "pdfinfo/pdftotext (poppler-utils) not installed";
+  viewer.OnPrintHeader = nullptr;
+  viewer.OnPrintFooter = nullptr;
+  Load(StyledLines(3));
+  viewer.Print(1, 999);
+  ASSERT_TRUE(PdfExists());
+  std::string text;
+  for (int i = 1; i <= 3; ++i)
+    text += LineText(i);
+  EXPECT_EQ(pdfcheck::GlyphsDrawn(pdf), int(text.size()));
+  EXPECT_NE(pdfcheck::PageTexts(pdf)[0].find(LineText(3)), std::string::npos);
 }
 
 TEST_F(PrintFixture, TheTitleNamesTheJobInItsOwnCharacters)
