@@ -63,6 +63,14 @@ void TokenObj::Commit(int extended, int used)
     FRuns.pop_back();
 }
 
+void TokenObj::AddRun(int k, int32_t position)
+{
+  if (position < 0)
+    position = -1; // all characters without a position share one run
+  if (position != ContinuedPosition(k))
+    FRuns.push_back(TPositionRun{k, position});
+}
+
 void TokenObj::SetPositions(int k, int n, int32_t first, int32_t step)
 {
   if (n <= 0)

@@ -64,10 +64,8 @@ public:
   // the next call, get position, position + 1, ...
   void SetPosition(int k, int32_t position)
   {
-    if (position < 0)
-      position = -1;
     if (position != ContinuedPosition(k))
-      FRuns.push_back(TPositionRun{k, position});
+      AddRun(k, position);
   }
   // Characters k .. k + n - 1 get first, first + step, ...
   void SetPositions(int k, int n, int32_t first, int32_t step);
@@ -90,6 +88,8 @@ public:
 
 private:
   static constexpr int32_t NoRun = INT32_MIN;
+  // The run of SetPosition, kept out of line: most characters continue the run before them.
+  void AddRun(int k, int32_t position);
   void Reserve(int needed, int newCapacity);
   // Room for `needed` characters, in the same steps single appends would take.
   void Grow(int needed);
