@@ -624,7 +624,6 @@ void TSection::EndLine(TCanvas& canvas, TLayoutState& st, int32_t start, int32_t
     line.StartX = R - tw - 1;
   else
     line.StartX = L;
-  line.PaintWidth = tw;
   int32_t h = line.Height();
   line.Top = st.Y - TopY;
   FlowHeight += h;

@@ -49,7 +49,6 @@ public:
   int32_t ExtraAbove = 0;
   int32_t ExtraBelow = 0;
   int32_t StartX = 0;
-  int32_t PaintWidth = 0;
   int32_t PaintHeight = 0;
   int32_t Height() const { return ExtraAbove + TextHeight + ExtraBelow; }
 };

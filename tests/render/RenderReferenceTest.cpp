@@ -2,12 +2,13 @@
 // reference picture in tests/render/references, made by scripts/make-render-references.sh and
 // checked by eye when it was made. A page that differs leaves the picture drawn and an image of
 // the differences in <build>/render-check, so the change can be looked at.
+#include "support/TestSupport.h"
+
 #include <QDir>
 #include <QFont>
 #include <QFontInfo>
 #include <QImage>
 #include <QProcess>
-#include <cctype>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -121,10 +122,7 @@ TEST_P(RenderReference, DrawsThePageAsTheReferenceShowsIt)
 
 INSTANTIATE_TEST_SUITE_P(DemoPages, RenderReference, ::testing::ValuesIn(DemoPages()),
                          [](const ::testing::TestParamInfo<std::string>& info) {
-                           std::string name;
-                           for (char c : info.param)
-                             name += std::isalnum(uint8_t(c)) ? c : '_';
-                           return name;
+                           return testsupport::CaseName(info.param);
                          });
 
 } // namespace

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <cctype>
 #include <memory>
 #include <vector>
 
@@ -37,6 +38,15 @@ std::string ReadFile(const std::string& path)
   if (!f.open(QIODevice::ReadOnly))
     return {};
   return f.readAll().toStdString();
+}
+
+std::string CaseName(std::string_view text)
+{
+  std::string name(text);
+  for (char& ch : name)
+    if (!std::isalnum(uint8_t(ch)))
+      ch = '_';
+  return name;
 }
 
 } // namespace testsupport

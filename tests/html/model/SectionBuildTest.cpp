@@ -1,4 +1,5 @@
 #include "ModelTestSupport.h"
+#include "support/TestSupport.h"
 
 #include "html/model/IndentManager.h"
 
@@ -45,13 +46,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RunCase{"marker after a non-breaking space", {"a~", "~b"}, "a_b"},
                       RunCase{"text after a marker token", {"a~", " b c"}, "a_ b c"},
                       RunCase{"marker after plain text", {"ab cd~e"}, "ab cd_e"}),
-    [](const auto& info) {
-      std::string n = info.param.Name;
-      for (char& ch : n)
-        if (!std::isalnum(uint8_t(ch)))
-          ch = '_';
-      return n;
-    });
+    testsupport::NamedAfterCase());
 
 TEST_F(ModelTest, SpaceAfterOnlyFloatingImagesIsDropped)
 {
