@@ -222,7 +222,7 @@ void TqvcHTMLEditor::FindDialog1Find(TFindDialog& dialog)
   if (dialog.WholeWord())
     options |= SearchWholeWords;
   if (Editor->SearchAndReplace(text, "", options) == 0)
-    Dialogs().ShowMessage("SearchText '" + text + "' not found!");
+    Dialogs().ShowMessage("SearchText '" + dialog.FindText(true) + "' not found!");
 }
 
 void TqvcHTMLEditor::ReplaceDialog1Replace(TFindDialog& dialog)
@@ -238,7 +238,7 @@ void TqvcHTMLEditor::ReplaceDialog1Replace(TFindDialog& dialog)
   if (dialog.WholeWord())
     options |= SearchWholeWords;
   if (Editor->SearchAndReplace(text, dialog.ReplaceText(Editor->Utf8()), options) == 0)
-    Dialogs().ShowMessage("SearchText '" + text + "' could not be replaced!");
+    Dialogs().ShowMessage("SearchText '" + dialog.FindText(true) + "' could not be replaced!");
 }
 
 // ---------------------------------------------------------------- printing
