@@ -171,6 +171,120 @@ constexpr auto TagByte = [] {
   return t;
 }();
 
+#if defined(__SSE2__)
+// Bytes of v from lo to hi.
+inline __m128i InRange(__m128i v, char lo, char hi)
+{
+  const __m128i shifted = _mm_sub_epi8(v, _mm_set1_epi8(lo));
+  return _mm_cmpeq_epi8(_mm_min_epu8(shifted, _mm_set1_epi8(char(hi - lo))), shifted);
+}
+
+// Sixteen bytes of which the first n (0 to 16) are 0xFF and the others 0.
+inline __m128i FirstBytes(int n)
+{
+  static constexpr auto Bytes = [] {
+    std::array<unsigned char, 32> t{};
+    for (size_t i = 0; i < 16; ++i)
+      t[i] = 0xFF;
+    return t;
+  }();
+  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(Bytes.data() + 16 - n));
+}
+#endif
+
+// Bytes of a tag word (letters) and of an attribute name (letters and '-').
+constexpr auto TagWordByte = [] {
+  std::array<bool, 256> t{};
+  for (int c = 0; c < 256; ++c)
+    t[size_t(c)] = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+  return t;
+}();
+constexpr auto AttrNameByte = [] {
+  std::array<bool, 256> t = TagWordByte;
+  t['-'] = true;
+  return t;
+}();
+
+// Reads the name at p into word, upper-cased: the bytes up to the first one that is not a
+// letter (nor a '-' when Dashes is set). Returns the byte after the name. Names are a few
+// letters long, so the sixteen bytes at p are looked at in one step where the processor allows.
+template <bool Dashes>
+inline const unsigned char* ReadName(const unsigned char* p, const unsigned char* end,
+                                     TPackedWord& word)
+{
+  const auto& nameByte = Dashes ? AttrNameByte : TagWordByte;
+#if defined(__SSE2__)
+  if (end - p >= 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i lower = InRange(v, 'a', 'z');
+    __m128i name = _mm_or_si128(lower, InRange(v, 'A', 'Z'));
+    if (Dashes)
+      name = _mm_or_si128(name, _mm_cmpeq_epi8(v, _mm_set1_epi8('-')));
+    const int n = __builtin_ctz(~unsigned(_mm_movemask_epi8(name))); // 16 when all are
+    const __m128i upper = _mm_sub_epi8(v, _mm_and_si128(lower, _mm_set1_epi8(0x20)));
+    const __m128i packed = _mm_and_si128(upper, FirstBytes(n));
+    word.Low = uint64_t(_mm_cvtsi128_si64(packed));
+    word.High = uint64_t(_mm_cvtsi128_si64(_mm_unpackhi_epi64(packed, packed)));
+    word.Length = size_t(n);
+    p += n;
+    if (n < 16)
+      return p;
+    for (; p < end && nameByte[*p]; ++p) // too long for any table: only counted
+      ++word.Length;
+    return p;
+  }
+#endif
+  for (; p < end && nameByte[*p]; ++p)
+    word.Append(UpperTable[*p]);
+  return p;
+}
+
+// The first byte from p on (before end) that is a control character, a '<' or one of the
+// stops a, b and c; end when there is none.
+inline const unsigned char* FindValueEnd(const unsigned char* p, const unsigned char* end,
+                                         unsigned char a, unsigned char b, unsigned char c)
+{
+#if defined(__SSE2__)
+  const __m128i lowest = _mm_set1_epi8(31), lt = _mm_set1_epi8('<');
+  const __m128i sa = _mm_set1_epi8(char(a)), sb = _mm_set1_epi8(char(b)),
+                sc = _mm_set1_epi8(char(c));
+  for (; end - p >= 16; p += 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i control = _mm_cmpeq_epi8(_mm_max_epu8(v, lowest), lowest);
+    const __m128i stop =
+        _mm_or_si128(_mm_or_si128(control, _mm_cmpeq_epi8(v, lt)),
+                     _mm_or_si128(_mm_cmpeq_epi8(v, sa),
+                                  _mm_or_si128(_mm_cmpeq_epi8(v, sb), _mm_cmpeq_epi8(v, sc))));
+    if (const unsigned bits = unsigned(_mm_movemask_epi8(stop)))
+      return p + __builtin_ctz(bits);
+  }
+#endif
+  while (p < end && *p >= 32 && *p != '<' && *p != a && *p != b && *p != c)
+    ++p;
+  return p;
+}
+
+// The number of an attribute value: most values are no number at all, and most numbers are a
+// few digits, so only the rest goes to the general reader.
+inline int32_t ValueNumber(std::string_view text)
+{
+  if (text.empty())
+    return 0;
+  const unsigned char first = (unsigned char)text[0];
+  if (first > '9' || (first < '0' && first != '+' && first != '-' && first != '$' && first != ' '))
+    return 0;
+  if (text.size() <= 9) {
+    int32_t n = 0;
+    for (unsigned char c : text) {
+      if (c < '0' || c > '9')
+        return strutil::StrToIntDef(text, 0);
+      n = n * 10 + (c - '0');
+    }
+    return n;
+  }
+  return strutil::StrToIntDef(text, 0);
+}
+
 inline const unsigned char* SkipSpaces(const unsigned char* p, const unsigned char* end)
 {
   while (p < end && *p == ' ')
@@ -536,25 +650,29 @@ bool TTokenizer::ReadText()
 
 // Text outside preformatted blocks, where every run of blanks becomes one space. This is the
 // bulk of most documents, so it works on the block directly and keeps the reader state in
-// locals; whatever needs folding or may open a comment goes through AdvanceChar.
+// locals; whatever needs folding or may open a comment goes through AdvanceChar. The token is
+// empty on entry (NextToken clears it).
 bool TTokenizer::ReadFlowText()
 {
-  const char space = NoWrapMode ? char(NoBreakSpaceChar) : ' ';
-  const int base = FCurToken.Leng();
-  const int room = std::max(0, MaxTextToken - base);
+  unsigned char c = FCurCh;
+  if (CharClass[c] == ccStop)
+    return false;
+  const bool spaces = !NoWrapMode;
+  const char space = spaces ? ' ' : char(NoBreakSpaceChar);
+  constexpr int room = MaxTextToken;
   char* chars = FCurToken.Extend(room + CopySlack);
   int n = 0;
-  // Positions go in as runs: only a character that does not continue the run before it is
-  // told to the token.
-  int32_t expected = FCurToken.ContinuedPosition(base);
 
   // Locals, not members: the stores into `chars` could alias members and force reloads.
-  unsigned char c = FCurCh;
   int32_t index = FSrcIndex;
   const unsigned char* p = FPtr;
   const unsigned char* end = FEnd;
   int32_t step = FIndexStep;
   int lineEndState = FLineEndState;
+  // Positions go in as runs: the first character starts one, and after it only a character
+  // that does not continue the run before it is told to the token.
+  FCurToken.SetFirstPosition(index);
+  int32_t expected = index;
   // Moves to the next character: straight from the block when it needs no folding.
   auto next = [&] {
     if (p < end && (SimpleByte[*p] || PlainTagOpen(p, end))) {
@@ -575,20 +693,21 @@ bool TTokenizer::ReadFlowText()
     lineEndState = FLineEndState;
   };
   while (n < room) {
-    TCharClass cls = CharClass[c];
-    if (cls == ccPlain) {
+    const TCharClass cls = CharClass[c];
+    // A single space before a word is taken with the word, as a space between words is.
+    if (cls == ccPlain || (c == ' ' && spaces && p < end && RunByte[*p])) {
       if (index != expected)
-        FCurToken.SetPosition(base + n, index);
+        FCurToken.SetPosition(n, index);
       chars[n++] = char(c);
       // The bytes that follow up to the next stop, blank pair or line end are taken as they
       // stand, each one position on; single spaces between words too (unless NOBR turns
       // them into code 5).
-      const unsigned char* q = RunEnd(p, p + std::min<ptrdiff_t>(end - p, room - n), !NoWrapMode);
+      const unsigned char* q = RunEnd(p, p + std::min<ptrdiff_t>(end - p, room - n), spaces);
       if (q != p) {
         const int k = int(q - p);
         CopyShort(chars + n, p, k, end);
         if (step != 1) // include text: every character keeps the comment's position
-          FCurToken.SetPositions(base + n, k, index + step, step);
+          FCurToken.SetPositions(n, k, index + step, step);
         n += k;
         index += k * step;
         p = q;
@@ -597,7 +716,7 @@ bool TTokenizer::ReadFlowText()
       next();
     } else if (cls == ccBlank) {
       if (index != expected)
-        FCurToken.SetPosition(base + n, index);
+        FCurToken.SetPosition(n, index);
       chars[n++] = space;
       expected = index + 1;
       do { // skip the rest of the blanks, comments between them too
@@ -621,7 +740,7 @@ bool TTokenizer::ReadFlowText()
   FPtr = p;
   FLineEndState = lineEndState;
   FCurToken.Commit(room + CopySlack, n);
-  return FCurToken.Leng() > 0;
+  return true;
 }
 
 bool TTokenizer::ReadPreText()
@@ -642,96 +761,105 @@ bool TTokenizer::ReadPreText()
 bool TTokenizer::ReadFastTag()
 {
   const unsigned char* p = FPtr;
-  const bool endTag = p < FEnd && *p == '/';
+  const unsigned char* const end = FEnd;
+  const bool endTag = p < end && *p == '/';
   p += endTag;
   TPackedWord word;
-  for (; p < FEnd && IsLetter(UpperTable[*p]); ++p)
-    word.Append(UpperTable[*p]);
+  p = ReadName<false>(p, end, word);
   if (word.Length == 0)
     return false;
   const TSymbol sym = LookupTag(word, endTag);
-  p = SkipSpaces(p, FEnd);
+  p = SkipSpaces(p, end);
   int digit = 0;
-  if ((sym == symH || sym == symHEnd) && p < FEnd && *p >= '1' && *p <= '6')
+  if ((sym == symH || sym == symHEnd) && p < end && *p >= '1' && *p <= '6')
     digit = *p++ - '0';
   const bool keep = !endTag && TakesAttributes[sym];
   if (keep)
-    ClearAttributes();
+    FAttributes.Recycle();
   for (;;) {
-    p = SkipSpaces(p, FEnd);
-    if (p == FEnd)
+    p = SkipSpaces(p, end);
+    if (p == end)
       return false;
-    if (!IsLetter(UpperTable[*p]))
+    if (!TagWordByte[*p])
       break;
-    p = ReadFastAttribute(p);
+    // The attributes of a tag that takes none are read all the same, and dropped.
+    p = ReadFastAttribute(p, keep ? FAttributes.AddReused() : FDroppedAttribute);
     if (!p)
       return false;
-    if (keep)
-      AddAttribute();
   }
-  while (p < FEnd && *p != '>') { // whatever stands between the attributes and the '>'
+  while (p < end && *p != '>') { // whatever stands between the attributes and the '>'
     if (!TagByte[*p])
       return false;
     ++p;
   }
-  if (p == FEnd)
+  if (p == end)
     return false;
   FTagStart = FSrcIndex;
   FHeadingDigit = digit;
   FCurSym = sym;
-  TakeSimple(p + 1); // the '>' is current
+  // The byte after the '>' is current, taken straight when it needs nothing done (a raw
+  // script body too: only a comment opener would read otherwise there).
+  const unsigned char* next = p + 1;
+  if (next < end && (SimpleByte[*next] || PlainTagOpen(next, end))) {
+    TakeSimple(next + 1);
+    return true;
+  }
+  TakeSimple(next); // the '>' is current
   SkipPastTagEnd();
   return true;
 }
 
-// An attribute for ReadFastTag, at its first letter: the byte after it, or nullptr when it
-// must be read the general way.
-const unsigned char* TTokenizer::ReadFastAttribute(const unsigned char* p)
+// An attribute for ReadFastTag, at its first letter, read into `a`: the byte after it, or
+// nullptr when it must be read the general way.
+const unsigned char* TTokenizer::ReadFastAttribute(const unsigned char* p, TAttribute& a)
 {
+  const unsigned char* const end = FEnd;
   const unsigned char* name = p;
   TPackedWord word;
-  for (; p < FEnd && (IsLetter(UpperTable[*p]) || *p == '-'); ++p)
-    word.Append(UpperTable[*p]);
-  FAttrSym = LookupAttribute(word);
-  if (FAttrSym == symUnknownAttr) {
-    FAttrName.clear();
+  p = ReadName<true>(p, end, word);
+  a.Sym = LookupAttribute(word);
+  a.Name.clear();
+  if (a.Sym == symUnknownAttr) // only unknown names are kept
     for (const unsigned char* r = name; r < p; ++r)
-      FAttrName += char(UpperTable[*r]);
-  }
-  FAttrText.clear();
-  FAttrNum = FAttrSym == attrBORDER ? 1 : 0; // a bare BORDER means 1
-  p = SkipSpaces(p, FEnd);
-  if (p == FEnd || *p != '=')
-    return p == FEnd ? nullptr : p;
-  p = SkipSpaces(p + 1, FEnd);
-  if (p == FEnd)
+      a.Name += char(UpperTable[*r]);
+  a.Text.clear();
+  a.Num = a.Sym == attrBORDER ? 1 : 0; // a bare BORDER means 1
+  p = SkipSpaces(p, end);
+  if (p == end || *p != '=')
+    return p == end ? nullptr : p;
+  p = SkipSpaces(p + 1, end);
+  if (p == end)
     return nullptr;
   const unsigned char quote = *p;
   if (quote == '"' || quote == '\'') {
-    const unsigned char* q = p + 1;
-    for (; q < FEnd && *q != quote; ++q)
-      if (!TagByte[*q] || *q == '&')
-        return nullptr;
-    if (q == FEnd)
+    const unsigned char* q = FindValueEnd(p + 1, end, quote, '&', quote);
+    if (q == end || *q != quote)
       return nullptr;
-    FAttrText.assign(reinterpret_cast<const char*>(p + 1), size_t(q - p - 1));
-    FinishQuotedValue();
+    // Trimmed as FinishQuotedValue trims: the value holds no control characters here.
+    const unsigned char* first = SkipSpaces(p + 1, q);
+    const unsigned char* last = q;
+    while (last > first && last[-1] == ' ')
+      --last;
+    a.Text.assign(reinterpret_cast<const char*>(first), size_t(last - first));
+    std::string_view number = a.Text;
+    if (!number.empty() && number.back() == '%')
+      number.remove_suffix(1);
+    a.Num = ValueNumber(number);
     return q + 1;
   }
   const bool numeric = quote == '+' || quote == '-' || IsDigit(quote);
-  const unsigned char* q = p;
-  for (; q < FEnd && *q != ' ' && *q != '>' && !(numeric && *q == '%'); ++q)
-    if (!TagByte[*q])
-      return nullptr;
-  FAttrText.assign(reinterpret_cast<const char*>(p), size_t(q - p));
-  if (!numeric)
-    return q == FEnd ? nullptr : q;
-  q = SkipSpaces(q, FEnd);
-  if (q == FEnd)
+  const unsigned char* q = FindValueEnd(p, end, ' ', '>', numeric ? '%' : '>');
+  if (q == end || *q < 32 || *q == '<')
     return nullptr;
-  FAttrNum = strutil::StrToIntDef(FAttrText, 0);
+  a.Text.assign(reinterpret_cast<const char*>(p), size_t(q - p));
+  if (!numeric)
+    return q;
+  q = SkipSpaces(q, end);
+  if (q == end)
+    return nullptr;
+  a.Num = ValueNumber(a.Text);
   if (*q == '%') {
-    FAttrText += '%';
+    a.Text += '%';
     ++q;
   }
   return q;
@@ -772,7 +900,7 @@ void TTokenizer::ReadTag()
   }
   bool keep = !endTag && TakesAttributes[sym];
   if (keep)
-    ClearAttributes();
+    FAttributes.Recycle();
   while (ReadAttribute())
     if (keep)
       AddAttribute();
@@ -780,30 +908,15 @@ void TTokenizer::ReadTag()
   SkipPastTagEnd();
 }
 
-// The attributes of the previous tag are kept for reuse, so that a tag costs no allocation.
-void TTokenizer::ClearAttributes()
-{
-  for (int i = FAttributes.Count() - 1; i >= 0; --i)
-    FSpareAttributes.push_back(FAttributes.Extract(i));
-}
-
 void TTokenizer::AddAttribute()
 {
-  const bool unknown = FAttrSym == symUnknownAttr; // only unknown names are kept
-  if (FSpareAttributes.empty()) {
-    FAttributes.Add(std::make_unique<TAttribute>(FAttrSym, FAttrNum, FAttrText,
-                                                 unknown ? FAttrName : std::string()));
-    return;
-  }
-  std::unique_ptr<TAttribute> a = std::move(FSpareAttributes.back());
-  FSpareAttributes.pop_back();
-  a->Sym = FAttrSym;
-  a->Num = FAttrNum;
-  a->Text.assign(FAttrText);
-  a->Name.clear();
-  if (unknown)
-    a->Name.assign(FAttrName);
-  FAttributes.Add(std::move(a));
+  TAttribute& a = FAttributes.AddReused();
+  a.Sym = FAttrSym;
+  a.Num = FAttrNum;
+  a.Text.assign(FAttrText);
+  a.Name.clear();
+  if (FAttrSym == symUnknownAttr) // only unknown names are kept
+    a.Name.assign(FAttrName);
 }
 
 void TTokenizer::SkipPastTagEnd()

@@ -163,7 +163,7 @@ private:
   void RunInclude();
   void ReadTag();
   bool ReadFastTag();
-  const unsigned char* ReadFastAttribute(const unsigned char* p);
+  const unsigned char* ReadFastAttribute(const unsigned char* p, TAttribute& a);
   bool ReadText();
   bool ReadFlowText();
   bool ReadPreText();
@@ -177,7 +177,6 @@ private:
   void ReadNumericValue();
   void ReadPlainValue();
   void SkipPastTagEnd();
-  void ClearAttributes();
   void AddAttribute();
 
   // Reader state.
@@ -204,7 +203,7 @@ private:
   TSymbol FCurSym = symEof;
   TokenObj FCurToken;
   TAttributeList FAttributes;
-  std::vector<std::unique_ptr<TAttribute>> FSpareAttributes;
+  TAttribute FDroppedAttribute{symUnknownAttr, 0, {}}; // read from a tag that takes none
   int FHeadingDigit = 0;
   int32_t FTagStart = -1;
 

@@ -20,3 +20,19 @@ TAttribute* TAttributeList::Find(TSymbol sym) const
       return a.get();
   return nullptr;
 }
+
+void TAttributeList::Recycle()
+{
+  for (auto& a : FItems)
+    FSpare.push_back(std::move(a));
+  FItems.clear();
+}
+
+TAttribute& TAttributeList::AddReused()
+{
+  if (FSpare.empty())
+    return *Add(std::make_unique<TAttribute>(symUnknownAttr, 0, std::string()));
+  Add(std::move(FSpare.back()));
+  FSpare.pop_back();
+  return *FItems.back();
+}

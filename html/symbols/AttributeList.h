@@ -4,7 +4,9 @@
 #include "html/symbols/Symbols.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 class TAttribute {
 public:
@@ -23,4 +25,12 @@ public:
   bool Lookup(TSymbol sym, TAttribute*& attr) const;
   // The same, as a pointer (nullptr when absent).
   TAttribute* Find(TSymbol sym) const;
+
+  // Empties the list but keeps its attributes, so that the next ones cost no allocation.
+  void Recycle();
+  // Appends an attribute for the caller to fill in (every field): a kept one when there is one.
+  TAttribute& AddReused();
+
+private:
+  std::vector<std::unique_ptr<TAttribute>> FSpare;
 };

@@ -56,13 +56,6 @@ void TokenObj::Grow(int needed)
   Reserve(needed, capacity);
 }
 
-void TokenObj::Commit(int extended, int used)
-{
-  FLeng -= extended - used;
-  while (!FRuns.empty() && FRuns.back().Index >= FLeng)
-    FRuns.pop_back();
-}
-
 void TokenObj::AddRun(int k, int32_t position)
 {
   if (position < 0)

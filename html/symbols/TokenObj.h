@@ -59,13 +59,23 @@ public:
     FLeng += n;
     return chars;
   }
-  void Commit(int extended, int used);
+  void Commit(int extended, int used)
+  {
+    FLeng -= extended - used;
+    while (!FRuns.empty() && FRuns.back().Index >= FLeng)
+      FRuns.pop_back();
+  }
   // Character k, at or after every character positioned so far, and the ones after it up to
   // the next call, get position, position + 1, ...
   void SetPosition(int k, int32_t position)
   {
     if (position != ContinuedPosition(k))
       AddRun(k, position);
+  }
+  // The same for character 0 of a token without characters.
+  void SetFirstPosition(int32_t position)
+  {
+    FRuns.push_back(TPositionRun{0, position < 0 ? -1 : position});
   }
   // Characters k .. k + n - 1 get first, first + step, ...
   void SetPositions(int k, int n, int32_t first, int32_t step);

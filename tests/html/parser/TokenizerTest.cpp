@@ -99,7 +99,11 @@ TEST(Tokenizer, CollapsesBlanksOutsidePreformattedText)
       {"leading blank", "\n\nz", {"TEXT @0 \" z\"", "EOF"}},
       {"blank around a comment", "a <!-- c --> b", {"TEXT @0 \"a b\"", "EOF"}},
   });
-  RunCases({{"NOBR marker", "x  \r\n  y", {"TEXT @0 \"x\\x05y\"", "EOF"}}}, {.noWrap = true});
+  RunCases({{"NOBR marker", "x  \r\n  y", {"TEXT @0 \"x\\x05y\"", "EOF"}},
+            {"NOBR single space before a word",
+             "<b> cd" + std::string(20, 'e'),
+             {"<B", "TEXT @3 \"\\x05cd" + std::string(20, 'e') + "\"", "EOF"}}},
+           {.noWrap = true});
   RunCases({{"PRE keeps blanks and folds line ends",
              "x \t\r\ny\n",
              {"TEXT @0 \"x  \\x0Dy\\x0D\"", "EOF"}}},
@@ -340,6 +344,14 @@ TEST(Tokenizer, KeepsPositionRunsAcrossLineEndsReferencesAndTheEnd)
       {"a reference cut by the end", "ab&am", false, {{"ab", {0, 1}}, {"&am", {2, 3, 4}}}},
       {"a numeric reference cut by the end", "a&#6", false, {{"a", {0}}, {"&#6", {1, 2, 3}}}},
       {"a blank as the last byte", "ab\r\n", false, {{"ab ", {0, 1, 2}}}},
+      {"a single space before a word", " cd", false, {{" cd", {0, 1, 2}}}},
+      {"two spaces before a word", "  cd", false, {{" cd", {0, 2, 3}}}},
+      {"a space and a tab", " \tcd", false, {{" cd", {0, 2, 3}}}},
+      {"a space and a line end", " \r\ncd", false, {{" cd", {0, 3, 4}}}},
+      {"a space and a comment", " <!--x-->cd", false, {{" cd", {0, 9, 10}}}},
+      {"a space and a reference", " &lt;", false, {{" ", {0}}, {"<", {1}}}},
+      {"a space and a control character", " \x01", false, {{" ", {0}}, {"\x01", {1}}}},
+      {"a space as the last byte", "x ", false, {{"x ", {0, 1}}}},
       {"pre-formatted text keeps blanks but folds the pair",
        "a  b\r\nc",
        true,
@@ -571,6 +583,88 @@ TEST(Tokenizer, ReadsATagAlikeWhateverBlanksItHolds)
     const std::string page = tag + "text" + tag;
     EXPECT_EQ(Joined(Tokens(page)), Joined(Tokens(tabbed + "text" + tabbed))) << tag;
   }
+}
+
+// Names and values are looked at sixteen bytes at a time when that many bytes are left, and
+// byte by byte near the end: each tag must read the same with text after it as without, and
+// with a tab for its first blank (the byte-by-byte reader). Lengths straddle the sixteen.
+TEST(Tokenizer, ReadsTagsAlikeWhateverFollowsThem)
+{
+  struct TTagCase {
+    std::string html;
+    std::string expected;
+  };
+  const TTagCase cases[] = {
+      {"<b>", "<B"},
+      {"</font>", "</FONT"},
+      {"<BlockQuote>", "<BLOCKQUOTE"},
+      {"<h5 align=left>", "<H5 ALIGN=0:\"left\""},
+      {"<abcdefghijklmno>", "UNKNOWN"},
+      {"<abcdefghijklmnop>", "UNKNOWN"},
+      {"<abcdefghijklmnopq>", "UNKNOWN"},
+      {"<p align=center>", "<P ALIGN=0:\"center\""},
+      {"<table cellpadding=4 cellspacing=\"2\">", "<TABLE CELLPADDING=4:\"4\" CELLSPACING=2:\"2\""},
+      {"<meta http-equiv=x>", "<META HTTP-EQUIV=0:\"x\""},
+      {"<p abcdefghijklmno=1>", "<P ?ABCDEFGHIJKLMNO=1:\"1\""},
+      {"<p abcdefghijklmnop=1>", "<P ?ABCDEFGHIJKLMNOP=1:\"1\""},
+      {"<p abcdefghijklmnopqr=1>", "<P ?ABCDEFGHIJKLMNOPQR=1:\"1\""},
+      {"<p data-x-y=z>", "<P ?DATA-X-Y=0:\"z\""},
+      {"<a href=\"0123456789abcdef0123.htm\">", "<A HREF=0:\"0123456789abcdef0123.htm\""},
+      {"<a href='  x.htm  '>", "<A HREF=0:\"x.htm\""},
+      {"<a href=\"a&amp;b\">", "<A HREF=0:\"a&b\""},
+      {"<a href=\"x<y\">", "<A HREF=0:\"x<y\""},
+      {"<a href=\"x<!--y-->z\">", "<A HREF=0:\"xz\""},
+      {"<a href=0123456789abcdefghij>", "<A HREF=0:\"0123456789abcdefghij\""},
+      {"<td width=\"50%\">", "<TD WIDTH=50:\"50%\""},
+      {"<td width=50 %>", "<TD WIDTH=50:\"50%\""},
+      {"<font size=123456789>", "<FONT SIZE=123456789:\"123456789\""},
+      {"<font size=1234567890>", "<FONT SIZE=1234567890:\"1234567890\""},
+      {"<font size=99999999999>", "<FONT SIZE=0:\"99999999999\""},
+      {"<font size=\"+2\">", "<FONT SIZE=2:\"+2\""},
+      {"<td width=\" 0x1F \">", "<TD WIDTH=31:\"0x1F\""},
+      {"<td width='$10'>", "<TD WIDTH=16:\"$10\""},
+      {"<td width=\"#12\">", "<TD WIDTH=0:\"#12\""},
+      {"<td width=\"12a\">", "<TD WIDTH=0:\"12a\""},
+  };
+  for (const auto& c : cases) {
+    for (const std::string& after : {std::string(), std::string(15, 'x'), std::string(40, 'y')}) {
+      std::vector<std::string> expected = {c.expected};
+      if (!after.empty())
+        expected.push_back("TEXT @" + std::to_string(c.html.size()) + " \"" + after + "\"");
+      expected.push_back("EOF");
+      EXPECT_EQ(Joined(Tokens(c.html + after)), Joined(expected)) << c.html << " + " << after;
+      std::string tabbed = c.html;
+      const size_t blank = tabbed.find(' ');
+      if (blank == std::string::npos)
+        continue;
+      tabbed[blank] = '\t';
+      EXPECT_EQ(Joined(Tokens(tabbed + after)), Joined(expected)) << tabbed << " + " << after;
+    }
+  }
+}
+
+// The byte after a tag is read with the tag when it needs nothing done; anything else takes
+// the general way, and a script body starts raw when asked.
+TEST(Tokenizer, ReadsTheByteAfterATagByItsKind)
+{
+  const std::string pad(20, 'z');
+  RunCases({
+      {"a letter", "<b>x" + pad, {"<B", "TEXT @3 \"x" + pad + "\"", "EOF"}},
+      {"a line end", "<b>\r\nx" + pad, {"<B", "TEXT @3 \" x" + pad + "\"", "EOF"}},
+      {"a tab", "<b>\tx" + pad, {"<B", "TEXT @3 \" x" + pad + "\"", "EOF"}},
+      {"a tag", "<b><i>" + pad, {"<B", "<I", "TEXT @6 \"" + pad + "\"", "EOF"}},
+      {"a comment", "<b><!-- c -->" + pad, {"<B", "TEXT @13 \"" + pad + "\"", "EOF"}},
+      {"the end marker", "<b>\x1A" + pad, {"<B", "EOF"}},
+      {"a reference", "<b>&lt;" + pad, {"<B", "TEXT @3 \"<\"", "TEXT @7 \"" + pad + "\"", "EOF"}},
+  });
+  const std::string html = "<script><!-- x -->" + pad;
+  TTokenizer tok;
+  tok.BeginBuffer(html.data(), int64_t(html.size()));
+  tok.RawScriptBody = true;
+  tok.Prime();
+  ASSERT_EQ(tok.CurSym(), symSCRIPT);
+  EXPECT_EQ(tok.CurCh(), '<');
+  EXPECT_EQ(tok.ReadScriptBody(), "<!-- x -->" + pad);
 }
 
 // A tag that the block ends inside is read up to the end like any other.
