@@ -4,7 +4,7 @@
 
 #include <QHash>
 #include <array>
-#include <deque>
+#include <memory>
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -38,9 +38,31 @@ struct TSlot {
   uint32_t NextDerived = 0;
 };
 
+// The slots in blocks of a fixed size: a slot keeps its address while the table grows, and
+// finding one by id is a shift and a mask (every reference counts through here).
+class TSlots {
+public:
+  TSlot& operator[](uint32_t id) { return (*FBlocks[id >> BlockBits])[id & BlockMask]; }
+  const TSlot& operator[](uint32_t id) const { return (*FBlocks[id >> BlockBits])[id & BlockMask]; }
+  // The id of a new empty slot at the end.
+  uint32_t Add()
+  {
+    if ((FSize & BlockMask) == 0)
+      FBlocks.push_back(std::make_unique<TBlock>());
+    return FSize++;
+  }
+
+private:
+  static constexpr uint32_t BlockBits = 6;
+  static constexpr uint32_t BlockMask = (1u << BlockBits) - 1;
+  using TBlock = std::array<TSlot, size_t(1) << BlockBits>;
+  std::vector<std::unique_ptr<TBlock>> FBlocks;
+  uint32_t FSize = 0;
+};
+
 class TTable {
 public:
-  TTable() { FSlots.emplace_back(); } // id 0 holds nothing
+  TTable() { FSlots.Add(); } // id 0 holds nothing
 
   // The id of the font equal to font; a new one holds no reference yet.
   uint32_t Intern(const TMyFont& font)
@@ -125,10 +147,8 @@ private:
 
   uint32_t NewSlot()
   {
-    if (FFree.empty()) {
-      FSlots.emplace_back();
-      return uint32_t(FSlots.size() - 1);
-    }
+    if (FFree.empty())
+      return FSlots.Add();
     uint32_t id = FFree.back();
     FFree.pop_back();
     return id;
@@ -150,7 +170,7 @@ private:
     --FLive;
   }
 
-  std::deque<TSlot> FSlots; // a deque: fonts keep their addresses while the table grows
+  TSlots FSlots;
   std::vector<uint32_t> FFree;
   std::unordered_multimap<size_t, uint32_t> FIndex;
   size_t FLive = 0;

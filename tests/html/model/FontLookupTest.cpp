@@ -155,4 +155,26 @@ TEST(FontTable, StyledFontsEqualTheChangeMadeByHand)
   EXPECT_EQ(TFontRef().Recoloured(clRed), TFontRef());
 }
 
+// Fonts stay where they are while the table grows by many hundreds, and each reference keeps
+// reading its own font; places freed in between are taken again by new fonts.
+TEST(FontTable, FontsKeepTheirPlaceWhileTheTableGrows)
+{
+  constexpr int Count = 700;
+  std::vector<TFontRef> held;
+  std::vector<const TMyFont*> places;
+  for (int k = 0; k < Count; ++k) {
+    held.emplace_back(TMyFont("Times New Roman", 200 + k, clBlack));
+    places.push_back(&*held.back());
+    if (k % 3 == 0) { // a font only held for a moment frees its place again
+      const TFontRef moment(TMyFont("Courier New", 200 + k, clRed));
+      EXPECT_NE(moment, held.back());
+    }
+  }
+  for (int k = 0; k < Count; ++k) {
+    EXPECT_EQ(&*held[size_t(k)], places[size_t(k)]) << k;
+    EXPECT_TRUE(SameFont(*held[size_t(k)], TMyFont("Times New Roman", 200 + k, clBlack))) << k;
+    EXPECT_EQ(TFontRef(TMyFont("Times New Roman", 200 + k, clBlack)), held[size_t(k)]) << k;
+  }
+}
+
 } // namespace
