@@ -322,7 +322,7 @@ int main(int argc, char** argv)
     auto ms = [](timeval a, timeval b) {
       return (b.tv_sec - a.tv_sec) * 1e3 + (b.tv_usec - a.tv_usec) / 1e3;
     };
-    std::printf("  user %.1f ms sys %.1f ms minor faults %ld\n",
+    std::printf("  with the teardown: user %.1f ms sys %.1f ms minor faults %ld\n",
                 ms(before.ru_utime, after.ru_utime), ms(before.ru_stime, after.ru_stime),
                 after.ru_minflt - before.ru_minflt);
     return 0;

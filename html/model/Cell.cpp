@@ -45,8 +45,7 @@ void TCell::Add(std::unique_ptr<TSectionBase> item)
 {
   if (!item)
     return;
-  if (auto* s = dynamic_cast<TSection*>(item.get()))
-    s->Finish();
+  item->Finish();
   TSectionBase* p = TFreeList::Add(std::move(item));
   p->Attached();
 }

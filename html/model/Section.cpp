@@ -21,6 +21,7 @@ namespace {
 constexpr int32_t LevelStep = 35;
 constexpr int32_t NoWrapWidth = 32000;
 constexpr size_t MaxKeptWidths = 1 << 16;
+constexpr size_t MaxKeptLines = 1 << 12;
 
 bool IsBreakObject(char c)
 {
@@ -125,6 +126,15 @@ struct TSection::TLayoutState {
   {
     thread_local std::vector<int32_t> widths;
     return widths;
+  }
+  // The lines of the section being laid out, collected here and copied to the section at the
+  // end: one allocation of exactly their number instead of a growing list left with spare room.
+  std::vector<LineRec>& Lines = BrokenLines();
+  static std::vector<LineRec>& BrokenLines()
+  {
+    thread_local std::vector<LineRec> lines;
+    lines.clear();
+    return lines;
   }
 };
 
@@ -639,7 +649,7 @@ void TSection::EndLine(TCanvas& canvas, TLayoutState& st, int32_t start, int32_t
   st.Pending.clear();
   st.StartFloatHeight = 0;
   FTallLines = FTallLines || line.PaintHeight > h;
-  LineList.push_back(line);
+  st.Lines.push_back(line);
 }
 
 int32_t TSection::Layout(TCanvas& canvas, int32_t Y, IndentManager& indent, int32_t& maxWidth,
@@ -671,7 +681,7 @@ int32_t TSection::Layout(TCanvas& canvas, int32_t Y, IndentManager& indent, int3
     empty.First = 0;
     empty.TextHeight = clear;
     empty.PaintHeight = clear;
-    LineList.push_back(empty);
+    st.Lines.push_back(empty);
     FlowHeight += clear;
     st.Y += clear;
   }
@@ -682,9 +692,13 @@ int32_t TSection::Layout(TCanvas& canvas, int32_t Y, IndentManager& indent, int3
     EndLine(canvas, st, start, count);
     start += count;
   }
-  // A line of very many characters left a large buffer: the next sections need little of it.
+  LineList.assign(st.Lines.begin(), st.Lines.end());
+  // A line of very many characters (or a section of very many lines) left a large buffer: the
+  // next sections need little of it.
   if (st.Widths.size() > MaxKeptWidths)
     std::vector<int32_t>().swap(st.Widths);
+  if (st.Lines.size() > MaxKeptLines)
+    std::vector<LineRec>().swap(st.Lines);
   pos = FirstCursor + CursorCount;
   if (Level > 0)
     FlowHeight = std::max(FlowHeight, indent.LevelBottom() - TopY);

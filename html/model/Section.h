@@ -95,7 +95,7 @@ public:
   void PlaceControl(TFormControlObj* control, int32_t tagPos, bool noBreak = false);
   TParaAlign FinishLine();
   // Terminates the text and lists the section's link starts; done by TCell::Add.
-  void Finish();
+  void Finish() override;
   int32_t Length() const { return int32_t(Chars.size()); }
   // The indent of the section's list level.
   int32_t LevelIndent() const;

@@ -70,6 +70,8 @@ public:
   virtual bool CharAt(int32_t position, char& ch, TCharObject& obj);
   virtual void RefreshFonts();
   virtual void Attached();
+  // Settles what was built once the item joins its cell (nothing for most items).
+  virtual void Finish() {}
   virtual void WidthRange(TCanvas& canvas, int32_t& min, int32_t& max);
 
   // The class name without its T prefix, as the layout dump prints it.

@@ -629,7 +629,7 @@ bool TBuilder::IsCommonSymbol(TSymbol s) const
       symINPUT,   symSELECT, symTEXTAREA, symTEXTAREAEnd, symFONT,       symBASEFONT,  symBIG,
       symSMALL,   symMAP,    symPAGE,     symSCRIPT,      symNOBR,       symNOBREnd,   symWBR,
   });
-  return common.test(s);
+  return common[s]; // a symbol is always inside the set's range
 }
 
 void TBuilder::ReadCommon(int level)
