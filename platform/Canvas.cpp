@@ -3,7 +3,6 @@
 #include "base/MulDiv.h"
 #include "base/Utf8.h"
 
-#include <QGlyphRun>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPen>
@@ -18,6 +17,7 @@ TCanvas::TCanvas(QPainter* painter, int dpi) : FPainter(painter), FDpi(dpi > 0 ?
   // PDF keeps the spaces, which text extraction reads words by.
   QPaintEngine* engine = painter ? painter->paintEngine() : nullptr;
   FSkipInkless = engine && engine->type() == QPaintEngine::Raster;
+  FQueue = TGlyphQueue(painter, painter && !FSkipInkless);
 }
 
 TCanvas::~TCanvas()
@@ -79,20 +79,21 @@ int TCanvas::TextOut(const TFontMetrics& m, int x, int baseline, const char* s, 
     FillRect(QRect(x, baseline - m.Ascent, m.TextWidth(s, n), m.Height), background);
   QRgb rgb = ToQColor(color).rgba();
   int width = 0;
-  if (FPending.Metrics != &m || FPending.Color != rgb) {
+  if (!FQueue.Empty() && (FQueue.Current().Metrics != &m || FQueue.Current().Color != rgb)) {
     if (JoinSpaces(m, x, baseline, s, n, width)) {
       DrawLines(m, x, baseline, width, color, underline, strikeOut);
       return width;
     }
-    if (!AdoptSpaces(m))
-      FlushText();
-    FPending.Metrics = &m;
-    FPending.Color = rgb;
+    AdoptSpaces(m, rgb);
   }
-  const size_t before = FPending.Glyphs.size();
+  // Where the piece may wait beside marks of other colours depends on where its ink can fall.
+  const QRectF ink =
+      FQueue.Reorders() && FBatchDepth > 0 ? TGlyphQueue::TextInk(m, x, baseline, s, n) : QRectF();
+  TGlyphQueue::TRun& run = FQueue.Open(&m, rgb, 1, ink);
+  const size_t before = run.Glyphs.size();
   QString fallback; // characters the face lacks, drawn by the fallback font
   QList<int> fallbackX;
-  width = QueueGlyphs(m, x, baseline, s, n, fallback, fallbackX);
+  width = QueueGlyphs(m, run, x, baseline, s, n, fallback, fallbackX);
   if (!fallback.isEmpty()) {
     // The fallback characters go under this piece's glyphs and over everything before them.
     FlushText(before);
@@ -111,35 +112,39 @@ bool TCanvas::JoinSpaces(const TFontMetrics& m, int x, int baseline, const char*
   // no pixel in any face, so on a printer they go with the waiting glyphs, as that face's
   // spaces at the same places: the engine gets one item fewer, and text read back from the
   // page still has its spaces. (A raster painter leaves them out altogether.)
-  const TFontMetrics* pending = FPending.Metrics;
-  if (FSkipInkless || FBatchDepth == 0 || FPending.Glyphs.empty() ||
-      std::any_of(s, s + n, [](char c) { return c != ' '; }) || !pending->Glyph.Inkless(' ') ||
+  TGlyphQueue::TRun* run = FSkipInkless || FBatchDepth == 0 ? nullptr : FQueue.GlyphRun();
+  if (!run)
+    return false;
+  const TFontMetrics* pending = run->Metrics;
+  if (std::any_of(s, s + n, [](char c) { return c != ' '; }) || !pending->Glyph.Inkless(' ') ||
       !m.Glyph.Inkless(' '))
     return false;
   const quint32 glyph = pending->Glyph[' '];
   const int advance = m.Advance[' '];
   for (int i = 0; i < n; ++i) {
-    FPending.Glyphs.push_back(glyph);
-    FPending.Positions.emplace_back(x + i * advance, baseline);
+    run->Glyphs.push_back(glyph);
+    run->Positions.emplace_back(x + i * advance, baseline);
   }
   width = n * advance;
   return true;
 }
 
-bool TCanvas::AdoptSpaces(const TFontMetrics& m)
+void TCanvas::AdoptSpaces(const TFontMetrics& m, QRgb rgb)
 {
   // Waiting glyphs that are all spaces (the gap after a link or a word in another face) become
   // spaces of the piece that follows, in its face and colour, instead of an item of their own.
-  const TFontMetrics* pending = FPending.Metrics;
-  if (FSkipInkless || FBatchDepth == 0 || FPending.Glyphs.empty() || !pending->Glyph.Inkless(' ') ||
-      !m.Glyph.Inkless(' '))
-    return false;
+  if (FSkipInkless || FBatchDepth == 0 || FQueue.Waiting() != 1)
+    return;
+  TGlyphQueue::TRun& run = FQueue.Current();
+  const TFontMetrics* pending = run.Metrics;
+  if (!pending || !run.Lines.empty() || !pending->Glyph.Inkless(' ') || !m.Glyph.Inkless(' '))
+    return;
   const quint32 space = pending->Glyph[' '];
-  if (!std::all_of(FPending.Glyphs.begin(), FPending.Glyphs.end(),
-                   [space](quint32 g) { return g == space; }))
-    return false;
-  std::fill(FPending.Glyphs.begin(), FPending.Glyphs.end(), m.Glyph[' ']);
-  return true;
+  if (!std::all_of(run.Glyphs.begin(), run.Glyphs.end(), [space](quint32 g) { return g == space; }))
+    return;
+  std::fill(run.Glyphs.begin(), run.Glyphs.end(), m.Glyph[' ']);
+  run.Metrics = &m;
+  run.Color = rgb;
 }
 
 void TCanvas::DrawLines(const TFontMetrics& m, int x, int baseline, int width, TColor color,
@@ -159,18 +164,19 @@ void TCanvas::TextLine(const QRect& r, TColor color)
   }
   // On a printer a filled rectangle makes the painter take its pen away and give it back, and
   // the engine writes out its whole state twice for that; a stroke as thick as the rectangle
-  // and as long covers the same area with the text's own kind of pen.
-  FlushText();
-  FPainter->setPen(QPen(ToQColor(color), r.height(), Qt::SolidLine, Qt::FlatCap));
+  // and as long covers the same area with the text's own kind of pen, and waits with the text.
   const double y = r.top() + r.height() / 2.0;
-  FPainter->drawLine(QPointF(r.left(), y), QPointF(r.left() + r.width(), y));
+  FQueue.Open(nullptr, ToQColor(color).rgba(), r.height(), TGlyphQueue::LineInk(r))
+      .Lines.emplace_back(QPointF(r.left(), y), QPointF(r.left() + r.width(), y));
+  if (FBatchDepth == 0)
+    FlushText();
 }
 
-int TCanvas::QueueGlyphs(const TFontMetrics& m, int x, int baseline, const char* s, int n,
-                         QString& fallback, QList<int>& fallbackX)
+int TCanvas::QueueGlyphs(const TFontMetrics& m, TGlyphQueue::TRun& run, int x, int baseline,
+                         const char* s, int n, QString& fallback, QList<int>& fallbackX)
 {
-  std::vector<quint32>& glyphs = FPending.Glyphs;
-  std::vector<QPointF>& positions = FPending.Positions;
+  std::vector<quint32>& glyphs = run.Glyphs;
+  std::vector<QPointF>& positions = run.Positions;
   glyphs.reserve(glyphs.size() + size_t(n));
   positions.reserve(positions.size() + size_t(n));
   int cx = x;
@@ -202,24 +208,6 @@ int TCanvas::QueueGlyphs(const TFontMetrics& m, int x, int baseline, const char*
     i += len;
   }
   return cx - x;
-}
-
-void TCanvas::FlushText(size_t count) const
-{
-  TPendingText& p = FPending;
-  count = std::min(count, p.Glyphs.size());
-  if (count == 0 || !FPainter)
-    return;
-  QGlyphRun run;
-  run.setRawFont(p.Metrics->Raw);
-  // The run only points at the waiting glyphs: nothing is copied.
-  run.setRawData(p.Glyphs.data(), p.Positions.data(), int(count));
-  // The pen of an underline one pixel thick: on a printer such a line in the text's colour then
-  // needs no change of pen.
-  FPainter->setPen(QPen(QColor::fromRgba(p.Color), 1, Qt::SolidLine, Qt::FlatCap));
-  FPainter->drawGlyphRun(QPointF(0, 0), run);
-  p.Glyphs.erase(p.Glyphs.begin(), p.Glyphs.begin() + std::ptrdiff_t(count));
-  p.Positions.erase(p.Positions.begin(), p.Positions.begin() + std::ptrdiff_t(count));
 }
 
 void TCanvas::DrawFallback(const TFontMetrics& m, const QString& chars, const QList<int>& xs,

@@ -4,8 +4,12 @@
 // from the per-font advance tables and drawn glyph by glyph at those advances, so a measured run
 // ends exactly where the next one starts. Inside a text batch, consecutive pieces of text in one
 // face and colour are drawn as one glyph run: a line of many pieces costs the painter one call.
+// On a printer the pieces of every face in the colour wait together, with their underlines, until
+// another colour or another kind of drawing comes: a page costs the engine one item per face
+// and colour change rather than one per piece.
 #include "base/Color.h"
 #include "platform/FontMetricsCache.h"
+#include "platform/GlyphQueue.h"
 
 #include <QColor>
 #include <QImage>
@@ -84,24 +88,17 @@ public:
   void DrawImage(const QRect& target, const QImage& image);
 
 private:
-  // Glyphs waiting to be drawn: all in one face and one colour, positioned in device pixels.
-  struct TPendingText {
-    const TFontMetrics* Metrics = nullptr;
-    QRgb Color = 0;
-    std::vector<quint32> Glyphs;
-    std::vector<QPointF> Positions;
-  };
-  // Draws the first count waiting glyphs (all of them by default) and keeps the rest waiting.
-  void FlushText(size_t count = size_t(-1)) const;
+  // Draws what waits except the glyphs of the current run from index keep on.
+  void FlushText(size_t keep = size_t(-1)) const { FQueue.Flush(keep); }
   // Appends the glyphs of n bytes of text from x and returns the width they take.
-  int QueueGlyphs(const TFontMetrics& m, int x, int baseline, const char* s, int n,
-                  QString& fallback, QList<int>& fallbackX);
+  int QueueGlyphs(const TFontMetrics& m, TGlyphQueue::TRun& run, int x, int baseline, const char* s,
+                  int n, QString& fallback, QList<int>& fallbackX);
   // Queues a piece of spaces in another face or colour with the waiting glyphs where that sets
   // the same pixels; returns false (and queues nothing) where it would not.
   bool JoinSpaces(const TFontMetrics& m, int x, int baseline, const char* s, int n, int& width);
-  // Lets waiting glyphs that are all spaces join a piece in face m instead of being drawn
-  // first; returns false where they must be drawn first.
-  bool AdoptSpaces(const TFontMetrics& m);
+  // Lets waiting glyphs that are all spaces join a piece in face m and colour rgb instead of
+  // being drawn first.
+  void AdoptSpaces(const TFontMetrics& m, QRgb rgb);
   // The underline and strike-out of a piece of text.
   void DrawLines(const TFontMetrics& m, int x, int baseline, int width, TColor color,
                  bool underline, bool strikeOut);
@@ -124,7 +121,7 @@ private:
     const TFontMetrics* Metrics = nullptr;
   };
   mutable LastFont FLast;
-  mutable TPendingText FPending;
+  mutable TGlyphQueue FQueue{nullptr, false};
   int FBatchDepth = 0;
 };
 

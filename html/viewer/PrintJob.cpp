@@ -99,7 +99,11 @@ void TPrintJob::DrawPage(TvwPrinter& printer, int32_t top, int32_t bottom, int32
   ctx.ScrollY = top - FTs;
   ctx.Clip = body;
   ctx.PageBottom = bottom;
-  FCopy->Paint(canvas, ctx, FW, FLs, 0);
+  {
+    // Text of the page waits across blocks until something else is drawn, inside the clip.
+    TTextBatch batch(canvas);
+    FCopy->Paint(canvas, ctx, FW, FLs, 0);
+  }
   painter.restore();
   if (OnPrintHeader)
     OnPrintHeader(FSender, canvas, page, FPW, FTs, done);

@@ -1,4 +1,5 @@
 #include "ModelTestSupport.h"
+#include "RecordingDevice.h"
 
 #include "base/CodePage.h"
 #include "html/model/ListItem.h"
@@ -190,58 +191,9 @@ TEST(Canvas, SpacesLeftOutOfARasterSetTheSamePixels)
   }
 }
 
-// A painter that only records what reaches its engine, as a printer's engine would get it.
-class TRecordingEngine : public QPaintEngine {
-public:
-  TRecordingEngine() : QPaintEngine(QPaintEngine::AllFeatures) {}
-  bool begin(QPaintDevice*) override { return true; }
-  bool end() override { return true; }
-  void updateState(const QPaintEngineState& state) override
-  {
-    if (state.state() & DirtyPen)
-      Pen = state.pen();
-  }
-  void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
-  void drawTextItem(const QPointF&, const QTextItem&) override { ++TextItems; }
-  void drawLines(const QLineF* lines, int n) override
-  {
-    for (int i = 0; i < n; ++i)
-      Lines.push_back({lines[i], Pen});
-  }
-  void drawRects(const QRectF*, int n) override { Rects += n; }
-  Type type() const override { return QPaintEngine::User; }
-
-  int TextItems = 0;
-  int Rects = 0;
-  std::vector<std::pair<QLineF, QPen>> Lines;
-  QPen Pen;
-};
-
-class TRecordingDevice : public QPaintDevice {
-public:
-  QPaintEngine* paintEngine() const override { return &Engine; }
-  mutable TRecordingEngine Engine;
-
-protected:
-  int metric(PaintDeviceMetric m) const override
-  {
-    switch (m) {
-    case PdmWidth: return 400;
-    case PdmHeight: return 100;
-    case PdmDepth: return 32;
-    case PdmDpiX:
-    case PdmDpiY:
-    case PdmPhysicalDpiX:
-    case PdmPhysicalDpiY: return 96;
-    case PdmDevicePixelRatioScaled: return int(devicePixelRatioFScale());
-    default: return 1;
-    }
-  }
-};
-
 // On a printer the spaces between pieces in other faces and colours travel with the glyphs
-// around them instead of being items of their own, and underlines are strokes covering the
-// rectangle the screen fills.
+// around them instead of being items of their own, pieces of one colour wait together face by
+// face, and underlines are strokes covering the rectangle the screen fills.
 TEST(Canvas, PrinterGetsSpacesWithTheTextAroundThemAndUnderlinesAsStrokes)
 {
   TCanvas measure;
@@ -280,6 +232,20 @@ TEST(Canvas, PrinterGetsSpacesWithTheTextAroundThemAndUnderlinesAsStrokes)
         {&serif, " ", clGreen, false},
         {&serif, "two", clBlack, false}},
        1},
+      {"faces of one colour wait together",
+       true,
+       {{&serif, "a ", clBlack, false},
+        {&bold, "b ", clBlack, false},
+        {&serif, "c ", clBlack, false},
+        {&italic, "d", clBlack, false},
+        {&serif, " e", clBlack, false}},
+       3},
+      {"a link's colour coming back joins its text and underline",
+       true,
+       {{&serif, "one", clBlue, true},
+        {&serif, " two ", clBlack, false},
+        {&serif, "three", clBlue, true}},
+       2},
       {"outside a batch every piece is drawn at once",
        false,
        {{&serif, "one", clBlack, false},
@@ -501,29 +467,26 @@ TEST_F(ModelTest, DumpDescribesDocumentLinesAndMarkers)
   EXPECT_NE(d.find("x=35 w=" + std::to_string(Width("fourth"))), std::string::npos) << d;
 }
 
+// The list painted on a blank picture through a canvas, as the viewer paints it.
+QImage PaintedOnBlank(TSectionList& list)
+{
+  QImage img = Blank();
+  {
+    QPainter p(&img);
+    TCanvas canvas(&p); // draws what waits when it goes
+    list.Paint(canvas, img.rect(), img.width(), 0, 0);
+  }
+  return img;
+}
+
 TEST_F(ModelTest, PaintDrawsTheTextOfVisibleSections)
 {
   Doc.PageColor = clWhite;
   AddText("visible text");
   LayoutAt(200);
-  QImage img(200, 40, QImage::Format_RGB32);
-  img.fill(Qt::white);
-  {
-    QPainter p(&img);
-    TCanvas canvas(&p);
-    List.Paint(canvas, QRect(0, 0, 200, 40), 200, 0, 0);
-  }
-  EXPECT_NE(img, Blank().copy(0, 0, 200, 40));
+  EXPECT_NE(PaintedOnBlank(List), Blank());
   List.SetScroll(1000); // scrolled away: nothing is drawn
-  QImage empty(200, 40, QImage::Format_RGB32);
-  empty.fill(Qt::white);
-  QImage painted = empty;
-  {
-    QPainter p(&painted);
-    TCanvas canvas(&p);
-    List.Paint(canvas, QRect(0, 0, 200, 40), 200, 0, 0);
-  }
-  EXPECT_EQ(painted, empty);
+  EXPECT_EQ(PaintedOnBlank(List), Blank());
 }
 
 } // namespace
