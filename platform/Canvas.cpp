@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPen>
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 TCanvas::TCanvas() = default;
@@ -81,6 +82,7 @@ int TCanvas::TextOut(const TFontMetrics& m, int x, int baseline, const char* s, 
   int width = 0;
   if (!FQueue.Empty() && (FQueue.Current().Metrics != &m || FQueue.Current().Color != rgb)) {
     if (JoinSpaces(m, x, baseline, s, n, width)) {
+      FInWord = false;
       DrawLines(m, x, baseline, width, color, underline, strikeOut);
       return width;
     }
@@ -89,7 +91,10 @@ int TCanvas::TextOut(const TFontMetrics& m, int x, int baseline, const char* s, 
   // Where the piece may wait beside marks of other colours depends on where its ink can fall.
   const QRectF ink =
       FQueue.Reorders() && FBatchDepth > 0 ? TGlyphQueue::TextInk(m, x, baseline, s, n) : QRectF();
-  TGlyphQueue::TRun& run = FQueue.Open(&m, rgb, 1, ink);
+  auto space = [](char c) { return c == ' ' || uint8_t(c) == 0xA0; };
+  const bool continues =
+      FInWord && x == FWordEndX && std::abs(baseline - FWordBaseline) < m.Height && !space(s[0]);
+  TGlyphQueue::TRun& run = FQueue.Open(&m, rgb, 1, ink, continues);
   const size_t before = run.Glyphs.size();
   QString fallback; // characters the face lacks, drawn by the fallback font
   QList<int> fallbackX;
@@ -101,6 +106,9 @@ int TCanvas::TextOut(const TFontMetrics& m, int x, int baseline, const char* s, 
   }
   if (FBatchDepth == 0)
     FlushText();
+  FWordEndX = x + width;
+  FWordBaseline = baseline;
+  FInWord = !space(s[n - 1]);
   DrawLines(m, x, baseline, width, color, underline, strikeOut);
   return width;
 }

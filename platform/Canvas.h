@@ -122,6 +122,10 @@ private:
   };
   mutable LastFont FLast;
   mutable TGlyphQueue FQueue{nullptr, false};
+  // Where the last piece of text ended, and whether in the middle of a word (no space last).
+  int FWordEndX = 0;
+  int FWordBaseline = 0;
+  bool FInWord = false;
   int FBatchDepth = 0;
 };
 

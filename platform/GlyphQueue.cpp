@@ -106,10 +106,11 @@ QRectF TGlyphQueue::TextInk(const TFontMetrics& m, int x, int baseline, const ch
 
 TGlyphQueue::TRun* TGlyphQueue::GlyphRun()
 {
-  if (FUsed > 0 && !FRuns[FCurrent].Glyphs.empty())
+  // A run kept for the end of a word takes nothing more.
+  if (FUsed > 0 && !FRuns[FCurrent].Glyphs.empty() && !FRuns[FCurrent].Closed)
     return &FRuns[FCurrent];
   for (size_t i = FUsed; i-- > 0;)
-    if (!FRuns[i].Glyphs.empty())
+    if (!FRuns[i].Glyphs.empty() && !FRuns[i].Closed)
       return &FRuns[i];
   return nullptr;
 }
@@ -140,15 +141,67 @@ TGlyphQueue::TRun& TGlyphQueue::Use(size_t run, const QRectF& ink)
     const qreal reach = FBoxes.empty() ? ink.bottom() : std::max(FBoxes.back().Reach, ink.bottom());
     FBoxes.push_back({ink, run, reach});
   }
+  if (FRuns[run].Metrics) {
+    FWordRun = run;
+    FWordStart = FRuns[run].Glyphs.size();
+    FWordBox = FBoxes.size() - 1;
+  }
   return FRuns[run];
 }
 
+size_t TGlyphQueue::NewRun(const TFontMetrics* face, QRgb color, int width)
+{
+  if (FUsed == FRuns.size())
+    FRuns.emplace_back();
+  TRun& r = FRuns[FUsed];
+  r.Metrics = face;
+  r.Color = color;
+  r.Width = width;
+  r.Closed = false;
+  r.Glyphs.clear();
+  r.Positions.clear();
+  r.Lines.clear();
+  return FUsed++;
+}
+
+void TGlyphQueue::KeepWordLast()
+{
+  const size_t from = FWordRun;
+  if (from + 1 == FUsed) {
+    FRuns[from].Closed = true;
+    return;
+  }
+  // The last piece moves to a run of its own at the end. It came after everything waiting, so
+  // it may be drawn after all of it.
+  const size_t to = NewRun(FRuns[from].Metrics, FRuns[from].Color, FRuns[from].Width);
+  TRun& a = FRuns[from];
+  TRun& b = FRuns[to];
+  const auto start = std::ptrdiff_t(FWordStart);
+  b.Glyphs.assign(a.Glyphs.begin() + start, a.Glyphs.end());
+  b.Positions.assign(a.Positions.begin() + start, a.Positions.end());
+  a.Glyphs.resize(FWordStart);
+  a.Positions.resize(FWordStart);
+  b.Closed = true;
+  if (FReorder && FWordBox < FBoxes.size() && FBoxes[FWordBox].Run == from)
+    FBoxes[FWordBox].Run = to;
+  FWordRun = to;
+  FWordStart = 0;
+}
+
 TGlyphQueue::TRun& TGlyphQueue::Open(const TFontMetrics* face, QRgb color, int width,
-                                     const QRectF& ink)
+                                     const QRectF& ink, bool continuesWord)
 {
   auto holds = [&](const TRun& r) {
-    return r.Metrics == face && r.Color == color && r.Width == width;
+    return !r.Closed && r.Metrics == face && r.Color == color && r.Width == width;
   };
+  if (continuesWord && FReorder && face && FWordRun < FUsed) {
+    // Text read back from the page takes a word as the glyphs that follow one another: the
+    // rest of a word in another face or colour comes right after its start.
+    if (holds(FRuns[FWordRun]) && !Crosses(FWordRun, color, ink))
+      return Use(FWordRun, ink);
+    KeepWordLast();
+    return Use(NewRun(face, color, width), ink);
+  }
   if (FUsed > 0 && holds(FRuns[FCurrent]) && !Crosses(FCurrent, color, ink))
     return Use(FCurrent, ink);
   if (FReorder) {
@@ -162,16 +215,7 @@ TGlyphQueue::TRun& TGlyphQueue::Open(const TFontMetrics* face, QRgb color, int w
   } else {
     Flush();
   }
-  if (FUsed == FRuns.size())
-    FRuns.emplace_back();
-  TRun& r = FRuns[FUsed];
-  r.Metrics = face;
-  r.Color = color;
-  r.Width = width;
-  r.Glyphs.clear();
-  r.Positions.clear();
-  r.Lines.clear();
-  return Use(FUsed++, ink);
+  return Use(NewRun(face, color, width), ink);
 }
 
 void TGlyphQueue::Flush(size_t keep)
@@ -200,6 +244,7 @@ void TGlyphQueue::Flush(size_t keep)
     run.Positions.erase(run.Positions.begin(), run.Positions.begin() + std::ptrdiff_t(count));
   }
   FBoxes.clear();
+  FWordRun = size_t(-1);
   // What stays of the current run waits alone, as the first run.
   const bool tail = !FRuns[FCurrent].Glyphs.empty();
   if (tail)

@@ -35,6 +35,7 @@ public:
     std::vector<quint32> Glyphs;
     std::vector<QPointF> Positions;
     std::vector<QLineF> Lines;
+    bool Closed = false; // ends with a word whose rest follows in the next run: joins nothing
   };
 
   // reorder: pieces may join runs begun before other marks (for printers).
@@ -50,8 +51,10 @@ public:
 
   // The run for a piece in face (null for lines width pixels thick) and colour whose marks may
   // cover ink; what waits is drawn first where the piece cannot wait with it. On a raster
-  // painter ink is not needed.
-  TRun& Open(const TFontMetrics* face, QRgb color, int width, const QRectF& ink);
+  // painter ink is not needed. continuesWord: the piece goes on with the word the last piece of
+  // text ended in, and is kept right after it.
+  TRun& Open(const TFontMetrics* face, QRgb color, int width, const QRectF& ink,
+             bool continuesWord = false);
   // Draws everything waiting except the glyphs of the current run from index keep on, which
   // stay waiting.
   void Flush(size_t keep = size_t(-1));
@@ -72,6 +75,9 @@ private:
   // colour that it meets and that came before it.
   bool Crosses(size_t run, QRgb color, const QRectF& ink) const;
   TRun& Use(size_t run, const QRectF& ink);
+  size_t NewRun(const TFontMetrics* face, QRgb color, int width);
+  // Makes the last piece of text end the last run, which then takes nothing more.
+  void KeepWordLast();
 
   QPainter* FPainter;
   bool FReorder;
@@ -80,4 +86,8 @@ private:
   size_t FUsed = 0;
   size_t FCurrent = 0;
   std::vector<TBox> FBoxes;
+  // The last piece of text: its run, where its glyphs start there, and its box.
+  size_t FWordRun = size_t(-1);
+  size_t FWordStart = 0;
+  size_t FWordBox = 0;
 };

@@ -83,13 +83,12 @@ int32_t TPrintJob::FindPageBottom(int32_t top)
   return bottom > top ? std::min(bottom, top + FH) : top + FH;
 }
 
-void TPrintJob::DrawPage(TvwPrinter& printer, int32_t top, int32_t bottom, int32_t page, bool& done)
+void TPrintJob::DrawPage(TvwPrinter& printer, TCanvas& canvas, int32_t top, int32_t bottom,
+                         int32_t page, bool& done)
 {
   QPainter& painter = printer.Painter();
   painter.save();
   painter.scale(double(FRx) / FS, double(FRy) / FS);
-  TCanvas canvas(&painter);
-  canvas.Printing = true;
   // Only what belongs to this page is drawn: a line below the break is not even sent to the
   // printer, so it appears once, on the next page.
   QRect body(FLs, FTs, FW, bottom - top);
@@ -158,10 +157,16 @@ int32_t TPrintJob::Print(TvwPrinter& printer, int32_t fromPage, int32_t toPage)
     const int32_t height = ContentBottom();
     RaiseProgress(1, done);
     int32_t top = 0;
+    // One canvas draws every page: the buffers it keeps text in serve the whole job.
+    std::unique_ptr<TCanvas> canvas;
     while (page <= toPage && !done) {
       int32_t bottom = FindPageBottom(top);
       if (page >= fromPage) {
-        DrawPage(printer, top, bottom, page, done);
+        if (!canvas) {
+          canvas = std::make_unique<TCanvas>(&printer.Painter());
+          canvas->Printing = true;
+        }
+        DrawPage(printer, *canvas, top, bottom, page, done);
         ++FPagesPrinted;
       }
       top = bottom;

@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+class TCanvas;
 class TvwPrinter;
 
 class TPrintJob {
@@ -44,7 +45,8 @@ public:
 private:
   void Measure(TvwPrinter& printer);
   int32_t FindPageBottom(int32_t top);
-  void DrawPage(TvwPrinter& printer, int32_t top, int32_t bottom, int32_t page, bool& done);
+  void DrawPage(TvwPrinter& printer, TCanvas& canvas, int32_t top, int32_t bottom, int32_t page,
+                bool& done);
   void RaiseProgress(int32_t page, bool& done);
   int32_t ContentBottom() const;
 

@@ -290,6 +290,50 @@ TEST(Canvas, PrinterGetsSpacesWithTheTextAroundThemAndUnderlinesAsStrokes)
   }
 }
 
+// Text read back from a page takes a word as glyphs that follow one another, so the rest of a
+// word in another face or colour goes to the printer right after its start, while other text
+// of a colour still waits together.
+TEST(Canvas, PrinterKeepsTheRestOfAWordRightAfterItsStart)
+{
+  TCanvas measure;
+  const TFontMetrics& serif = measure.Metrics("Times New Roman", 12, false, false, 0);
+  struct Piece {
+    const char* Text;
+    TColor Color;
+  };
+  struct Case {
+    const char* Name;
+    std::vector<Piece> Pieces;
+    std::vector<TColor> Items; // the colour of each text item, in order
+  };
+  const Case cases[] = {
+      {"words apart wait by colour",
+       {{"plain ", clBlack}, {"red ", clRed}, {"more", clBlack}},
+       {clBlack, clRed}},
+      {"a word's rest follows the last run",
+       {{"plain ", clBlack}, {"Wo", clRed}, {"rd, ", clBlack}, {"more", clBlack}},
+       {clBlack, clRed, clBlack}},
+      {"a word's start in an earlier run moves to the end before its rest",
+       {{"a ", clBlack}, {"b ", clRed}, {"Wo", clBlack}, {"rd", clRed}},
+       {clBlack, clRed, clBlack, clRed}},
+  };
+  for (const Case& c : cases) {
+    TRecordingDevice device;
+    {
+      QPainter p(&device);
+      TCanvas canvas(&p);
+      TTextBatch batch(canvas);
+      int x = 5;
+      for (const Piece& piece : c.Pieces)
+        x += canvas.TextOut(serif, x, 40, piece.Text, int(strlen(piece.Text)), piece.Color);
+    }
+    std::vector<QColor> expected;
+    for (TColor color : c.Items)
+      expected.push_back(ToQColor(color));
+    EXPECT_EQ(device.Engine.TextColors, expected) << c.Name;
+  }
+}
+
 TEST(Canvas, BatchedTextWaitsForTheOutermostBatchToEnd)
 {
   TCanvas measure;

@@ -1,6 +1,6 @@
 #pragma once
 // A paint device whose engine only records what reaches it, as a printer's engine would get it:
-// how many text items, which lines with which pen, how many rectangles.
+// how many text items and in which colours, which lines with which pen, how many rectangles.
 #include <QLineF>
 #include <QPaintDevice>
 #include <QPaintEngine>
@@ -19,7 +19,11 @@ public:
       Pen = state.pen();
   }
   void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
-  void drawTextItem(const QPointF&, const QTextItem&) override { ++TextItems; }
+  void drawTextItem(const QPointF&, const QTextItem&) override
+  {
+    ++TextItems;
+    TextColors.push_back(Pen.color());
+  }
   void drawLines(const QLineF* lines, int n) override
   {
     for (int i = 0; i < n; ++i)
@@ -29,6 +33,7 @@ public:
   Type type() const override { return QPaintEngine::User; }
 
   int TextItems = 0;
+  std::vector<QColor> TextColors; // the pen of each text item, in the order they came
   int Rects = 0;
   std::vector<std::pair<QLineF, QPen>> Lines;
   QPen Pen;
