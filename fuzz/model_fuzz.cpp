@@ -1,6 +1,6 @@
 // Arbitrary bytes read as a script of model-building calls: text, single characters, font
 // changes, images, floats, links, list items and block items; the document is then laid out
-// at several widths, painted, queried and copied.
+// at several widths, painted (on a picture and as for a printer), queried and copied.
 #include "fuzz/FuzzSupport.h"
 #include "html/model/HorzLine.h"
 #include "html/model/ImageObj.h"
@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
+#include <QPicture>
 #include <cstdlib>
 #include <memory>
 #include <sstream>
@@ -139,6 +140,16 @@ void Exercise(TSectionList& list, TCanvas& canvas, int32_t width, uint8_t seed)
     list.SetScroll(height / 2);
     list.Paint(paintCanvas, QRect(0, 0, 64, 64), 64, 0, 0);
     list.SetScroll(0);
+  }
+  // A printer's engine sets no pixels itself: text there waits across the page, as printing
+  // draws it, and pieces may join runs begun earlier.
+  QPicture picture;
+  {
+    QPainter painter(&picture);
+    TCanvas printCanvas(&painter);
+    printCanvas.Printing = true;
+    TTextBatch batch(printCanvas);
+    list.Paint(printCanvas, QRect(0, 0, 64, 64), 64, 0, 0);
   }
   for (int32_t y = -5; y < height + 5; y += std::max(1, height / 7)) {
     int32_t xr = 0, yr = 0, h = 0;
