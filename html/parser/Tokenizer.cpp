@@ -294,6 +294,14 @@ inline int32_t ValueNumber(std::string_view text)
   return strutil::StrToIntDef(text, 0);
 }
 
+// The number of a quoted value, whose '%' at the end is left out ("50%" is 50).
+inline int32_t QuotedValueNumber(std::string_view text)
+{
+  if (!text.empty() && text.back() == '%')
+    text.remove_suffix(1);
+  return ValueNumber(text);
+}
+
 inline const unsigned char* SkipSpaces(const unsigned char* p, const unsigned char* end)
 {
   while (p < end && *p == ' ')
@@ -851,10 +859,7 @@ const unsigned char* TTokenizer::ReadFastAttribute(const unsigned char* p, TAttr
     while (last > first && last[-1] == ' ')
       --last;
     a.Text.assign(reinterpret_cast<const char*>(first), size_t(last - first));
-    std::string_view number = a.Text;
-    if (!number.empty() && number.back() == '%')
-      number.remove_suffix(1);
-    a.Num = ValueNumber(number);
+    a.Num = QuotedValueNumber(a.Text);
     return q + 1;
   }
   const bool numeric = quote == '+' || quote == '-' || IsDigit(quote);
@@ -1013,10 +1018,7 @@ void TTokenizer::FinishQuotedValue()
     ++first;
   FAttrText.erase(last);
   FAttrText.erase(0, first);
-  std::string_view number = FAttrText;
-  if (!number.empty() && number.back() == '%')
-    number.remove_suffix(1);
-  FAttrNum = strutil::StrToIntDef(number, 0);
+  FAttrNum = QuotedValueNumber(FAttrText);
 }
 
 // "+5", "-1", "50%", "100px": the number is read up to a blank, '%' or '>'.
@@ -1027,7 +1029,7 @@ void TTokenizer::ReadNumericValue()
     Advance();
   }
   SkipBlanks();
-  FAttrNum = strutil::StrToIntDef(FAttrText, 0);
+  FAttrNum = ValueNumber(FAttrText);
   if (FCurCh == '%') {
     FAttrText += '%';
     Advance();
