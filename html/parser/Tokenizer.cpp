@@ -650,7 +650,7 @@ void TTokenizer::NextToken()
   } else if (FCurCh == '&') {
     ReadCharRef(FCurToken);
     FCurSym = symText;
-  } else if (ReadText()) {
+  } else if (PreMode ? ReadPreText() : ReadFlowText()) {
     FCurSym = symText;
   } else {
     FCurToken.AppendChar(char(FCurCh), FSrcIndex);
@@ -659,11 +659,6 @@ void TTokenizer::NextToken()
   }
   if (ParaSpaceAdded && ClearsParaSpace[FCurSym])
     ParaSpaceAdded = false;
-}
-
-bool TTokenizer::ReadText()
-{
-  return PreMode ? ReadPreText() : ReadFlowText();
 }
 
 // Text outside preformatted blocks, where every run of blanks becomes one space. This is the
@@ -786,12 +781,13 @@ bool TTokenizer::ReadFastTag()
   p = ReadName<false>(p, end, word);
   if (word.Length == 0)
     return false;
-  const TSymbol sym = LookupTag(word, endTag);
+  const TWordSlot& row = TagSlots.Find(word);
+  const TSymbol sym = endTag ? row.EndSym : row.Sym;
   p = SkipSpaces(p, end);
   int digit = 0;
-  if ((sym == symH || sym == symHEnd) && p < end && *p >= '1' && *p <= '6')
+  if (row.Sym == symH && p < end && *p >= '1' && *p <= '6')
     digit = *p++ - '0';
-  const bool keep = !endTag && TakesAttributes[sym];
+  const bool keep = !endTag && row.Attr;
   if (keep)
     FAttributes.Recycle();
   for (;;) {

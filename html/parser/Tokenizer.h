@@ -164,7 +164,6 @@ private:
   void ReadTag();
   bool ReadFastTag();
   const unsigned char* ReadFastAttribute(const unsigned char* p, TAttribute& a);
-  bool ReadText();
   bool ReadFlowText();
   bool ReadPreText();
   void ReadCharRef(TokenObj& out);

@@ -21,18 +21,14 @@ TAttribute* TAttributeList::Find(TSymbol sym) const
   return nullptr;
 }
 
-void TAttributeList::Recycle()
+void TAttributeList::RecycleEach()
 {
   for (auto& a : FItems)
     FSpare.push_back(std::move(a));
   FItems.clear();
 }
 
-TAttribute& TAttributeList::AddReused()
+TAttribute& TAttributeList::AddNew()
 {
-  if (FSpare.empty())
-    return *Add(std::make_unique<TAttribute>(symUnknownAttr, 0, std::string()));
-  Add(std::move(FSpare.back()));
-  FSpare.pop_back();
-  return *FItems.back();
+  return *Add(std::make_unique<TAttribute>(symUnknownAttr, 0, std::string()));
 }

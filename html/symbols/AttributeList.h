@@ -27,10 +27,29 @@ public:
   TAttribute* Find(TSymbol sym) const;
 
   // Empties the list but keeps its attributes, so that the next ones cost no allocation.
-  void Recycle();
+  // Inline, as is AddReused: the tokenizer does this for most tags it reads.
+  void Recycle()
+  {
+    if (FItems.empty())
+      return;
+    if (FSpare.empty())
+      FItems.swap(FSpare); // spares are taken in any order: every field is filled again
+    else
+      RecycleEach();
+  }
   // Appends an attribute for the caller to fill in (every field): a kept one when there is one.
-  TAttribute& AddReused();
+  TAttribute& AddReused()
+  {
+    if (FSpare.empty())
+      return AddNew();
+    FItems.push_back(std::move(FSpare.back()));
+    FSpare.pop_back();
+    return *FItems.back();
+  }
 
 private:
+  void RecycleEach();
+  TAttribute& AddNew();
+
   std::vector<std::unique_ptr<TAttribute>> FSpare;
 };

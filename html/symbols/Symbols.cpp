@@ -1,5 +1,6 @@
 #include "html/symbols/Symbols.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <string>
@@ -180,59 +181,54 @@ constexpr auto Latin1Text = [] {
   return bytes;
 }();
 
-// A table's words placed by a multiplicative hash that gives every word a slot of its own, so
-// that a lookup compares one word. The multiplier is searched for when the table is built.
-constexpr size_t HashBits = 9;
-constexpr size_t HashSlots = size_t(1) << HashBits;
-
-constexpr size_t Slot(const TPackedWord& w, uint64_t multiplier)
+// The slots of a table's words, with a multiplier searched for at compile time that gives
+// every word a slot of its own. Rows keep the first of equal words, as a search in table order
+// would find; row r gives the slot's symbols.
+template <class Row, size_t N, class F>
+constexpr TWordSlots MakeWordSlots(const Row (&table)[N], TSymbol unknown, F fill)
 {
-  uint64_t key = w.Low ^ (w.High * 0x9E3779B97F4A7C15ull) ^ w.Length;
-  return size_t((key * multiplier) >> (64 - HashBits));
-}
-
-template <size_t N> struct TWordHash {
-  uint64_t Multiplier = 0;
-  std::array<int8_t, HashSlots> Rows{}; // row + 1, 0 for an empty slot
-  std::array<TPackedWord, N> Words{};
-};
-
-// Rows keep the first of equal words, as a search in table order would find.
-template <class Row, size_t N> constexpr TWordHash<N> MakeWordHash(const Row (&table)[N])
-{
-  TWordHash<N> hash;
-  for (size_t r = 0; r < N; ++r)
-    hash.Words[r] = Pack(table[r].Word);
+  TWordSlots slots;
+  slots.Miss.Sym = slots.Miss.EndSym = unknown;
   uint64_t candidate = 0x2545F4914F6CDD1Dull;
   for (;;) {
     candidate = candidate * 6364136223846793005ull + 1442695040888963407ull;
-    const uint64_t multiplier = candidate | 1;
-    std::array<int8_t, HashSlots> rows{};
+    slots.Multiplier = candidate | 1;
+    slots.Slots.fill(slots.Miss);
+    std::array<bool, size_t(1) << TWordSlots::Bits> used{};
     bool clash = false;
     for (size_t r = 0; r < N && !clash; ++r) {
-      int8_t& slot = rows[Slot(hash.Words[r], multiplier)];
-      if (slot == 0)
-        slot = int8_t(r + 1);
-      else
-        clash = !(hash.Words[size_t(slot - 1)] == hash.Words[r]);
+      const TPackedWord word = Pack(table[r].Word);
+      const size_t k = slots.SlotOf(word.Low, word.High);
+      TWordSlot& slot = slots.Slots[k];
+      if (!used[k]) {
+        used[k] = true;
+        slot.Low = word.Low;
+        slot.High = uint32_t(word.High);
+        fill(slot, r);
+      } else {
+        clash = slot.Low != word.Low || slot.High != word.High;
+      }
     }
-    if (!clash) {
-      hash.Multiplier = multiplier;
-      hash.Rows = rows;
-      return hash;
-    }
+    if (!clash)
+      return slots;
   }
 }
-constexpr auto TagHash = MakeWordHash(TagTable);
-constexpr auto AttrHash = MakeWordHash(AttrTable);
 
-// The row of `word` in a table, or -1.
-template <size_t N> int FindRow(const TPackedWord& packed, const TWordHash<N>& hash)
+constexpr size_t LongestWord(auto const& table)
 {
-  if (packed.Length == 0 || packed.Length > TPackedWord::MaxLength)
-    return -1;
-  const int row = hash.Rows[Slot(packed, hash.Multiplier)] - 1;
-  return row >= 0 && hash.Words[size_t(row)] == packed ? row : -1;
+  size_t n = 0;
+  for (const auto& row : table)
+    n = std::max(n, row.Word.size());
+  return n;
+}
+// A slot keeps 12 letters.
+static_assert(LongestWord(TagTable) <= 12 && LongestWord(AttrTable) <= 12);
+
+// A word the packed tables cannot hold: longer than they compare, or with a byte that packs
+// like the end of a shorter word.
+bool Unpackable(std::string_view word)
+{
+  return word.size() > TPackedWord::MaxLength || word.find('\0') != std::string_view::npos;
 }
 
 int HexValue(char c)
@@ -245,6 +241,15 @@ int HexValue(char c)
 }
 
 } // namespace
+
+constexpr TWordSlots TagSlots =
+    MakeWordSlots(TagTable, symUnknownTag, [](TWordSlot& slot, size_t row) {
+      slot.Sym = TSymbol(row);
+      slot.EndSym = EndSymbolOf(TSymbol(row));
+      slot.Attr = TagTable[row].Attr;
+    });
+constexpr TWordSlots AttrSlots = MakeWordSlots(
+    AttrTable, symUnknownAttr, [](TWordSlot& slot, size_t row) { slot.Sym = AttrTable[row].Sym; });
 
 bool TagTakesAttributes(TSymbol start)
 {
@@ -270,26 +275,12 @@ const char* SymbolWord(TSymbol s)
 
 TSymbol LookupTag(std::string_view upperWord, bool endTag)
 {
-  return LookupTag(Pack(upperWord), endTag);
-}
-
-TSymbol LookupTag(const TPackedWord& upperWord, bool endTag)
-{
-  int row = FindRow(upperWord, TagHash);
-  if (row < 0)
-    return symUnknownTag;
-  return endTag ? EndSymbolOf(TSymbol(row)) : TSymbol(row);
+  return Unpackable(upperWord) ? symUnknownTag : LookupTag(Pack(upperWord), endTag);
 }
 
 TSymbol LookupAttribute(std::string_view upperName)
 {
-  return LookupAttribute(Pack(upperName));
-}
-
-TSymbol LookupAttribute(const TPackedWord& upperName)
-{
-  int row = FindRow(upperName, AttrHash);
-  return row < 0 ? symUnknownAttr : AttrTable[row].Sym;
+  return Unpackable(upperName) ? symUnknownAttr : LookupAttribute(Pack(upperName));
 }
 
 bool LookupCharRef(std::string_view name, std::string_view& text)

@@ -3,6 +3,8 @@
 // kinds, with the fixed tag, attribute, character-reference and colour-name tables.
 #include "base/Color.h"
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -270,14 +272,52 @@ constexpr TPackedWord Pack(std::string_view word)
   return packed;
 }
 
+// A slot of a word table: the word it holds, packed (zero when the slot is empty), and what
+// the word means. Table words have at most 12 letters, so their High half fits 32 bits.
+struct TWordSlot {
+  uint64_t Low = 0;
+  uint32_t High = 0;
+  TSymbol Sym = symUnknownTag;    // the start tag or the attribute; the unknown symbol if empty
+  TSymbol EndSym = symUnknownTag; // the end symbol of a tag row that has one
+  bool Attr = false;              // the tag collects its attributes
+};
+
+// A table's words placed by a multiplicative hash that gives every word a slot of its own, so
+// that a lookup compares one slot. Miss is what a word not in the table gets.
+struct TWordSlots {
+  static constexpr size_t Bits = 9;
+  uint64_t Multiplier = 0;
+  std::array<TWordSlot, size_t(1) << Bits> Slots{};
+  TWordSlot Miss;
+  constexpr size_t SlotOf(uint64_t low, uint64_t high) const
+  {
+    return size_t(((low ^ (high * 0x9E3779B97F4A7C15ull)) * Multiplier) >> (64 - Bits));
+  }
+  // Kept inline: the tokenizer looks a word up for every tag and attribute it reads.
+  const TWordSlot& Find(const TPackedWord& word) const
+  {
+    const TWordSlot& s = Slots[SlotOf(word.Low, word.High)];
+    return s.Low == word.Low && s.High == word.High ? s : Miss;
+  }
+};
+extern const TWordSlots TagSlots;
+extern const TWordSlots AttrSlots;
+
 // Looks an upper-case tag word up in the tag table (first exact match): the start symbol, or
 // for an end tag the end symbol; symUnknownTag when there is none.
 TSymbol LookupTag(std::string_view upperWord, bool endTag);
-TSymbol LookupTag(const TPackedWord& upperWord, bool endTag);
+inline TSymbol LookupTag(const TPackedWord& upperWord, bool endTag)
+{
+  const TWordSlot& s = TagSlots.Find(upperWord);
+  return endTag ? s.EndSym : s.Sym;
+}
 
 // Looks an upper-case attribute name up in the attribute table; symUnknownAttr if absent.
 TSymbol LookupAttribute(std::string_view upperName);
-TSymbol LookupAttribute(const TPackedWord& upperName);
+inline TSymbol LookupAttribute(const TPackedWord& upperName)
+{
+  return AttrSlots.Find(upperName).Sym;
+}
 
 // Looks a character-reference name up (case matters). On success `text` is the decoded text:
 // one character, or three full stops for "hellip".
