@@ -641,35 +641,56 @@ void TTokenizer::RunInclude()
 
 void TTokenizer::NextToken()
 {
-  FCurToken.Clear();
-  if (FCurCh == '<') {
-    if (!ReadFastTag())
-      ReadTag();
-  } else if (FCurCh == EofChar) {
-    FCurSym = symEof;
-  } else if (FCurCh == '&') {
-    ReadCharRef(FCurToken);
-    FCurSym = symText;
-  } else if (PreMode ? ReadPreText() : ReadFlowText()) {
-    FCurSym = symText;
-  } else {
-    FCurToken.AppendChar(char(FCurCh), FSrcIndex);
-    Advance();
-    FCurSym = symOtherChar;
+  if (ParaSpaceAdded) {
+    ReadToken();
+    if (ClearsParaSpace[FCurSym])
+      ParaSpaceAdded = false;
+    return;
   }
-  if (ParaSpaceAdded && ClearsParaSpace[FCurSym])
-    ParaSpaceAdded = false;
+  ReadToken();
+}
+
+// Every way on ends in a call that finishes the token, so that the usual path through here
+// keeps nothing on the stack.
+inline void TTokenizer::ReadToken()
+{
+  FCurToken.Clear();
+  const unsigned char c = FCurCh;
+  if (c == '<')
+    ReadFastTag();
+  else if (CharClass[c] != ccStop)
+    PreMode ? ReadPreText() : ReadFlowText();
+  else if (c == '&')
+    ReadCharRefToken();
+  else if (c == EofChar)
+    FCurSym = symEof;
+  else
+    ReadOtherChar();
+}
+
+void TTokenizer::ReadCharRefToken()
+{
+  ReadCharRef(FCurToken);
+  FCurSym = symText;
+}
+
+// A control character no other rule takes.
+void TTokenizer::ReadOtherChar()
+{
+  FCurToken.AppendChar(char(FCurCh), FSrcIndex);
+  Advance();
+  FCurSym = symOtherChar;
 }
 
 // Text outside preformatted blocks, where every run of blanks becomes one space. This is the
 // bulk of most documents, so it works on the block directly and keeps the reader state in
 // locals; whatever needs folding or may open a comment goes through AdvanceChar. The token is
 // empty on entry (NextToken clears it).
-bool TTokenizer::ReadFlowText()
+void TTokenizer::ReadFlowText()
 {
   unsigned char c = FCurCh;
-  if (CharClass[c] == ccStop)
-    return false;
+  if (CharClass[c] == ccBlank && PlainTagOpen(FPtr, FEnd))
+    return ReadBlankBeforeTag();
   const bool spaces = !NoWrapMode;
   const char space = spaces ? ' ' : char(NoBreakSpaceChar);
   constexpr int room = MaxTextToken;
@@ -753,10 +774,23 @@ bool TTokenizer::ReadFlowText()
   FPtr = p;
   FLineEndState = lineEndState;
   FCurToken.Commit(room + CopySlack, n);
-  return true;
+  FCurSym = symText;
 }
 
-bool TTokenizer::ReadPreText()
+// A single blank right before a tag, the most common text of all (between two tags, or a line
+// end before one): the space token and the '<' after it, in one step.
+void TTokenizer::ReadBlankBeforeTag()
+{
+  *FCurToken.Extend(1) = NoWrapMode ? char(NoBreakSpaceChar) : ' ';
+  FCurToken.SetFirstPosition(FSrcIndex);
+  FCurCh = FUpCh = *FPtr++;
+  FSrcIndex += FIndexStep;
+  FLineEndState = 0;
+  FCurSym = symText;
+}
+
+// Preformatted text: a character at a time, none of them a stop (the first one is not).
+void TTokenizer::ReadPreText()
 {
   while (FCurToken.Leng() < MaxTextToken) {
     if (CharClass[FCurCh] == ccStop)
@@ -764,14 +798,14 @@ bool TTokenizer::ReadPreText()
     FCurToken.AppendChar(char(FCurCh), FSrcIndex);
     Advance();
   }
-  return FCurToken.Leng() > 0;
+  FCurSym = symText;
 }
 
 // A tag read straight from the block: an optional '/', the word, attributes and the closing
 // '>', all before the block ends and with no byte that needs folding, a reference or a
-// comment check. False, with nothing read, for any other tag; ReadTag then takes it byte by
-// byte. Most tags of a page are read here.
-bool TTokenizer::ReadFastTag()
+// comment check. Any other tag is left to ReadTag, which takes it byte by byte. Most tags of
+// a page are read here.
+void TTokenizer::ReadFastTag()
 {
   const unsigned char* p = FPtr;
   const unsigned char* const end = FEnd;
@@ -780,47 +814,54 @@ bool TTokenizer::ReadFastTag()
   TPackedWord word;
   p = ReadName<false>(p, end, word);
   if (word.Length == 0)
-    return false;
+    return ReadTag();
   const TWordSlot& row = TagSlots.Find(word);
   const TSymbol sym = endTag ? row.EndSym : row.Sym;
+  const bool keep = !endTag && row.Attr;
+  if (keep)
+    FAttributes.Recycle();
+  if (p < end && *p == '>') // most tags are a word alone
+    return FinishFastTag(p, sym, 0);
   p = SkipSpaces(p, end);
   int digit = 0;
   if (row.Sym == symH && p < end && *p >= '1' && *p <= '6')
     digit = *p++ - '0';
-  const bool keep = !endTag && row.Attr;
-  if (keep)
-    FAttributes.Recycle();
   for (;;) {
     p = SkipSpaces(p, end);
     if (p == end)
-      return false;
+      return ReadTag();
     if (!TagWordByte[*p])
       break;
     // The attributes of a tag that takes none are read all the same, and dropped.
     p = ReadFastAttribute(p, keep ? FAttributes.AddReused() : FDroppedAttribute);
     if (!p)
-      return false;
+      return ReadTag();
   }
   while (p < end && *p != '>') { // whatever stands between the attributes and the '>'
     if (!TagByte[*p])
-      return false;
+      return ReadTag();
     ++p;
   }
   if (p == end)
-    return false;
+    return ReadTag();
+  return FinishFastTag(p, sym, digit);
+}
+
+// The tag read by ReadFastTag becomes current, with its '>' at p.
+inline void TTokenizer::FinishFastTag(const unsigned char* p, TSymbol sym, int digit)
+{
   FTagStart = FSrcIndex;
   FHeadingDigit = digit;
   FCurSym = sym;
   // The byte after the '>' is current, taken straight when it needs nothing done (a raw
   // script body too: only a comment opener would read otherwise there).
   const unsigned char* next = p + 1;
-  if (next < end && (SimpleByte[*next] || PlainTagOpen(next, end))) {
+  if (next < FEnd && (SimpleByte[*next] || PlainTagOpen(next, FEnd))) {
     TakeSimple(next + 1);
-    return true;
+    return;
   }
   TakeSimple(next); // the '>' is current
   SkipPastTagEnd();
-  return true;
 }
 
 // An attribute for ReadFastTag, at its first letter, read into `a`: the byte after it, or

@@ -162,10 +162,15 @@ private:
   void SkipCommentBody();
   void RunInclude();
   void ReadTag();
-  bool ReadFastTag();
+  void ReadToken();
+  void ReadCharRefToken();
+  void ReadOtherChar();
+  void ReadFastTag();
+  void FinishFastTag(const unsigned char* p, TSymbol sym, int digit);
   const unsigned char* ReadFastAttribute(const unsigned char* p, TAttribute& a);
-  bool ReadFlowText();
-  bool ReadPreText();
+  void ReadFlowText();
+  void ReadBlankBeforeTag();
+  void ReadPreText();
   void ReadCharRef(TokenObj& out);
   bool AppendNamedRef(TokenObj& out, std::string_view name, int32_t pos, int32_t step);
   bool AppendCharCode(TokenObj& out, char32_t cp, int32_t pos, int32_t step);
