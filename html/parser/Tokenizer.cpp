@@ -658,8 +658,10 @@ inline void TTokenizer::ReadToken()
   const unsigned char c = FCurCh;
   if (c == '<')
     ReadFastTag();
-  else if (CharClass[c] != ccStop)
+  else if (CharClass[c] == ccPlain)
     PreMode ? ReadPreText() : ReadFlowText();
+  else if (CharClass[c] == ccBlank)
+    PreMode ? ReadPreText() : PlainTagOpen(FPtr, FEnd) ? ReadBlankBeforeTag() : ReadFlowText();
   else if (c == '&')
     ReadCharRefToken();
   else if (c == EofChar)
@@ -689,8 +691,6 @@ void TTokenizer::ReadOtherChar()
 void TTokenizer::ReadFlowText()
 {
   unsigned char c = FCurCh;
-  if (CharClass[c] == ccBlank && PlainTagOpen(FPtr, FEnd))
-    return ReadBlankBeforeTag();
   const bool spaces = !NoWrapMode;
   const char space = spaces ? ' ' : char(NoBreakSpaceChar);
   constexpr int room = MaxTextToken;
@@ -895,7 +895,7 @@ const unsigned char* TTokenizer::ReadFastAttribute(const unsigned char* p, TAttr
     const unsigned char* last = q;
     while (last > first && last[-1] == ' ')
       --last;
-    a.Text.assign(reinterpret_cast<const char*>(first), size_t(last - first));
+    a.Text.append(reinterpret_cast<const char*>(first), size_t(last - first));
     a.Num = QuotedValueNumber(a.Text);
     return q + 1;
   }
@@ -903,7 +903,7 @@ const unsigned char* TTokenizer::ReadFastAttribute(const unsigned char* p, TAttr
   const unsigned char* q = FindValueEnd(p, end, ' ', '>', numeric ? '%' : '>');
   if (q == end || *q < 32 || *q == '<')
     return nullptr;
-  a.Text.assign(reinterpret_cast<const char*>(p), size_t(q - p));
+  a.Text.append(reinterpret_cast<const char*>(p), size_t(q - p));
   if (!numeric)
     return q;
   q = SkipSpaces(q, end);
