@@ -684,3 +684,74 @@ TEST(Tokenizer, ReadsTagsCutByTheEndOfTheInput)
       {"ampersand last", "x&", {"TEXT @0 \"x\"", "TEXT @1 \"&\"", "EOF"}},
   });
 }
+
+// Each token with where it starts: the first position of a text, the '<' of a tag.
+std::vector<std::string> TokenStarts(const std::string& html, TModes modes = {},
+                                     TIncludeType include = nullptr)
+{
+  TTokenizer tok;
+  tok.BeginBuffer(html.data(), int64_t(html.size()), std::move(include));
+  tok.PreMode = modes.pre;
+  tok.NoWrapMode = modes.noWrap;
+  tok.Prime();
+  std::vector<std::string> starts;
+  for (; tok.CurSym() != symEof; tok.NextToken()) {
+    const bool text = tok.CurSym() == symText;
+    const int32_t at = text ? tok.CurToken().Position(0) : tok.TagStart();
+    starts.push_back(DescribeToken(tok) + (text ? "" : " @" + std::to_string(at)));
+  }
+  return starts;
+}
+
+// A blank right before a tag is a token of one space, wherever the blank comes from; a blank
+// that a line-end pair, a comment or the end of the input follows is read the general way.
+TEST(Tokenizer, ReadsABlankBeforeATagAsOneSpace)
+{
+  struct TBlankCase {
+    const char* name;
+    std::string html;
+    TModes modes;
+    std::vector<std::string> expected;
+  };
+  const TBlankCase cases[] = {
+      {"space", "<b> <i>", {}, {"<B @0", "TEXT @3 \" \"", "<I @4"}},
+      {"line end", "<b>\n<i>", {}, {"<B @0", "TEXT @3 \" \"", "<I @4"}},
+      {"tab", "<b>\t<i>", {}, {"<B @0", "TEXT @3 \" \"", "<I @4"}},
+      {"CR LF pair", "<b>\r\n<i>", {}, {"<B @0", "TEXT @3 \" \"", "<I @5"}},
+      {"comment after it", "<b> <!-- c --><i>", {}, {"<B @0", "TEXT @3 \" \"", "<I @14"}},
+      {"'<' last", "<b> <", {}, {"<B @0", "TEXT @3 \" \"", "TEXT @4 \"<\""}},
+      {"NOBR", "<b> <i>", {.noWrap = true}, {"<B @0", "TEXT @3 \"\\x05\"", "<I @4"}},
+      {"PRE keeps the line end",
+       "<b>\n<i>",
+       {.pre = true},
+       {"<B @0", "TEXT @3 \"\\x0D\"", "<I @4"}},
+      {"after text", "ab <i>", {}, {"TEXT @0 \"ab \"", "<I @3"}},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(Joined(TokenStarts(c.html, c.modes)), Joined(c.expected)) << c.name;
+
+  // Include text keeps the position of the comment's '>' for every token read from it.
+  auto include = [](QObject*, const std::string&, std::vector<std::string>, const char*& buffer,
+                    int32_t& size) {
+    static const char text[] = "<b> <i>";
+    buffer = text;
+    size = int32_t(sizeof text - 1);
+  };
+  EXPECT_EQ(Joined(TokenStarts("<!--#x--> <p>", {}, include)),
+            Joined({"<B @8", "TEXT @8 \" \"", "<I @8", "TEXT @9 \" \"", "<P @10"}));
+}
+
+// A tag that is a word alone still empties the attribute list when it takes attributes, and
+// leaves it when it takes none.
+TEST(Tokenizer, ReadsATagThatIsAWordAlone)
+{
+  RunCases({
+      {"start tag taking attributes",
+       "<p align=right><p><b><font size=2></b>",
+       {"<P ALIGN=0:\"right\"", "<P", "<B", "<FONT SIZE=2:\"2\"", "</B", "EOF"}},
+      {"end tag", "</table></H3></nobr>", {"</TABLE", "</H3", "</NOBR", "EOF"}},
+      {"heading digit", "<h3><H6 >", {"<H3", "<H6", "EOF"}},
+      {"unknown word", "<blink></blink><li></li>", {"UNKNOWN", "UNKNOWN", "<LI", "UNKNOWN", "EOF"}},
+      {"at the end", "<br>", {"<BR", "EOF"}},
+  });
+}

@@ -13,7 +13,7 @@
 TEST(TagTable, LooksUpStartAndEndSymbolsByWord)
 {
   struct Case {
-    const char* word;
+    std::string word;
     bool end;
     TSymbol expected;
   } cases[] = {
@@ -35,6 +35,13 @@ TEST(TagTable, LooksUpStartAndEndSymbolsByWord)
       {"", false, symUnknownTag},
       {"TABLES", false, symUnknownTag},
       {"TABL", false, symUnknownTag},
+      // Words are compared sixteen letters at a time: longer ones and those with a NUL in
+      // them never match a shorter table word.
+      {"BLOCKQUOTES", false, symUnknownTag},
+      {"BLOCKQUOTEBLOCKQ", false, symUnknownTag},
+      {"BLOCKQUOTEBLOCKQUOTE", false, symUnknownTag},
+      {std::string("P\0", 2), false, symUnknownTag},
+      {std::string("B\0\0", 3), true, symUnknownTag},
   };
   for (const auto& c : cases)
     EXPECT_EQ(LookupTag(c.word, c.end), c.expected) << c.word << (c.end ? " end" : "");
@@ -75,13 +82,25 @@ TEST(TagTable, AttrColumnMarksTheTagsThatCollectAttributes)
 TEST(AttributeTable, LooksUpNamesAndGivesUnknownForOthers)
 {
   struct Case {
-    const char* name;
+    std::string name;
     TSymbol expected;
   } cases[] = {
-      {"HREF", attrHREF},         {"VALUE", attrVALUE},       {"HTTP-EQUIV", attrHTTP_EQUIV},
-      {"ACTIVE", attrACTIVE},     {"SELECTED", attrSELECTED}, {"WRAP", attrWRAP},
-      {"VSPACE", symUnknownAttr}, {"ID", symUnknownAttr},     {"CLASS", symUnknownAttr},
-      {"STYLE", symUnknownAttr},  {"href", symUnknownAttr},   {"", symUnknownAttr},
+      {"HREF", attrHREF},
+      {"VALUE", attrVALUE},
+      {"HTTP-EQUIV", attrHTTP_EQUIV},
+      {"ACTIVE", attrACTIVE},
+      {"SELECTED", attrSELECTED},
+      {"WRAP", attrWRAP},
+      {"VSPACE", symUnknownAttr},
+      {"ID", symUnknownAttr},
+      {"CLASS", symUnknownAttr},
+      {"STYLE", symUnknownAttr},
+      {"href", symUnknownAttr},
+      {"", symUnknownAttr},
+      {"MARGINHEIGHTS", symUnknownAttr},
+      {"CELLPADDINGCELLPADDING", symUnknownAttr},
+      {std::string("SRC\0", 4), symUnknownAttr},
+      {"HTTP_EQUIV", symUnknownAttr},
   };
   for (const auto& c : cases)
     EXPECT_EQ(LookupAttribute(c.name), c.expected) << c.name;
@@ -160,6 +179,38 @@ TEST(AttributeList, LookupReturnsTheFirstOfRepeatedAttributes)
   EXPECT_EQ(a, nullptr);
   list.Clear();
   EXPECT_FALSE(list.Lookup(attrALIGN, a));
+}
+
+// Recycled attributes come back before new ones are made, whichever way the list kept them.
+TEST(AttributeList, RecycledAttributesAreReusedBeforeNewOnes)
+{
+  TAttributeList list;
+  std::set<TAttribute*> made;
+  auto add = [&](int n) {
+    for (int i = 0; i < n; ++i)
+      made.insert(&list.AddReused());
+  };
+  struct Step {
+    int recycleThenAdd;
+    size_t madeSoFar;
+  } steps[] = {
+      {2, 2}, // nothing to reuse yet
+      {3, 3}, // two kept ones and a new one
+      {1, 3}, // one of three kept, two stay spare
+      {3, 3}, // the one in the list joins the two spares
+      {0, 3}, {3, 3},
+  };
+  for (const Step& step : steps) {
+    list.Recycle();
+    EXPECT_EQ(list.Count(), 0);
+    add(step.recycleThenAdd);
+    EXPECT_EQ(list.Count(), step.recycleThenAdd);
+    EXPECT_EQ(made.size(), step.madeSoFar);
+    std::set<TAttribute*> inList;
+    for (const auto& a : list)
+      inList.insert(a.get());
+    EXPECT_EQ(inList.size(), size_t(step.recycleThenAdd)); // each at most once
+  }
 }
 
 TEST(TokenObj, KeepsOnePositionPerCharacterAndGrowsInSteps)
