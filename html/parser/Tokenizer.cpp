@@ -133,10 +133,10 @@ inline void CopyShort(char* dst, const unsigned char* src, int n, const unsigned
   std::memcpy(dst, src, size_t(n));
 }
 
-// A '<' that cannot open a comment or declaration: read like a simple byte.
+// A '<' that cannot open a comment or declaration: read like a simple byte. p may be the end.
 inline bool PlainTagOpen(const unsigned char* p, const unsigned char* end)
 {
-  return *p == '<' && end - p >= 2 && p[1] != '!';
+  return end - p >= 2 && *p == '<' && p[1] != '!';
 }
 
 // Blank bytes before line-end folding.
