@@ -8,6 +8,7 @@
 #include "base/UrlTarget.h"
 #include "html/images/GIFImage.h"
 #include "html/images/ImageRequest.h"
+#include "html/model/Arena.h"
 #include "html/model/MapItem.h"
 #include "html/model/MyFont.h"
 
@@ -77,6 +78,10 @@ public:
   ~TDocument();
   TDocument(const TDocument&) = delete;
   TDocument& operator=(const TDocument&) = delete;
+
+  // The page's text sections and what they keep once finished. First here so that it goes
+  // last; the section list releases it when it lets go of its items.
+  TArena Arena;
 
   QObject* Viewer;
   TControlHost* Host;

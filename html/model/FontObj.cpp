@@ -118,9 +118,9 @@ int32_t TFontList::RunLength(int32_t pos, int32_t len) const
   return len - pos;
 }
 
-std::vector<TFontObj> TFontList::Trim()
+TFontList::TItems TFontList::Trim(TArena* arena)
 {
-  std::vector<TFontObj> exact;
+  TItems exact{TArenaAllocator<TFontObj>(arena)};
   exact.reserve(FItems.size());
   std::move(FItems.begin(), FItems.end(), std::back_inserter(exact));
   FItems.swap(exact);

@@ -2,6 +2,7 @@
 // Font changes inside a text section, each keyed to the text index where it starts.
 #include "base/UrlTarget.h"
 #include "html/model/Alignment.h"
+#include "html/model/Arena.h"
 #include "html/model/FontTable.h"
 #include "html/model/MyFont.h"
 #include "platform/FontMetricsCache.h"
@@ -79,7 +80,7 @@ public:
     FItems.push_back(std::move(font));
     return &FItems.back();
   }
-  void Clear() { std::vector<TFontObj>().swap(FItems); }
+  void Clear() { TItems().swap(FItems); }
   auto begin() { return FItems.begin(); }
   auto end() { return FItems.end(); }
   auto begin() const { return FItems.begin(); }
@@ -93,15 +94,17 @@ public:
   // Characters from pos to the next font change, or to len.
   int32_t RunLength(int32_t pos, int32_t len) const;
   void RefreshAll();
+  using TItems = std::vector<TFontObj, TArenaAllocator<TFontObj>>;
   // Builds into buffer (empty, with room that an earlier section grew into).
-  void BuildIn(std::vector<TFontObj>&& buffer)
+  void BuildIn(TItems&& buffer)
   {
     FItems = std::move(buffer);
     FItems.clear();
   }
-  // Moves the objects into a list of exactly their size; returns the emptied buffer.
-  std::vector<TFontObj> Trim();
+  // Moves the objects into a list of exactly their size, in arena when there is one; returns the
+  // emptied buffer.
+  TItems Trim(TArena* arena);
 
 private:
-  std::vector<TFontObj> FItems;
+  TItems FItems;
 };

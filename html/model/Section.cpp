@@ -64,8 +64,10 @@ public:
   }
   void Give(T&& buffer)
   {
-    // The rare huge section (a long pre-formatted text) is not kept alive for the next ones.
-    if (buffer.capacity() * sizeof(buffer[0]) > MaxKeptBytes || FSpare.size() >= MaxKept)
+    // The rare huge section (a long pre-formatted text) is not kept alive for the next ones,
+    // and storage in an arena belongs to its page.
+    if (buffer.capacity() * sizeof(buffer[0]) > MaxKeptBytes || FSpare.size() >= MaxKept ||
+        buffer.get_allocator().Arena())
       return;
     buffer.clear();
     FSpare.push_back(std::move(buffer));
@@ -78,9 +80,9 @@ private:
 };
 
 struct TSpares {
-  TSpareBuffers<std::string> Chars;
-  TSpareBuffers<std::vector<IndexObj>> Runs;
-  TSpareBuffers<std::vector<TFontObj>> Fonts;
+  TSpareBuffers<TSectionText> Chars;
+  TSpareBuffers<TSourceRuns> Runs;
+  TSpareBuffers<TFontList::TItems> Fonts;
 };
 
 TSpares& Spares()
@@ -89,9 +91,9 @@ TSpares& Spares()
   return spares;
 }
 
-template <class T> void KeepExact(T& buffer, TSpareBuffers<T>& spares)
+template <class T> void KeepExact(T& buffer, TSpareBuffers<T>& spares, TArena* arena)
 {
-  T exact(buffer.begin(), buffer.end());
+  T exact(buffer.begin(), buffer.end(), typename T::allocator_type(arena));
   buffer.swap(exact);
   spares.Give(std::move(exact));
 }
@@ -353,9 +355,10 @@ TParaAlign TSection::FinishLine()
 void TSection::Finish()
 {
   TSpares& spares = Spares();
-  KeepExact(Chars, spares.Chars);
-  KeepExact(SourceRuns, spares.Runs);
-  spares.Fonts.Give(Fonts.Trim());
+  TArena* arena = Doc ? &Doc->Arena : nullptr;
+  KeepExact(Chars, spares.Chars, arena);
+  KeepExact(SourceRuns, spares.Runs, arena);
+  spares.Fonts.Give(Fonts.Trim(arena));
   if (Doc && !Finished)
     for (TFontObj& f : Fonts)
       if (f.ListedAsLinkStart)

@@ -1,6 +1,7 @@
 #pragma once
 // A paragraph of text: one single-byte buffer with a placeholder character for every image,
 // panel and form control, plus font changes and objects keyed to positions in it.
+#include "html/model/Arena.h"
 #include "html/model/FloatingObj.h"
 #include "html/model/FontObj.h"
 #include "html/model/SectionBase.h"
@@ -53,6 +54,10 @@ public:
   int32_t Height() const { return ExtraAbove + TextHeight + ExtraBelow; }
 };
 
+// A finished section keeps its text and position runs in its page's arena (see Finish).
+using TSectionText = std::basic_string<char, std::char_traits<char>, TArenaAllocator<char>>;
+using TSourceRuns = std::vector<IndexObj, TArenaAllocator<IndexObj>>;
+
 class TSection : public TSectionBase {
 public:
   // font is the builder's current font with its style flags already added.
@@ -60,8 +65,8 @@ public:
   TSection(TDocument* masterDoc, const TSection& source); // copy for printing
   ~TSection() override;
 
-  std::string Chars;
-  std::vector<IndexObj> SourceRuns;
+  TSectionText Chars;
+  TSourceRuns SourceRuns;
   TFontList Fonts;
   TImageObjList Images;
   std::vector<LineRec> LineList;
@@ -94,7 +99,8 @@ public:
   // A control with a place in the text (hidden controls have none).
   void PlaceControl(TFormControlObj* control, int32_t tagPos, bool noBreak = false);
   TParaAlign FinishLine();
-  // Terminates the text and lists the section's link starts; done by TCell::Add.
+  // Terminates the text and lists the section's link starts; done by TCell::Add. The text,
+  // position runs and font objects move to the document's arena in exactly their size.
   void Finish() override;
   int32_t Length() const { return int32_t(Chars.size()); }
   // The indent of the section's list level.

@@ -15,6 +15,16 @@ TSectionBase::TSectionBase(TDocument* masterDoc, const TSectionBase& source)
 {
 }
 
+void TSectionBase::operator delete(TSectionBase* item, std::destroying_delete_t)
+{
+  // Read before the item is destroyed; the heap block starts at the most derived object.
+  const bool inArena = item->FInArena;
+  void* block = dynamic_cast<void*>(item);
+  item->~TSectionBase();
+  if (!inArena)
+    ::operator delete(block);
+}
+
 std::unique_ptr<TSectionBase> TSectionBase::CloneForPrint(TDocument* masterDoc) const
 {
   return std::make_unique<TSectionBase>(masterDoc, *this);

@@ -2,13 +2,16 @@
 // The block item of a cell: text sections, tables, rules, spaces and list items all answer
 // the same operations.
 #include "base/UrlTarget.h"
+#include "html/model/Arena.h"
 #include "html/model/PaintContext.h"
 
 #include <QRect>
 #include <cstdint>
 #include <iosfwd>
 #include <memory>
+#include <new>
 #include <string>
+#include <utility>
 
 class TCanvas;
 class TCell;
@@ -43,6 +46,25 @@ public:
   virtual ~TSectionBase() = default;
   TSectionBase(const TSectionBase&) = delete;
   TSectionBase& operator=(const TSectionBase&) = delete;
+
+  // An item of a page made in the page's arena (none: on the heap, as print copies are). Its
+  // memory goes with the arena; deleting it only destroys it.
+  template <class T, class... A> static std::unique_ptr<T> Make(TArena* arena, A&&... args)
+  {
+    if (!arena || TArena::Checked)
+      return std::make_unique<T>(std::forward<A>(args)...);
+    T* item = new (*arena) T(std::forward<A>(args)...);
+    static_cast<TSectionBase*>(item)->FInArena = true;
+    return std::unique_ptr<T>(item);
+  }
+  static void* operator new(size_t size) { return ::operator new(size); }
+  static void* operator new(size_t size, TArena& arena)
+  {
+    return arena.Allocate(size, __STDCPP_DEFAULT_NEW_ALIGNMENT__);
+  }
+  static void operator delete(void* p) { ::operator delete(p); }
+  static void operator delete(void* p, TArena& arena) { arena.Deallocate(p, 0); }
+  static void operator delete(TSectionBase* item, std::destroying_delete_t);
 
   TDocument* Doc;
   int32_t FlowHeight = 0;
@@ -82,4 +104,7 @@ public:
 protected:
   // The common head of a dump line: "<Kind> y= h= ph= pos=first+count".
   void DumpHead(std::ostream& out, int indent) const;
+
+private:
+  bool FInArena = false; // set by Make
 };

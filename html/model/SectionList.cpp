@@ -24,6 +24,7 @@ void TSectionList::Clear()
 {
   FDocument.Clear();
   TFreeList<TSectionBase>::Clear();
+  FDocument.Arena.Release();
   FDocument.ClearControls();
   DocumentHeight = ScrollWidth = PositionCount = 0;
 }

@@ -74,6 +74,11 @@ int TBuilder::FontSizeFor(int htmlSize, bool inPre)
   return inPre ? PreSizes[htmlSize - 1] : NormalSizes[htmlSize - 1];
 }
 
+template <class T, class... A> std::unique_ptr<T> TBuilder::MakeItem(A&&... args)
+{
+  return TSectionBase::Make<T>(Doc ? &Doc->Arena : nullptr, Doc, std::forward<A>(args)...);
+}
+
 int TBuilder::CharsetFromContent(const std::string& content, int fallback)
 {
   std::string lower = strutil::LowerCase(content);
@@ -362,7 +367,7 @@ void TBuilder::SetSection(std::unique_ptr<TSection> section)
 
 void TBuilder::OpenSection(TParaAlign align, int level)
 {
-  SetSection(std::make_unique<TSection>(Doc, align, OpenLink, StyledTop(), level));
+  SetSection(MakeItem<TSection>(align, OpenLink, StyledTop(), level));
 }
 
 void TBuilder::EnsureSection(int level)
@@ -539,13 +544,13 @@ void TBuilder::DoBody(int level)
   }
   TMyFont base = FontLevels.front().Font;
   base.AddStyle(StyleFlags);
-  SetSection(std::make_unique<TSection>(Doc, ParaAlign, TUrlTarget(), base, level));
+  SetSection(MakeItem<TSection>(ParaAlign, TUrlTarget(), base, level));
 }
 
 void TBuilder::DoHorzLine()
 {
   CloseSection();
-  AddItem(std::make_unique<THorzLine>(Doc, Attrs()));
+  AddItem(MakeItem<THorzLine>(Attrs()));
 }
 
 void TBuilder::DoBase()
@@ -737,7 +742,7 @@ bool TBuilder::DoInline(int level)
   case symSMALL: DoBigSmall(false); return true;
   case symPAGE:
     CloseSection();
-    AddItem(std::make_unique<TPage>(Doc));
+    AddItem(MakeItem<TPage>());
     return true;
   case symSCRIPT: ReadScript(FScriptHandler); return true;
   case symNOBR: FTok.NoWrapMode = true; return true;
@@ -754,7 +759,7 @@ void TBuilder::DoParagraph(int level)
 {
   CloseSection();
   if (!FTok.ParaSpaceAdded)
-    AddItem(std::make_unique<TParagraphSpace>(Doc));
+    AddItem(MakeItem<TParagraphSpace>());
   FTok.SkipBlanks();
   // An end tag carries no attributes of its own: the list still holds the last tag's.
   auto alignOf = [this](TSymbol s) {
@@ -825,7 +830,7 @@ void TBuilder::DoHeading(int level)
   PushFont();
   Top().SetNominalSize(Doc, HeadingSizes[digit]);
   Top().setBold(digit != 0);
-  AddItem(std::make_unique<THeadingSpace>(Doc, digit));
+  AddItem(MakeItem<THeadingSpace>(digit));
   TAttribute* a = Attrs().Find(attrALIGN);
   OpenSection(a ? AlignOf(a->Text, ParaAlign) : ParaAlign, level);
 }
@@ -835,7 +840,7 @@ void TBuilder::DoHeadingEnd()
   if (FontLevels.size() <= 1)
     return;
   CloseSection();
-  AddItem(std::make_unique<THeadingSpace>(Doc, std::clamp(FTok.HeadingDigit(), 0, 6)));
+  AddItem(MakeItem<THeadingSpace>(std::clamp(FTok.HeadingDigit(), 0, 6)));
   PopFont();
 }
 
@@ -974,7 +979,7 @@ void TBuilder::ReadList(int level, TSymbol listSymbol, const TSymbolSet& endSet)
     case symDD:
     case symDT:
       lineLevel = s == symDD ? level : level - 1;
-      SetSection(std::make_unique<TDListItem>(Doc, OpenLink, StyledTop(), lineLevel));
+      SetSection(MakeItem<TDListItem>(OpenLink, StyledTop(), lineLevel));
       Next();
       break;
     case symCENTER:
@@ -1010,11 +1015,11 @@ void TBuilder::OpenListItem(TSymbol listSymbol, int level, char numberType, int3
                             bool plain)
 {
   if (listSymbol == symOL) {
-    SetSection(std::make_unique<TOListItem>(Doc, OpenLink, StyledTop(), numberType, number, level));
+    SetSection(MakeItem<TOListItem>(OpenLink, StyledTop(), numberType, number, level));
     if (number < INT32_MAX)
       ++number;
   } else {
-    auto item = std::make_unique<TUListItem>(Doc, OpenLink, StyledTop(), level);
+    auto item = MakeItem<TUListItem>(OpenLink, StyledTop(), level);
     item->Plain = plain && listSymbol == symUL;
     SetSection(std::move(item));
   }
@@ -1024,7 +1029,7 @@ void TBuilder::OpenListItem(TSymbol listSymbol, int level, char numberType, int3
 
 void TBuilder::NewPreLine(int level)
 {
-  SetSection(std::make_unique<TPreFormated>(Doc, paLeft, OpenLink, StyledTop(), level));
+  SetSection(MakeItem<TPreFormated>(paLeft, OpenLink, StyledTop(), level));
 }
 
 void TBuilder::FlushPre(TokenObj& pending)
@@ -1125,7 +1130,7 @@ bool TBuilder::PreTag(int level, size_t depth, TokenObj& pending)
   case symMAP: ReadMap(); return true;
   case symPAGE:
     CloseSection();
-    AddItem(std::make_unique<TPage>(Doc));
+    AddItem(MakeItem<TPage>());
     NewPreLine(level);
     return true;
   case symFONT:

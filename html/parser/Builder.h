@@ -194,6 +194,9 @@ private:
   void SkipTo(TSymbol endSym);
   static bool ShowsBodyContent(TSymbol s);
 
+  // A block item of the page, in its document's arena.
+  template <class T, class... A> std::unique_ptr<T> MakeItem(A&&... args);
+
   TTokenizer FTok;
   TSectionList* DocRoot = nullptr;
   TDocument* Doc = nullptr; // the document of DocRoot

@@ -182,7 +182,7 @@ TEST_F(ModelTest, TextStaysLeftOfARightFloat)
   EXPECT_EQ(img->FloatX, width - 60);
   for (size_t k = 0; k < p->LineList.size(); ++k) {
     const LineRec& l = p->LineList[k];
-    std::string text = p->Chars.substr(size_t(l.First), size_t(l.Count));
+    std::string text(p->Chars.data() + l.First, size_t(l.Count));
     while (!text.empty() && text.back() == ' ')
       text.pop_back();
     if (!text.empty() && text.front() == '\4')

@@ -133,7 +133,7 @@ protected:
     std::vector<std::string> out;
     for (const LineRec& l : s.LineList)
       if (l.Count > 0)
-        out.push_back(s.Chars.substr(size_t(l.First), size_t(l.Count)));
+        out.emplace_back(s.Chars.data() + l.First, size_t(l.Count));
     return out;
   }
 

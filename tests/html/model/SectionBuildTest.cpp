@@ -25,7 +25,7 @@ TEST_P(AppendRuns, MergeSpacesAndNoBreakMarkers)
         c = placeholder::NoBreakMarker;
     Append(*s, t);
   }
-  std::string got = s->Chars;
+  std::string got(s->Chars.begin(), s->Chars.end());
   for (char& c : got)
     if (c == placeholder::NoBreakSpace)
       c = '_';
@@ -232,7 +232,7 @@ TEST_F(ModelTest, TakesPositionRunsFromTokens)
         token.AppendChar(t.text[k] == '~' ? placeholder::NoBreakMarker : t.text[k], t.positions[k]);
       s->AppendRun(token);
     }
-    std::string chars = s->Chars;
+    std::string chars(s->Chars.begin(), s->Chars.end());
     std::replace(chars.begin(), chars.end(), placeholder::NoBreakSpace, '_');
     EXPECT_EQ(chars, c.chars) << c.name;
     std::vector<std::pair<int32_t, int32_t>> runs;

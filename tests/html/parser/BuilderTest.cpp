@@ -504,7 +504,7 @@ TEST(Builder, NoBreakMarksSpacesAndWordBreaksAllowOne)
   auto p = Parse("<NOBR>a b<WBR>c</NOBR> d");
   TSection* s = SectionWith(*p->List, "a");
   ASSERT_NE(s, nullptr);
-  EXPECT_EQ(s->Chars, std::string("a\xA0") + "b c d");
+  EXPECT_EQ(std::string_view(s->Chars), std::string("a\xA0") + "b c d");
 }
 
 TEST(Builder, PlainTextIsNotMarkup)
