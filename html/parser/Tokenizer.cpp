@@ -58,8 +58,10 @@ constexpr auto RunByte = [] {
 
 // The end of the text run that starts at p: bytes of RunByte, and (when spaces is set) single
 // spaces between them. The run never ends with a space, so that a blank after it is folded as
-// usual. Sixteen bytes are looked at in one step where the processor allows.
-const unsigned char* RunEnd(const unsigned char* p, const unsigned char* limit, bool spaces)
+// usual. Its bytes are copied to dst on the way, along with up to 16 bytes after it but never
+// a byte at or past limit. Sixteen bytes are looked at in one step where the processor allows.
+const unsigned char* CopyRun(const unsigned char* p, const unsigned char* limit, bool spaces,
+                             char* dst)
 {
   const unsigned char* q = p;
 #if defined(__SSE2__)
@@ -67,6 +69,7 @@ const unsigned char* RunEnd(const unsigned char* p, const unsigned char* limit, 
   const __m128i blank = _mm_set1_epi8(' ');
   while (limit - q >= 16) {
     __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(q));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + (q - p)), v);
     __m128i below = _mm_cmpeq_epi8(_mm_max_epu8(v, lowest), lowest); // 32 or less
     __m128i sp = _mm_cmpeq_epi8(v, blank);
     __m128i stop = _mm_or_si128(_mm_andnot_si128(sp, below),
@@ -83,8 +86,9 @@ const unsigned char* RunEnd(const unsigned char* p, const unsigned char* limit, 
     q += (spaceBits & 0x8000u) ? 15 : 16;
   }
 #endif
-  while (q < limit && (RunByte[*q] || (spaces && *q == ' ' && q + 1 < limit && RunByte[q[1]])))
-    q += *q == ' ' ? 2 : 1;
+  for (; q < limit && (RunByte[*q] || (spaces && *q == ' ' && q + 1 < limit && RunByte[q[1]]));
+       ++q)
+    dst[q - p] = char(*q);
   while (q > p && q[-1] == ' ')
     --q;
   return q;
@@ -112,25 +116,6 @@ const unsigned char* FirstHighByte(const unsigned char* p, const unsigned char* 
   while (p < end && *p < 0x80)
     ++p;
   return p;
-}
-
-// What CopyShort may write past the bytes it copies.
-constexpr int CopySlack = 16;
-
-// Copies the n bytes at src, most of them a few words long, without a call: sixteen at a time
-// while the source has them, writing up to CopySlack bytes past dst + n.
-inline void CopyShort(char* dst, const unsigned char* src, int n, const unsigned char* srcEnd)
-{
-#if defined(__SSE2__)
-  if (srcEnd - src >= ((n + 15) & ~15)) {
-    for (int i = 0; i < n; i += 16)
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i),
-                       _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i)));
-    return;
-  }
-#endif
-  (void)srcEnd;
-  std::memcpy(dst, src, size_t(n));
 }
 
 // A '<' that cannot open a comment or declaration: read like a simple byte. p may be the end.
@@ -694,7 +679,7 @@ void TTokenizer::ReadFlowText()
   const bool spaces = !NoWrapMode;
   const char space = spaces ? ' ' : char(NoBreakSpaceChar);
   constexpr int room = MaxTextToken;
-  char* chars = FCurToken.Extend(room + CopySlack);
+  char* chars = FCurToken.Extend(room);
   int n = 0;
 
   // Locals, not members: the stores into `chars` could alias members and force reloads.
@@ -736,10 +721,10 @@ void TTokenizer::ReadFlowText()
       // The bytes that follow up to the next stop, blank pair or line end are taken as they
       // stand, each one position on; single spaces between words too (unless NOBR turns
       // them into code 5).
-      const unsigned char* q = RunEnd(p, p + std::min<ptrdiff_t>(end - p, room - n), spaces);
+      const unsigned char* q =
+          CopyRun(p, p + std::min<ptrdiff_t>(end - p, room - n), spaces, chars + n);
       if (q != p) {
         const int k = int(q - p);
-        CopyShort(chars + n, p, k, end);
         if (step != 1) // include text: every character keeps the comment's position
           FCurToken.SetPositions(n, k, index + step, step);
         n += k;
@@ -773,7 +758,7 @@ void TTokenizer::ReadFlowText()
   FSrcIndex = index;
   FPtr = p;
   FLineEndState = lineEndState;
-  FCurToken.Commit(room + CopySlack, n);
+  FCurToken.Commit(room, n);
   FCurSym = symText;
 }
 
