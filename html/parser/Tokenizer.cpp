@@ -801,9 +801,11 @@ void TTokenizer::ReadFastTag()
   if (word.Length == 0)
     return ReadTag();
   const TWordSlot& row = TagSlots.Find(word);
-  const TSymbol sym = endTag ? row.EndSym : row.Sym;
-  const bool keep = !endTag && row.Attr;
-  if (keep)
+  // Start and end tags come in no order a branch could foresee: chosen by arithmetic.
+  const uint8_t endMask = uint8_t(-int(endTag));
+  const TSymbol sym = TSymbol(row.Sym ^ ((row.Sym ^ row.EndSym) & endMask));
+  const bool keep = row.Attr & !endTag;
+  if (keep & !FAttributes.Empty())
     FAttributes.Recycle();
   if (p < end && *p == '>') // most tags are a word alone
     return FinishFastTag(p, sym, 0);
