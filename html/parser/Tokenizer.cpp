@@ -86,8 +86,7 @@ const unsigned char* CopyRun(const unsigned char* p, const unsigned char* limit,
     q += (spaceBits & 0x8000u) ? 15 : 16;
   }
 #endif
-  for (; q < limit && (RunByte[*q] || (spaces && *q == ' ' && q + 1 < limit && RunByte[q[1]]));
-       ++q)
+  for (; q < limit && (RunByte[*q] || (spaces && *q == ' ' && q + 1 < limit && RunByte[q[1]])); ++q)
     dst[q - p] = char(*q);
   while (q > p && q[-1] == ' ')
     --q;
@@ -882,21 +881,24 @@ const unsigned char* TTokenizer::ReadFastAttribute(const unsigned char* p, TAttr
     const unsigned char* last = q;
     while (last > first && last[-1] == ' ')
       --last;
-    a.Text.append(reinterpret_cast<const char*>(first), size_t(last - first));
-    a.Num = QuotedValueNumber(a.Text);
+    const std::string_view value(reinterpret_cast<const char*>(first), size_t(last - first));
+    a.Text.append(value);
+    a.Num = QuotedValueNumber(value); // from the source: the text was only just written
+
     return q + 1;
   }
   const bool numeric = quote == '+' || quote == '-' || IsDigit(quote);
   const unsigned char* q = FindValueEnd(p, end, ' ', '>', numeric ? '%' : '>');
   if (q == end || *q < 32 || *q == '<')
     return nullptr;
-  a.Text.append(reinterpret_cast<const char*>(p), size_t(q - p));
+  const std::string_view value(reinterpret_cast<const char*>(p), size_t(q - p));
+  a.Text.append(value);
   if (!numeric)
     return q;
   q = SkipSpaces(q, end);
   if (q == end)
     return nullptr;
-  a.Num = ValueNumber(a.Text);
+  a.Num = ValueNumber(value);
   if (*q == '%') {
     a.Text += '%';
     ++q;

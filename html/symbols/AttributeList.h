@@ -38,7 +38,7 @@ public:
       RecycleEach();
   }
   // Appends an attribute for the caller to fill in (every field): a kept one when there is one.
-  TAttribute& AddReused()
+  [[gnu::always_inline]] TAttribute& AddReused()
   {
     if (FSpare.empty())
       return AddNew();
