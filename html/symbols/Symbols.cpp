@@ -189,6 +189,11 @@ constexpr TWordSlots MakeWordSlots(const Row (&table)[N], TSymbol unknown, F fil
 {
   TWordSlots slots;
   slots.Miss.Sym = slots.Miss.EndSym = unknown;
+  // No multiplier could part two words that begin with the same eight letters.
+  for (size_t r = 0; r < N; ++r)
+    for (size_t k = 0; k < r; ++k)
+      if (Pack(table[r].Word).Low == Pack(table[k].Word).Low && table[r].Word != table[k].Word)
+        throw "two words of a table begin with the same eight letters";
   uint64_t candidate = 0x2545F4914F6CDD1Dull;
   for (;;) {
     candidate = candidate * 6364136223846793005ull + 1442695040888963407ull;
@@ -198,7 +203,7 @@ constexpr TWordSlots MakeWordSlots(const Row (&table)[N], TSymbol unknown, F fil
     bool clash = false;
     for (size_t r = 0; r < N && !clash; ++r) {
       const TPackedWord word = Pack(table[r].Word);
-      const size_t k = slots.SlotOf(word.Low, word.High);
+      const size_t k = slots.SlotOf(word.Low);
       TWordSlot& slot = slots.Slots[k];
       if (!used[k]) {
         used[k] = true;

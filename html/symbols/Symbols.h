@@ -289,14 +289,12 @@ struct TWordSlots {
   uint64_t Multiplier = 0;
   std::array<TWordSlot, size_t(1) << Bits> Slots{};
   TWordSlot Miss;
-  constexpr size_t SlotOf(uint64_t low, uint64_t high) const
-  {
-    return size_t(((low ^ (high * 0x9E3779B97F4A7C15ull)) * Multiplier) >> (64 - Bits));
-  }
+  // The first eight letters of the words of a table differ, so they alone choose the slot.
+  constexpr size_t SlotOf(uint64_t low) const { return size_t((low * Multiplier) >> (64 - Bits)); }
   // Kept inline: the tokenizer looks a word up for every tag and attribute it reads.
   const TWordSlot& Find(const TPackedWord& word) const
   {
-    const TWordSlot& s = Slots[SlotOf(word.Low, word.High)];
+    const TWordSlot& s = Slots[SlotOf(word.Low)];
     return s.Low == word.Low && s.High == word.High ? s : Miss;
   }
 };
