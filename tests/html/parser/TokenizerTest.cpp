@@ -755,3 +755,34 @@ TEST(Tokenizer, ReadsATagThatIsAWordAlone)
       {"at the end", "<br>", {"<BR", "EOF"}},
   });
 }
+
+// Tag words up to eight letters are told from the bytes around them eight bytes at a time: the
+// bytes next to the letters in the code table, and those above 127 whose low seven bits are a
+// letter, end a word; a word that fills the eight bytes reads as a longer one does.
+TEST(Tokenizer, ReadsTagWordsUpToTheFirstByteThatIsNoLetter)
+{
+  const std::string after = "0123456789";
+  struct TWordCase {
+    std::string tag;
+    std::string expected;
+  } cases[] = {
+      {"<b@>", "<B"},
+      {"<b[>", "<B"},
+      {"<b`>", "<B"},
+      {"<b{>", "<B"},
+      {"<i\xC9>", "<I"},
+      {"<i\xE9>", "<I"},
+      {"<u/>", "<U"},
+      {"<ADDRESS>", "<ADDRESS"},
+      {"<BaseFont>", "<BASEFONT"},
+      {"</NoFrames>", "</NOFRAMES"},
+      {"<bLoCkQuOtE>", "<BLOCKQUOTE"},
+      {"<ABCDEFGH>", "UNKNOWN"},
+      {"<SELECTE>", "UNKNOWN"},
+      {"<tt\x01>", "<TT"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Tokens(c.tag + after).front(), c.expected) << c.tag;
+    EXPECT_EQ(Tokens(c.tag).front(), c.expected) << c.tag << " at the end";
+  }
+}
